@@ -1,0 +1,7 @@
+#include "run/control.hpp"
+
+namespace korvex::run {
+
+void run_control(Program&) {}
+
+}  // namespace korvex::run

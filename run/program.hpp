@@ -1,0 +1,27 @@
+#pragma once
+// One running program: every state area, owned together. Two programs in one process never
+// see each other. The state headers are plain data, so every layer that takes the Program
+// (the run control, SIMUL, DIA) may include this header.
+#include "device/device.hpp"
+#include "diagrams/dia_state.hpp"
+#include "properties/steam_state.hpp"
+#include "run/run_state.hpp"
+#include "runtime/clock.hpp"
+#include "runtime/units.hpp"
+#include "simulation/sim_state.hpp"
+
+namespace korvex {
+
+struct Program {
+    runtime::Units units;
+    device::Device device;
+    run::RunState run;
+    simulation::SimState sim;
+    diagrams::DiagramState dia;
+    properties::SteamState steam;
+    runtime::Clock clock = runtime::system_now;
+
+    device::Plotter plotter() { return device::Plotter{device, units, run.NFAIL, run.NEWDIA}; }
+};
+
+}  // namespace korvex

@@ -1,0 +1,27 @@
+#pragma once
+// Fixed-layout pieces of a listing record, exactly as a Fortran run-time edits them, and the
+// items of free-format records.
+#include <string>
+#include <string_view>
+
+namespace korvex::runtime {
+
+// Iw: right-justified integer, w asterisks when it does not fit.
+std::string I(long long v, int w);
+// Fw.d: fixed point, rounded to nearest (ties to even on the exact binary value), a leading
+// zero only when there is room for it, "-0.00" for small negatives, w asterisks on overflow.
+std::string F(double v, int w, int d);
+// Ew.d: 0.ddddE+xx; a three-digit exponent drops the E (0.10000+101); w asterisks on overflow.
+std::string E(double v, int w, int d);
+// Aw: the text cut to w characters, or right-justified in w characters when shorter.
+std::string A(std::string_view s, int w);
+// nX: n blanks.
+std::string X(int n);
+
+// One item of a free-format record as it is written: integers plainly, reals in a compact form
+// with up to 8 significant digits (single-precision values with their float digits).
+std::string free_item(long long v);
+std::string free_item(double v);
+std::string free_item(float v);
+
+}  // namespace korvex::runtime
