@@ -1,8 +1,46 @@
 #pragma once
-// Diagram definitions, plot series and the scale table.
+// Diagram definitions of a run, the scale table of the dimension classes and the plot series.
+#include <array>
+#include <string>
+
 namespace korvex::diagrams {
 
+constexpr int MAXDIA = 10;       // diagrams per run
+constexpr int MAXORD = 8;        // ordinate slots per diagram
+constexpr int NCLASS = 33;       // dimension classes
+constexpr int NPLOTMAX = 2001;   // plot points per series
+constexpr int NSERIES = 2003;    // cells of a series: values, FIRST_V, DELTA_V
+
+struct DiagramDefinition {
+    int FREI = 0;                                  // 1: defined and drawable
+    std::string abscissa = std::string(6, ' ');
+    int GITTER = 0;
+    int NBILD = 0;
+    std::array<std::string, MAXORD> ordinate{};    // 6 characters each, blank when not given
+    int NORD = 0;
+    std::array<std::string, 3> caption{};          // text after the ":" of up to 3 caption lines
+    int ncaption = 0;
+    float XX = 0.0f, YY = 0.0f;                    // origin on the page, cm
+    int AX = 0;                                    // 1 once the axes are drawn
+    int abscissa_pos = 0, abscissa_class = 0;      // name resolution; 0 = not resolved
+    std::array<int, MAXORD> IO{};                  // ordinate positions
+    std::array<int, MAXORD> ID{};                  // ordinate classes
+
+    DiagramDefinition() { ordinate.fill(std::string(6, ' ')); }
+};
+
+// A series: cells 1..N (index 0..N-1 here) values, cell N+1 FIRST_V, cell N+2 DELTA_V.
+using Series = std::array<float, NSERIES>;
+
 struct DiagramState {
+    std::array<DiagramDefinition, MAXDIA> def{};
+    int IIFREI = 0;                                // definitions read in this run
+    // The 66 scaling values of the deck: class k has FIRST_V at 2k-2 and DELTA_V at 2k-1.
+    std::array<float, 2 * NCLASS> scaling{};
+    std::array<float, 2 * NCLASS> saved_scaling{}; // kept for the page (IBACK)
+    // Scale table: FIRST_V(k), DELTA_V(k) for class k = 1..33 (index k-1).
+    std::array<float, NCLASS> FIRST_V{};
+    std::array<float, NCLASS> DELTA_V{};
 };
 
 }  // namespace korvex::diagrams

@@ -1,19 +1,13 @@
 #pragma once
 // The run state: every deck value under its keyword name, the derived machine data and the
-// run control's bookkeeping. Plain data; every layer that takes the Program may read it.
-#include <array>
-#include <string>
+// run control's bookkeeping, reached as one area (p.run.P0, p.run.VH, p.run.NFAIL). Each part
+// has its own header and owner; a name defined twice is a compile error, which is the point.
+#include "run/control_state.hpp"
+#include "run/deck_values.hpp"
+#include "run/machine_data.hpp"
 
 namespace korvex::run {
 
-struct RunState {
-    // Run control (job and process).
-    int NFAIL = 0;
-    int NEWDIA = 0;
-    int NLAUF = 0;
-    int IERR_READERS = 0;  // the keyword readers' shared error flag
-
-    // Deck values and derived machine data are added by the deck and machine routines.
-};
+struct RunState : ControlState, DeckValues, MachineData {};
 
 }  // namespace korvex::run
