@@ -1,0 +1,48 @@
+#pragma once
+// The cylinder-pair record. Its 139 plottable fields stand in the order of the per-pair block
+// of the catalogue of plottable quantities, so catalogue position 139*(p-1)+k addresses field
+// k-1 of pair p's record directly: rec[PairField::VE].
+#include <array>
+#include <cstddef>
+
+namespace korvex::simulation {
+
+struct PairField {
+    enum : std::size_t {
+        HE = 0, VE = 1, DVE = 2, ME = 3, DME = 4, HC = 5,
+        VC = 6, DVC = 7, MC = 8, DMC = 9, MR = 10, DMR = 11,
+        VG = 12, DVG = 13, P = 14, T1 = 15, DAE = 16, DAC = 17,
+        DA = 18, DPS = 19, DUE = 20, DUC = 21, DURE = 22, DURC = 23,
+        DUREC = 24, DUR = 25, DQZU = 26, DQAB = 27, DQGN = 28, DQNUZ = 29,
+        DQNZD = 30, DQDAF = 31, VGDPS = 32, PS = 33, PGES = 34, DS1 = 35,
+        DS3 = 36, DS2 = 37, DQD = 38, T3 = 39, T2 = 40, V = 41,
+        QZU = 42, QAB = 43, A = 44, QGN = 45, QTS1 = 46, QTS3 = 47,
+        QTS2 = 48, QURE = 49, QURC = 50, QUREC = 51, QUR = 52, QNUZD = 53,
+        QDAMF = 54, WORK = 55, S1 = 56, S3 = 57, S2 = 58, SDM = 59,
+        SDD = 60, BETA = 61, DSD = 62, QREZU = 63, DREZU = 64, QRCAB = 65,
+        DRCAB = 66, QH2OE = 67, QH2OC = 68, DQH2O = 69, DT2 = 70, TE = 71,
+        TC = 72, QUTR = 73, QUE = 74, QUC = 75, AE = 76, AC = 77,
+        QUTE = 78, QUME = 79, QUTC = 80, QUMC = 81, QNUZG = 82, DTE = 83,
+        DTC = 84, DTR = 85, QUMR = 86, DUMR = 87, DUTR = 88, DUME = 89,
+        DUTE = 90, DUMC = 91, DUTC = 92, DREH = 93, TR = 94, DPGES = 95,
+        GDE = 96, GDC = 97, GDR = 98, DP = 99, VGDP = 100, PFE = 101,
+        PFK = 102, TEMTC = 103, DVLQH = 104, DVLQC = 105, DVLHM = 106, DVLCM = 107,
+        DMY1 = 108, DMY2 = 109, DMY3 = 110, DMY4 = 111, TW2E = 112, TW2C = 113,
+        QGASE = 114, QGASC = 115, QWE = 116, QWC = 117, QLUFE = 118, QLUFC = 119,
+        DQGSE = 120, DQGSC = 121, DQWE = 122, DQWC = 123, ALPAE = 124, ALPAC = 125,
+        DQLUE = 126, DQLUC = 127, XNUE = 128, XNUC = 129, RENOL = 130, RCNOL = 131,
+        TREGE = 132, TREGC = 133, TGASE = 134, TGASC = 135, DMTE = 136, H2OME = 137,
+        VDR = 138,
+        COUNT = 139
+    };
+};
+
+struct PairRecord {
+    std::array<double, PairField::COUNT> f{};
+    double& operator[](std::size_t k) { return f[k]; }
+    double operator[](std::size_t k) const { return f[k]; }
+    // State of a pair that is not plottable (previous-step values, regenerator ends, ...)
+    // is added below by the cylinder-pair routines.
+};
+
+}  // namespace korvex::simulation
