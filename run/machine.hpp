@@ -1,0 +1,16 @@
+#pragma once
+// The machine of a run, derived from its deck values once the deck lines are read.
+#include "run/program.hpp"
+
+namespace korvex::run {
+
+// Areas, swept, dead and control volumes, the volume scan with the start angle, the gas
+// charge and its properties, and the effective temperatures of the operating mode, with
+// their listings. False after a stopping error (NFAIL set, message written).
+bool derive_geometry(Program& p);
+
+// Flywheel, liquid columns or pistons, injection nozzles, with their listings. Runs after
+// derive_geometry. False after a stopping error (NFAIL set, message written).
+bool derive_options(Program& p);
+
+}  // namespace korvex::run
