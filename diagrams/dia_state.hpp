@@ -10,6 +10,7 @@ constexpr int MAXORD = 8;        // ordinate slots per diagram
 constexpr int NCLASS = 33;       // dimension classes
 constexpr int NPLOTMAX = 2001;   // plot points per series
 constexpr int NSERIES = 2003;    // cells of a series: values, FIRST_V, DELTA_V
+constexpr int NGLOBAL = 149;     // global plottable quantities (catalogue positions 557..705)
 
 struct DiagramDefinition {
     int FREI = 0;                                  // 1: defined and drawable
@@ -32,6 +33,22 @@ struct DiagramDefinition {
 // A series: cells 1..N (index 0..N-1 here) values, cell N+1 FIRST_V, cell N+2 DELTA_V.
 using Series = std::array<float, NSERIES>;
 
+// The curves of one diagram: the abscissa and one series per ordinate slot.
+struct DiagramSeries {
+    Series x{};
+    std::array<Series, MAXORD> y{};
+};
+
+// Where one series takes its value at a plot instant, fixed when the names are resolved:
+// field `field` of pair record `pair` (0..3), or global value `field` when pair is -1.
+// slot 0 is the abscissa, 1..8 the ordinate slots.
+struct SeriesSource {
+    int dia = 0;
+    int slot = 0;
+    int pair = -1;
+    int field = 0;
+};
+
 struct DiagramState {
     std::array<DiagramDefinition, MAXDIA> def{};
     int IIFREI = 0;                                // definitions read in this run
@@ -41,6 +58,15 @@ struct DiagramState {
     // Scale table: FIRST_V(k), DELTA_V(k) for class k = 1..33 (index k-1).
     std::array<float, NCLASS> FIRST_V{};
     std::array<float, NCLASS> DELTA_V{};
+
+    // Plot data of the run. The simulation keeps the global quantities in G (index
+    // GlobalField::..., catalogue position 557 + index) and stores a point with
+    // store_plot_point; NPLOT is the number of points stored.
+    std::array<double, NGLOBAL> G{};
+    std::array<DiagramSeries, MAXDIA> series{};
+    int NPLOT = 0;
+    std::array<SeriesSource, MAXDIA * (1 + MAXORD)> source{};
+    int nsource = 0;
 };
 
 }  // namespace korvex::diagrams
