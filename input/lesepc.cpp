@@ -1,0 +1,108 @@
+// LESEPC: reads the short names (of plottable quantities) that follow one search string, such
+// as the names behind "ABSZISSE|" or "ORDINATEN|" of a diagram definition.
+#include <algorithm>
+
+#include "input/readers.hpp"
+#include "input/scan.hpp"
+
+namespace korvex::input {
+
+using runtime::A;
+using runtime::I;
+
+namespace {
+
+bool is_separator(char c) { return c == ' ' || c == ',' || c == '|'; }
+
+}  // namespace
+
+void LESEPC(runtime::Units& u, int IZEILE, int L, std::string& OUT, std::string_view ZLINE, int& IERR,
+            std::string_view S, int N) {
+    S = given_or_blank(S);
+    if (u.level(5)) {
+        for (runtime::Unit* unit : {&u.u6, &u.u9}) {
+            unit->record(" ### Eingabe Pruefer \"LESEPC\" bearbeitet ZEILE", I(IZEILE, 3));
+            unit->free(ZLINE);
+        }
+    }
+    if (L > 6) {
+        for (runtime::Unit* unit : {&u.u6, &u.u9}) {
+            unit->line(" ### ERROR IN SUBROUTINE LESEPC");
+            unit->line(" PROCESSING NOT POSSIBLE, SECOND ARGUMENT MUST BE L <= 6");
+            unit->record(" YOU SPECIFY L=", I(L, 4));
+            unit->line(" SEARCH ONLY FOR NAMES WITH MAX. 6 CHARACTERS");
+        }
+        IERR = 1;
+        return;
+    }
+    // The last 8 columns of a line are never looked at.
+    const std::string_view part = ZLINE.substr(0, ZLINE.size() > 8 ? ZLINE.size() - 8 : 0);
+
+    if (static_cast<long long>(L) * N > static_cast<long long>(OUT.size())) {
+        for (runtime::Unit* unit : {&u.u6, &u.u9}) {
+            unit->line(" ### ERROR IN SUBROUTINE LESEPC");
+            unit->record(" OUTPUT CHARACTER STRING MUST BE >= ", I(N, 1), "*L");
+            unit->record(" YOUR OUTPUT STRING IS OF LENGTH", I(static_cast<long long>(OUT.size()), 4),
+                         " AND YOU SPECIFY L=", I(L, 3));
+        }
+        IERR = 1;
+        return;
+    }
+    if (S.size() > 12) {
+        for (runtime::Unit* unit : {&u.u6, &u.u9}) {
+            unit->free("### ERROR IN SUBROUTINE LESEPC. SEARCH-STRING:", S);
+            unit->free("     HAS MORE THAN 12 CHARACTERS");
+        }
+        IERR = 1;
+    } else if (u.level(5)) {
+        for (runtime::Unit* unit : {&u.u6, &u.u9})
+            unit->record(" ### Such Begriff in ZEILE", I(IZEILE, 2), " ist: ", A(S, 14));
+    }
+    if (IERR != 0) return;
+
+    const std::size_t p = part.find(S);
+    if (p == std::string_view::npos) {
+        IERR = 1;
+        for (runtime::Unit* unit : {&u.u6, &u.u9}) {
+            unit->record(" ### ERROR IN DATA INPUT, SEARCH-STRING:", A(S, 11));
+            unit->record(" NOTFOUND IN INPUT LINE: ZEILE", I(IZEILE, 3));
+        }
+        return;
+    }
+
+    std::size_t pos = p + S.size();
+    for (int i = 1; i <= N; ++i) {
+        if (pos >= part.size()) return;
+        std::size_t first = std::string_view::npos;
+        std::size_t J = pos;
+        for (; J < part.size(); ++J) {
+            if (is_separator(part[J])) {
+                if (first != std::string_view::npos) break;
+            } else if (first == std::string_view::npos) {
+                first = J;
+            }
+        }
+        pos = J;
+        if (first == std::string_view::npos) return;
+        const std::string_view name = part.substr(first, J - first);
+        if (static_cast<long long>(name.size()) > L) {
+            for (runtime::Unit* unit : {&u.u6, &u.u9}) {
+                unit->record(" ### ERROR IN DATA INPUT: NAME IS GREATER THAN", I(L, 2), " CHARACTERS.");
+                unit->free("THIS NAME IS: \"" + std::string(name) + "\" with", static_cast<long long>(name.size()),
+                           " CHARACTERS");
+                unit->record(" PROCESSING THE INPUT LINE: ZEILE", I(IZEILE, 3), A(line80(ZLINE), 80));
+            }
+            IERR = 1;
+        }
+        // Left-justified, blank-filled; a name that is too long is stored cut to the field.
+        if (L > 0) {
+            const std::size_t w = static_cast<std::size_t>(L);
+            const std::size_t field = static_cast<std::size_t>(i - 1) * w;
+            const std::size_t n = std::min(name.size(), w);
+            std::copy_n(name.begin(), n, OUT.begin() + field);
+            std::fill_n(OUT.begin() + field + n, w - n, ' ');
+        }
+    }
+}
+
+}  // namespace korvex::input
