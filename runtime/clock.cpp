@@ -12,7 +12,11 @@ DateTime system_now() {
     const auto now = system_clock::now();
     const std::time_t t = system_clock::to_time_t(now);
     std::tm tm{};
+#ifdef _WIN32
+    localtime_s(&tm, &t);
+#else
     localtime_r(&t, &tm);
+#endif
     DateTime d;
     d.year = tm.tm_year + 1900;
     d.month = tm.tm_mon + 1;

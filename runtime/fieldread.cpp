@@ -76,6 +76,7 @@ std::optional<int> read_int_field(std::string_view field) {
 }
 
 std::string_view field_of(std::string_view buffer, int k, int w) {
+    if (k < 0 || w <= 0) return {};
     const std::size_t start = static_cast<std::size_t>(k) * w;
     if (start >= buffer.size()) return {};
     return buffer.substr(start, w);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace korvex::runtime {
 
@@ -10,9 +11,12 @@ namespace {
 
 std::string stars(int w) { return std::string(w > 0 ? w : 0, '*'); }
 
-std::string right(std::string s, int w) {
+// s right-justified in w characters; w asterisks when it does not fit.
+std::string right(std::string_view s, int w) {
     if (static_cast<int>(s.size()) > w) return stars(w);
-    return std::string(w - s.size(), ' ') + s;
+    std::string out(w - s.size(), ' ');
+    out.append(s);
+    return out;
 }
 
 // Infinity and NaN as the run-time writes them in a field of width w.
@@ -24,65 +28,85 @@ std::string non_finite(double v, int w) {
     return stars(w);
 }
 
+// printf into a string, sized for whatever the conversion needs. The digits come from the C
+// library, which rounds the exact binary value to nearest, ties to even, as the Fortran run-time
+// does.
+template <class... A>
+std::string print(const char* fmt, A... args) {
+    char buf[128];
+    const int n = std::snprintf(buf, sizeof buf, fmt, args...);
+    if (n < 0) return {};
+    if (n < static_cast<int>(sizeof buf)) return std::string(buf, n);
+    std::string s(static_cast<std::size_t>(n) + 1, '\0');
+    std::snprintf(s.data(), s.size(), fmt, args...);
+    s.resize(n);
+    return s;
+}
+
 }  // namespace
 
 std::string I(long long v, int w) {
     if (w <= 0) return {};
-    return right(std::to_string(v), w);
+    char buf[24];
+    const int n = std::snprintf(buf, sizeof buf, "%lld", v);
+    return right(std::string_view(buf, n), w);
 }
 
 std::string F(double v, int w, int d) {
     if (w <= 0) return {};
     if (!std::isfinite(v)) return non_finite(v, w);
     if (d < 0) d = 0;
-    char buf[512];
+    // Even the shortest form of the value ("-.ddd") cannot fit: no need to print it.
+    if (d + 1 > w) return stars(w);
     const double a = std::fabs(v);
-    if (a >= 1e300) return stars(w);
-    std::snprintf(buf, sizeof buf, "%.*f", d, a);
-    std::string digits(buf);
+    if (a >= 1e18 && std::log10(a) >= w) return stars(w);
+    std::string digits = print("%.*f", d, a);
     if (d == 0) digits += '.';
     const bool neg = std::signbit(v);
-    std::string s = (neg ? "-" : "") + digits;
-    if (static_cast<int>(s.size()) > w && digits.size() > 1 && digits[0] == '0' && digits[1] == '.') {
+    const int len = static_cast<int>(digits.size()) + (neg ? 1 : 0);
+    std::string_view body(digits);
+    if (len > w && digits.size() > 1 && digits[0] == '0' && digits[1] == '.') {
         // The leading zero is optional: it goes when the field has no room for it.
-        s = (neg ? "-" : "") + digits.substr(1);
-        if (s == "." || s == "-.") return stars(w);
+        body.remove_prefix(1);
+        if (body == ".") return stars(w);
     }
-    return right(s, w);
+    if (static_cast<int>(body.size()) + (neg ? 1 : 0) > w) return stars(w);
+    std::string out(w - body.size() - (neg ? 1 : 0), ' ');
+    if (neg) out += '-';
+    out.append(body);
+    return out;
 }
 
 std::string E(double v, int w, int d) {
     if (w <= 0) return {};
     if (!std::isfinite(v)) return non_finite(v, w);
-    if (d < 1) return stars(w);
+    if (d < 1 || d + 5 > w) return stars(w);
     const bool neg = std::signbit(v);
     std::string mant;
     int exp10 = 0;
     if (v == 0.0) {
         mant.assign(d, '0');
     } else {
-        char buf[512];
-        std::snprintf(buf, sizeof buf, "%.*e", d - 1, std::fabs(v));
-        // buf is "d.ddde+XX": the digits without the point make the mantissa 0.dddd.
-        const char* p = buf;
-        mant.push_back(*p++);
-        if (*p == '.') ++p;
-        while (*p && *p != 'e') mant.push_back(*p++);
-        if (*p == 'e') exp10 = std::atoi(p + 1) + 1;
+        // "d.ddde+XX": the digits without the point make the mantissa 0.dddd, one decade up.
+        const std::string s = print("%.*e", d - 1, std::fabs(v));
+        const auto e = s.find('e');
+        if (e == std::string::npos) return stars(w);
+        for (std::size_t i = 0; i < e; ++i)
+            if (s[i] != '.') mant.push_back(s[i]);
+        exp10 = std::atoi(s.c_str() + e + 1) + 1;
     }
-    std::string ex;
     const int ae = std::abs(exp10);
     char eb[16];
     if (ae <= 99) {
         std::snprintf(eb, sizeof eb, "E%c%02d", exp10 < 0 ? '-' : '+', ae);
     } else if (ae <= 999) {
+        // A three-digit exponent takes the place of the letter.
         std::snprintf(eb, sizeof eb, "%c%03d", exp10 < 0 ? '-' : '+', ae);
     } else {
         return stars(w);
     }
-    ex = eb;
-    std::string s = std::string(neg ? "-" : "") + "0." + mant + ex;
-    if (static_cast<int>(s.size()) > w) s = std::string(neg ? "-" : "") + "." + mant + ex;
+    std::string s = std::string(neg ? "-" : "") + "0." + mant + eb;
+    if (static_cast<int>(s.size()) > w) s = std::string(neg ? "-" : "") + "." + mant + eb;
     return right(s, w);
 }
 
@@ -94,27 +118,47 @@ std::string A(std::string_view s, int w) {
 
 std::string X(int n) { return std::string(n > 0 ? n : 0, ' '); }
 
-std::string free_item(long long v) { return std::to_string(v); }
+void append_free_item(std::string& out, long long v) {
+    char buf[24];
+    const int n = std::snprintf(buf, sizeof buf, "%lld", v);
+    out.append(buf, n);
+}
+
+void append_free_item(std::string& out, double v) {
+    if (std::isnan(v)) { out += "NaN"; return; }
+    if (std::isinf(v)) { out += v < 0 ? "-Infinity" : "Infinity"; return; }
+    if (v == 0.0) { out += std::signbit(v) ? "-0.0" : "0.0"; return; }
+    char buf[48];
+    const double a = std::fabs(v);
+    // Plain decimals for the usual magnitudes; 8 significant digits are rounded first, so that
+    // 99999999.6 does not come out as a nine-digit number.
+    if (a >= 1e-3 && a < 1e8) {
+        int n = std::snprintf(buf, sizeof buf, "%.8g", v);
+        if (std::memchr(buf, 'e', n) == nullptr) {
+            out.append(buf, n);
+            if (std::memchr(buf, '.', n) == nullptr) out += ".0";
+            return;
+        }
+    }
+    int n = std::snprintf(buf, sizeof buf, "%.7E", v);
+    // Trailing zeros of the mantissa go: 1.2000000E+09 -> 1.2E+09.
+    const char* e = static_cast<const char*>(std::memchr(buf, 'E', n));
+    int m = static_cast<int>(e - buf);
+    while (m > 2 && buf[m - 1] == '0' && buf[m - 2] != '.') --m;
+    out.append(buf, m);
+    out.append(e, buf + n - e);
+}
+
+std::string free_item(long long v) {
+    std::string s;
+    append_free_item(s, v);
+    return s;
+}
 
 std::string free_item(double v) {
-    if (std::isnan(v)) return "NaN";
-    if (std::isinf(v)) return v < 0 ? "-Infinity" : "Infinity";
-    if (v == 0.0) return std::signbit(v) ? "-0.0" : "0.0";
-    char buf[64];
-    const double a = std::fabs(v);
-    if (a >= 1e-3 && a < 1e8) {
-        std::snprintf(buf, sizeof buf, "%.8g", v);
-        std::string s(buf);
-        if (s.find('.') == std::string::npos && s.find('e') == std::string::npos) s += ".0";
-        if (s.find('e') == std::string::npos) return s;
-    }
-    std::snprintf(buf, sizeof buf, "%.7E", v);
-    // Trim trailing zeros of the mantissa: 1.2000000E+09 -> 1.2E+09.
-    std::string s(buf);
-    const auto epos = s.find('E');
-    std::string m = s.substr(0, epos), e = s.substr(epos);
-    while (m.size() > 2 && m.back() == '0' && m[m.size() - 2] != '.') m.pop_back();
-    return m + e;
+    std::string s;
+    append_free_item(s, v);
+    return s;
 }
 
 std::string free_item(float v) { return free_item(static_cast<double>(v)); }

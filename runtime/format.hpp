@@ -23,5 +23,8 @@ std::string X(int n);
 std::string free_item(long long v);
 std::string free_item(double v);
 std::string free_item(float v);
+// The same, appended to a record being built (no allocation once the record has its capacity).
+void append_free_item(std::string& out, long long v);
+void append_free_item(std::string& out, double v);
 
 }  // namespace korvex::runtime

@@ -1,113 +1,159 @@
 #include "runtime/units.hpp"
 
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace korvex::runtime {
+
+namespace {
+
+bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
+    if (a == b) return true;
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+}  // namespace
 
 Unit::~Unit() { close(); }
 
 void Unit::close() {
     if (file_) {
-        std::fclose(file_);
+        if (std::fclose(file_) != 0) write_failed_ = true;
         file_ = nullptr;
     }
 }
 
 bool Unit::open(const std::filesystem::path& path) {
     if (file_) {
-        std::error_code ec;
-        if (path == path_ || std::filesystem::equivalent(path, path_, ec)) return true;
+        if (same_file(path, path_)) return true;
         close();
     }
-    std::FILE* f = std::fopen(path.c_str(), "w");
+    std::FILE* f = std::fopen(path.string().c_str(), "w");
     if (!f) return false;
     file_ = f;
     path_ = path;
+    write_failed_ = false;
     return true;
 }
 
 void Unit::line(std::string_view text) {
     if (file_) {
-        std::fwrite(text.data(), 1, text.size(), file_);
-        std::fputc('\n', file_);
+        if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
+            std::fputc('\n', file_) == EOF)
+            write_failed_ = true;
     } else {
         memory_.append(text);
         memory_.push_back('\n');
     }
 }
 
-void Unit::flush() {
-    if (file_) std::fflush(file_);
+bool Unit::flush() {
+    if (file_ && (std::fflush(file_) != 0 || std::ferror(file_))) write_failed_ = true;
+    return !write_failed_;
 }
 
-void Unit::write_free(const FreeRecord& r) {
-    std::string cur = " ";
-    bool prev_text = true;  // the leading blank stands in for a separator
-    bool first = true;
-    for (int i = 0; i < r.n; ++i) {
-        std::string piece;
-        if (!first && !(prev_text && r.is_text[i])) piece = " ";
-        piece += r.parts[i];
-        if (!first && static_cast<int>(cur.size() + piece.size()) > recl_ && cur.size() > 1) {
-            line(cur);
-            cur = " ";
-            piece = r.parts[i];
-        }
-        cur += piece;
-        // An item longer than a whole record is cut into records of the record length.
-        while (static_cast<int>(cur.size()) > recl_) {
-            line(std::string_view(cur).substr(0, recl_));
-            cur = " " + cur.substr(recl_);
-        }
-        prev_text = r.is_text[i];
-        first = false;
+void Unit::FreeRecord::put(std::string_view item, bool text) {
+    const std::size_t recl = static_cast<std::size_t>(u_.recl_);
+    bool sep = !first_ && !(prev_text_ && text);
+    // An item that does not fit behind what the record holds starts the next line.
+    if (!first_ && cur_.size() > 1 && cur_.size() + (sep ? 1 : 0) + item.size() > recl) {
+        u_.line(cur_);
+        cur_.assign(1, ' ');
+        sep = false;
     }
-    line(cur);
+    if (sep) cur_.push_back(' ');
+    cur_.append(item);
+    // An item longer than a whole line is cut into lines of the record length.
+    while (cur_.size() > recl) {
+        u_.line(std::string_view(cur_).substr(0, recl));
+        cur_.replace(0, recl, 1, ' ');
+    }
+    prev_text_ = text;
+    first_ = false;
 }
 
-DeckUnit::~DeckUnit() = default;
+void Unit::FreeRecord::finish() {
+    u_.line(first_ ? std::string_view() : std::string_view(cur_));
+    cur_.clear();
+}
 
-bool DeckUnit::open(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (loaded_ && !path_.empty() && (path == path_ || std::filesystem::equivalent(path, path_, ec)))
-        return true;
-    if (!std::filesystem::exists(path, ec)) {
-        std::ofstream create(path);
-        if (!create) return false;
+DeckUnit::~DeckUnit() { close(); }
+
+void DeckUnit::close() {
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    data_ = ss.str();
-    path_ = path;
+    in_memory_ = false;
+    data_.clear();
     pos_ = 0;
     nread_ = 0;
-    loaded_ = true;
+}
+
+bool DeckUnit::open(const std::filesystem::path& path) {
+    if (file_ && same_file(path, path_)) return true;
+    std::error_code ec;
+    const auto st = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(st)) {
+        // A directory or a device is no deck (reading one could fail or never end).
+        if (!std::filesystem::is_regular_file(st)) return false;
+    } else {
+        std::FILE* create = std::fopen(path.string().c_str(), "ab");
+        if (!create) return false;
+        std::fclose(create);
+    }
+    std::FILE* f = std::fopen(path.string().c_str(), "rb");
+    if (!f) return false;
+    close();
+    file_ = f;
+    path_ = path;
     return true;
 }
 
 void DeckUnit::set_text(std::string text) {
+    close();
     data_ = std::move(text);
     path_.clear();
+    in_memory_ = true;
+}
+
+void DeckUnit::rewind() {
+    if (file_) {
+        std::rewind(file_);
+    }
     pos_ = 0;
     nread_ = 0;
-    loaded_ = true;
+}
+
+int DeckUnit::next_byte() {
+    if (file_) return std::getc(file_);
+    if (in_memory_ && pos_ < data_.size()) return static_cast<unsigned char>(data_[pos_++]);
+    return EOF;
+}
+
+bool DeckUnit::read(std::string& record) {
+    record.assign(RECL, ' ');
+    // The first RECL + 1 bytes are kept: a carriage return in column 81 is the one that
+    // ends an 80-character line.
+    std::size_t len = 0;
+    int last = EOF;
+    int c = next_byte();
+    if (c == EOF) return false;
+    while (c != EOF && c != '\n') {
+        if (len < static_cast<std::size_t>(RECL)) record[len] = static_cast<char>(c);
+        ++len;
+        last = c;
+        c = next_byte();
+    }
+    if (last == '\r' && len <= static_cast<std::size_t>(RECL)) record[len - 1] = ' ';
+    ++nread_;
+    return true;
 }
 
 std::optional<std::string> DeckUnit::read() {
-    if (pos_ >= data_.size()) return std::nullopt;
-    std::size_t nl = data_.find('\n', pos_);
-    std::size_t end = nl == std::string::npos ? data_.size() : nl;
-    std::string_view rec(data_.data() + pos_, end - pos_);
-    pos_ = nl == std::string::npos ? data_.size() : nl + 1;
-    if (!rec.empty() && rec.back() == '\r') rec.remove_suffix(1);
-    std::string out(rec.substr(0, RECL));
-    out.resize(RECL, ' ');
-    ++nread_;
-    return out;
+    std::string r;
+    if (!read(r)) return std::nullopt;
+    return r;
 }
 
 }  // namespace korvex::runtime

@@ -16,7 +16,7 @@ namespace korvex::runtime {
 // file, a unit keeps what is written in memory (tests read it with text()).
 class Unit {
 public:
-    Unit(int number, int recl) : number_(number), recl_(recl) {}
+    Unit(int number, int recl) : number_(number), recl_(recl < 2 ? 2 : recl) {}
     ~Unit();
     Unit(const Unit&) = delete;
     Unit& operator=(const Unit&) = delete;
@@ -38,54 +38,78 @@ public:
     // A record of fixed layout: the pieces concatenated (strings, I(), F(), E(), A()).
     template <class... P>
     void record(const P&... pieces) {
-        std::string s;
-        (s.append(std::string_view(pieces)), ...);
-        line(s);
+        scratch_.clear();
+        (scratch_.append(std::string_view(pieces)), ...);
+        line(scratch_);
     }
 
     // A free-format record: a leading blank, then the items in order; a blank separates two
     // items unless both are texts. Integers plainly, reals compactly. A record longer than the
-    // unit's record length continues on a new line that begins with a blank.
+    // unit's record length continues on a new line that begins with a blank. Without items, an
+    // empty record.
     template <class... T>
     void free(const T&... items) {
-        FreeRecord r;
+        FreeRecord r(*this);
         (r.add(items), ...);
-        write_free(r);
+        r.finish();
     }
 
     // What was written while the unit was not opened on a file (for tests).
     const std::string& text() const { return memory_; }
     void clear_text() { memory_.clear(); }
 
-    void flush();
+    // Hands what is buffered to the file; false when a record could not be written since the
+    // unit was opened.
+    bool flush();
+    bool good() const { return !write_failed_; }
 
-    struct FreeRecord {
-        std::string parts[64];
-        bool is_text[64] = {};
-        int n = 0;
-        void push(std::string s, bool text) {
-            if (n < 64) { parts[n] = std::move(s); is_text[n] = text; ++n; }
-        }
-        void add(std::string_view s) { push(std::string(s), true); }
-        void add(const std::string& s) { push(s, true); }
-        void add(const char* s) { push(std::string(s), true); }
-        void add(char c) { push(std::string(1, c), true); }
+    // Builds a free-format record item by item and writes it, wrapped, on finish().
+    class FreeRecord {
+    public:
+        explicit FreeRecord(Unit& u) : u_(u), cur_(u.scratch_) { cur_.assign(1, ' '); }
+        FreeRecord(const FreeRecord&) = delete;
+        FreeRecord& operator=(const FreeRecord&) = delete;
+
+        void add(std::string_view s) { put(s, true); }
+        void add(const std::string& s) { put(s, true); }
+        void add(const char* s) { put(s ? std::string_view(s) : std::string_view(), true); }
+        void add(char c) { put(std::string_view(&c, 1), true); }
         template <std::integral V>
-        void add(V v) { push(free_item(static_cast<long long>(v)), false); }
-        void add(double v) { push(free_item(v), false); }
-        void add(float v) { push(free_item(v), false); }
+        void add(V v) {
+            u_.item_.clear();
+            append_free_item(u_.item_, static_cast<long long>(v));
+            put(u_.item_, false);
+        }
+        void add(double v) {
+            u_.item_.clear();
+            append_free_item(u_.item_, v);
+            put(u_.item_, false);
+        }
+        void add(float v) { add(static_cast<double>(v)); }
+        void finish();
+
+    private:
+        void put(std::string_view item, bool text);
+        Unit& u_;
+        std::string& cur_;
+        bool first_ = true;
+        bool prev_text_ = true;
     };
 
 private:
-    void write_free(const FreeRecord& r);
     int number_;
     int recl_;
     std::filesystem::path path_;
     std::FILE* file_ = nullptr;
+    bool write_failed_ = false;
     std::string memory_;
+    // Reused for every record, so that writing a record allocates nothing once warm.
+    std::string scratch_;
+    std::string item_;
 };
 
-// The input deck: records of exactly 80 characters.
+// The input deck: records of exactly 80 characters, read from the file as they come (a later
+// pass after a rewind sees the file as it is then).
 class DeckUnit {
 public:
     static constexpr int RECL = 80;
@@ -95,26 +119,32 @@ public:
     DeckUnit& operator=(const DeckUnit&) = delete;
 
     // Opens the deck; a missing file is created empty. Opening it again on the same file keeps
-    // the position. Returns false when the file cannot be opened or created.
+    // the position. Returns false when the file cannot be opened or created, or when the path
+    // names something other than a plain file.
     bool open(const std::filesystem::path& path);
     // A deck held in memory (tests, fuzzing).
     void set_text(std::string text);
-    bool is_open() const { return loaded_; }
+    bool is_open() const { return file_ != nullptr || in_memory_; }
     const std::filesystem::path& path() const { return path_; }
+    void close();
 
     // The next record: blank-padded or cut to 80 characters, a trailing carriage return
     // dropped; every other byte is an ordinary character. No value at end of file.
     std::optional<std::string> read();
-    void rewind() { pos_ = 0; }
+    // The same into a buffer the caller keeps; false at end of file (the buffer is then blank).
+    bool read(std::string& record);
+    void rewind();
     // Number of records read since the last rewind.
     long long records_read() const { return nread_; }
 
 private:
+    int next_byte();
     std::filesystem::path path_;
+    std::FILE* file_ = nullptr;
     std::string data_;
     std::size_t pos_ = 0;
+    bool in_memory_ = false;
     long long nread_ = 0;
-    bool loaded_ = false;
 };
 
 // The four units of a program and the listing detail levels that decide what they get.
@@ -128,7 +158,11 @@ struct Units {
     int IPRNT2 = 0;
     bool level(int k) const { return IPRNT2 >= k; }
 
-    void flush() { u6.flush(); u8.flush(); u9.flush(); }
+    // False when a listing could not be written.
+    bool flush() {
+        const bool a = u6.flush(), b = u8.flush(), c = u9.flush();
+        return a && b && c;
+    }
 };
 
 }  // namespace korvex::runtime
