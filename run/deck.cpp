@@ -1,0 +1,849 @@
+#include "run/deck.hpp"
+
+#include <array>
+#include <climits>
+#include <optional>
+
+#include "input/readers.hpp"
+#include "runtime/fieldread.hpp"
+#include "runtime/format.hpp"
+
+namespace korvex::run {
+
+namespace {
+
+using runtime::A;
+using runtime::E;
+using runtime::F;
+using runtime::I;
+
+constexpr int FIELD = 11;  // width of a value field in the result buffer
+
+bool contains(std::string_view s, std::string_view key) { return s.find(key) != std::string_view::npos; }
+
+// A text written to the short and then to the detail listing.
+void both(Program& p, std::string_view text) {
+    p.units.u6.line(text);
+    p.units.u9.line(text);
+}
+
+std::string generic_failure(int IZEILE) {
+    return " ===> FEHLER in der Eingabe ZEILE" + I(IZEILE, 2) + "; Programm STOP";
+}
+
+DeckStatus stop_with(Program& p, int nfail) {
+    p.run.NFAIL = nfail;
+    return DeckStatus::error;
+}
+
+// LESEPR on one keyword line into the result buffer; false on a reader failure. The level-5
+// trace shows what the reader delivered.
+bool keywords(Program& p, int IZEILE, std::string_view norm, std::initializer_list<std::string_view> keys,
+              std::string& buf) {
+    buf.assign(80, ' ');
+    input::LESEPR(p.units, IZEILE, FIELD, buf, norm, p.run.IERR_READERS, keys);
+    if (p.units.level(5)) {
+        p.units.u6.record(" ### Eingabe Pruefer \"LESEPR\" hat gefunden:", buf);
+        p.units.u9.record(" ### Eingabe Pruefer \"LESEPR\" hat gefunden:", buf);
+    }
+    return p.run.IERR_READERS == 0;
+}
+
+// Field k of the result buffer as a real or an integer; false when the text is no number.
+bool real_at(const std::string& buf, int k, double& v) {
+    auto r = runtime::read_real_field(runtime::field_of(buf, k, FIELD));
+    if (!r) return false;
+    v = *r;
+    return true;
+}
+bool real_at(const std::string& buf, int k, float& v) {
+    double x = 0.0;
+    if (!real_at(buf, k, x)) return false;
+    v = static_cast<float>(x);
+    return true;
+}
+bool int_at(const std::string& buf, int k, int& v) {
+    auto r = runtime::read_int_field(runtime::field_of(buf, k, FIELD));
+    if (!r) return false;
+    v = *r;
+    return true;
+}
+
+std::string upper(std::string_view raw) {
+    std::string norm(80, ' ');
+    input::CHCASE(raw, 80, 80, norm);
+    return norm;
+}
+
+// ---------------------------------------------------------------------------------------
+// Defaults before line 1 of every run.
+
+void apply_defaults(Program& p) {
+    DeckValues& d = p.run;
+    d.FTE = d.FTK = 0.0;
+    d.DSD = d.DQD = 6;
+    d.DS3 = d.DQDAMPF = 2;
+    d.VCRANC = 2750.0;
+    d.EPSILON_E = d.EPSILON_C = 1.0;
+    d.NDUE = d.NDUC = 0;
+    d.DDUE = d.DDUC = 0.0;
+    d.MASSE = d.F = d.BEVOL = d.DELTAT = d.DELTA_P = 0.0;
+    d.nozzles = false;
+    d.FDAMPF = false;
+    d.IPRNT1 = 0;
+    d.plot_one_rev = false;
+    d.mode = Mode::NONE;
+    p.units.IPRNT2 = 0;
+    p.dia.IIFREI = 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Line 1.
+
+void write_fehler_332(Program& p, const std::string& raw) {
+    for (runtime::Unit* u : {&p.units.u9, &p.units.u6}) {
+        u->line(" ");
+        u->line(" FEHLER Nr. 332 EINGABEZEILE UEBERPRUEFEN:");
+        u->line(raw);
+        u->line(" ");
+        u->line(" Ist die Reihenfolge der Eingabezeilen eingehalten worden?");
+        u->line(" ODER: Ist der vorgeschriebene Text dieser Eingabezeile FALSCH geschrieben?");
+        u->line(" ODER: Ist \"SCALE\" NEGATIV  und dennoch folgen Skalierungswerte? ---> ZEILE 11");
+        u->line(" ODER: Ist \"SCALE\" POSITIV  und es folgen KEINE Skalierungswerte? ---> ZEILE 11");
+        u->line(" ");
+    }
+}
+
+DeckStatus line1(Program& p, const std::string& raw, const std::string& norm, std::string& buf) {
+    DeckValues& d = p.run;
+    runtime::Units& u = p.units;
+    if (std::string_view(norm).substr(0, 18).find("AUS") == std::string_view::npos) {
+        write_fehler_332(p, raw);
+        return stop_with(p, 332);
+    }
+    bool ok = keywords(p, 1, norm, {"TIME=", "SCHRITT=", "NZYL=", "IPRNT="}, buf);
+    ok = ok && real_at(buf, 0, d.TIME) && real_at(buf, 1, d.SCHRITT) && int_at(buf, 2, d.NZYL) &&
+         int_at(buf, 3, d.IPRNT);
+    if (!ok) {
+        both(p, " ### FEHLER 501: In der 1. Eingabe ZEILE ; Programm STOP");
+        return stop_with(p, 501);
+    }
+    d.IPRNT1 = d.IPRNT / 10;
+    u.IPRNT2 = d.IPRNT % 10;
+    d.SCHRITT_100 = d.SCHRITT / 100.0;
+
+    if (u.level(4)) {
+        u.u9.line(" Eingabedaten:");
+        u.u9.record(" ZEILE: ", raw);
+    }
+    if (u.level(5)) {
+        for (runtime::Unit* v : {&u.u6, &u.u9}) {
+            v->line(" ### Eingabe Pruefer \"LESEPR\" bearbeitet ZEILE 1 :");
+            v->record(" ", norm);
+            v->record(" ### Such Begriffe in ZEILE 1:", A("TIME=", FIELD), A("SCHRITT=", FIELD), A("NZYL=", FIELD),
+                      A("IPRNT=", FIELD));
+            v->record(" ### \"LESEPR\" Output:", buf);
+        }
+    }
+
+    d.machine_label = d.NZYL < 2 ? "EINFACH" : d.NZYL == 2 ? "DOPPELT" : "4- FACH";
+
+    if (d.NZYL == 3 || d.NZYL > 4 || d.NZYL < 0) {
+        for (runtime::Unit* v : {&u.u6, &u.u8, &u.u9}) {
+            v->record(" ===========>> FEHLER 299: Fuer NZYL=", I(d.NZYL, 2), " wird nicht gerechnet !");
+            v->line(" Bitte NZYL=1 fuer die einfach wirkende Maschine");
+            v->line(" oder  NZYL=2 fuer die doppelt wirkende Maschine");
+            v->line(" oder  NZYL=4 fuer die 2 x doppelt wirkende Maschine angeben");
+        }
+        return stop_with(p, 299);
+    }
+
+    auto echo = [&](runtime::Unit& v) {
+        v.record(" Ausgabe bis TIME =", F(d.TIME, 5, 2), " sec; Rechenschrittweite =", F(d.SCHRITT, 10, 7),
+                 " sec; NZYL=", I(d.NZYL, 2));
+        v.record(" IPRNT1=", I(d.IPRNT1, 1), ", IPRNT2=CNTRL_n=", I(u.IPRNT2, 1));
+    };
+    if (u.level(2)) echo(u.u6);
+    if (u.level(1)) echo(u.u9);
+    if (u.level(1) && p.run.NLAUF == 0)
+        u.u8.record(" Ausgabe bis TIME =", F(d.TIME, 5, 2), " sec; Rechenschrittweite =", F(d.SCHRITT, 9, 7), " sec");
+    return DeckStatus::run;
+}
+
+// ---------------------------------------------------------------------------------------
+// Line 2: operating mode.
+
+// Mode ISO with its optional nozzle lines. The line after them (or the first line after line
+// 2 when it is no nozzle line) is line 3 and is handed back in `next`.
+DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optional<DeckLine>& next) {
+    DeckValues& d = p.run;
+    runtime::Units& u = p.units;
+    static const std::array<std::string, 5> names = {"MASSE= ", "F=     ", "STROM= ", "DELTAT=", "DELTAP="};
+    static const std::array<int, 5> L1 = {6, 2, 6, 7, 7};
+    std::array<int, 5> ierr{};
+    std::array<float, 5> x{};
+    input::READRL(u, 2, 12, L1, ierr, l2.norm, names, x);
+    for (int e : ierr) {
+        if (e != 0) {
+            // A value that is present but no number: computing on with 0 in its place would
+            // give a different machine without anyone noticing.
+            both(p, generic_failure(2));
+            return stop_with(p, 502);
+        }
+    }
+    d.MASSE = x[0];
+    d.F = x[1];
+    d.BEVOL = x[2];
+    d.DELTAT = x[3];
+    d.DELTA_P = x[4];
+    const double strom = d.BEVOL;
+
+    if (d.BEVOL > 0.0 && d.DELTAT > 0.0) {
+        u.u6.record(" FEHLER: Beregnungs Volumenstrom=", E(d.BEVOL, 12, 6), " DELTAT=", F(d.DELTAT, 5, 2),
+                    " nur 1 Wert >0 angeben");
+        u.u6.line("         oder 2 Zeilen mit Duesenwerten eingeben und DELTAT=0.");
+        u.u6.line("         Es wird der Beregnungs Volumenstrom BEVOL= 0. Liter/sec gesetzt");
+        u.u9.record(" FEHLER: Beregnungs Volumenstrom=", E(d.BEVOL, 12, 6), " Liter/sec; DELTAT =",
+                    F(d.DELTAT, 5, 2), " Kelvin; Nur 1 WERT darf >0 angegeben werden!");
+        u.u9.line("         oder 2 Zeilen mit Duesenwerten eingeben und DELTAT=0.");
+        u.u9.line("         Es wird fuer die weitere Rechnung der Beregnungs Volumenstrom BEVOL= 0.Liter/sec gesetzt");
+        d.BEVOL = 0.0;
+    }
+    if (!contains(l2.norm, "DRAHT") && strom == 0.0 && d.DELTAT == 0.0 && u.level(2)) {
+        for (runtime::Unit* v : {&u.u6, &u.u9}) {
+            v->line(" ");
+            v->record(" Beregnungs Volumenstrom=", F(d.BEVOL, 4, 1), " Temperaturverlust DELTAT=", F(d.DELTAT, 4, 1));
+            v->line(" Bei DELTAT=0 werden keine Beregnungs-Volumenstroeme errechnet.");
+        }
+    }
+
+    auto achtung_no_flow = [&] {
+        for (runtime::Unit* v : {&u.u9, &u.u6}) {
+            v->line("ACHTUNG: Duesenwerte eingegeben aber Beregnungs Volumenstrom =0. !!!");
+            v->line("         Es wird isotherm weitergerechnet");
+        }
+    };
+
+    d.nozzles = false;
+    DeckLine n1;
+    if (!read_deck_line(p, n1)) return DeckStatus::end_of_input;
+    if (!contains(n1.norm, "DUESE")) {
+        if (d.BEVOL > 0.0) {
+            for (runtime::Unit* v : {&u.u9, &u.u6}) {
+                v->line("ACHTUNG: Beregnungsvolumenstrom angegeben, aber keine Duesenwerte eingegeben.");
+                v->line("         Es wird isotherm ohne Beregnungsvolumenstrom gerechnet");
+            }
+        }
+        next = std::move(n1);
+        return DeckStatus::run;
+    }
+
+    d.nozzles = true;
+    d.ZEILE22 = n1.raw;
+    d.OFRE = 1.0;
+    d.OFRC = 1.0;
+    d.LUST = 0.0;
+    bool ok = keywords(p, 22, n1.norm, {"NDUE=", "DDUE=", "NDUC=", "DDUC="}, buf);
+    ok = ok && int_at(buf, 0, d.NDUE) && real_at(buf, 1, d.DDUE) && int_at(buf, 2, d.NDUC) && real_at(buf, 3, d.DDUC);
+    if (!ok) {
+        both(p, generic_failure(22));
+        both(p, "### FEHLER in der Eingabe ZEILE2_2; Programm STOP");
+        both(p, "### Eingabezeilen fuer Duesenwerte vertauscht ??");
+        return stop_with(p, 503);
+    }
+
+    DeckLine n2;
+    if (!read_deck_line(p, n2)) return DeckStatus::end_of_input;
+    if (!contains(n2.norm, "DUESE")) {
+        if (d.BEVOL == 0.0) achtung_no_flow();
+        both(p, " ");
+        both(p, ">>> 2. Eingabezeile mit Duesenwerten fehlt. Es wird isotherm weitergerechnet:");
+        d.nozzles = false;
+        next = std::move(n2);
+        return DeckStatus::run;
+    }
+    d.ZEILE23 = n2.raw;
+    ok = keywords(p, 23, n2.norm, {"OFRE=", "OFRC=", "LUST="}, buf);
+    ok = ok && real_at(buf, 0, d.OFRE) && real_at(buf, 1, d.OFRC) && real_at(buf, 2, d.LUST);
+    if (!ok) {
+        both(p, generic_failure(23));
+        return stop_with(p, 503);
+    }
+    if (d.BEVOL == 0.0) {
+        achtung_no_flow();
+        d.nozzles = false;
+    }
+    return DeckStatus::run;
+}
+
+// Mode TEMPD: the two factors and four table blocks, each a text line and a number line of 18
+// fields of 4 columns.
+DeckStatus mode_tempd(Program& p, const DeckLine& l2, std::string& buf) {
+    DeckValues& d = p.run;
+    runtime::Units& u = p.units;
+    bool ok = keywords(p, 2, l2.norm, {"FTE=", "FTK="}, buf);
+    ok = ok && real_at(buf, 0, d.FTE) && real_at(buf, 1, d.FTK);
+    if (!ok) {
+        both(p, generic_failure(2));
+        return stop_with(p, 502);
+    }
+    for (int b = 0; b < 4; ++b) {
+        DeckLine text;
+        if (!read_deck_line(p, text)) return DeckStatus::end_of_input;
+        auto numbers = u.u55.read();  // read as it stands: no comment or blank handling
+        if (!numbers) return DeckStatus::end_of_input;
+        std::array<double, 36>& table = b < 2 ? d.DTE : d.DTC;
+        const int first = (b % 2) * 18;
+        for (int k = 0; k < 18; ++k) {
+            auto v = runtime::read_real_field(runtime::field_of(*numbers, k, 4));
+            if (!v) {
+                both(p, generic_failure(2));
+                return stop_with(p, 502);
+            }
+            table[first + k] = *v;
+        }
+        std::string rec1 = text.raw + (b % 2 == 0 ? "  ==>> WINKELGRADE 0-170" : "  ==>> WINKELGRADE 180-350");
+        std::string rec2 = " ";
+        for (int k = 0; k < 18; ++k) rec2 += F(table[first + k], 4, 0);
+        rec2 += b < 2 ? " ==>> TEMPERATUR D-TE; FTE=" + F(d.FTE, 4, 1) : " ==>> TEMPERATUR D-TC; FTK=" + F(d.FTK, 4, 1);
+        u.u8.line(rec1);
+        u.u8.line(rec2);
+        if (u.level(1)) {
+            u.u9.line(rec1);
+            u.u9.line(rec2);
+        }
+    }
+    return DeckStatus::run;
+}
+
+// Mode POLY: the crankcase volume on the mode line and four lines with one value each.
+DeckStatus mode_poly(Program& p, const DeckLine& l2, std::string& buf) {
+    DeckValues& d = p.run;
+    runtime::Units& u = p.units;
+    auto fail = [&](int part) {
+        both(p, " ===> FEHLER in der Eingabe ZEILE" + I(2, 2) + "/" + I(part, 2) + "; Programm STOP");
+        return stop_with(p, 502);
+    };
+    if (contains(l2.norm, "VCRANC=")) {
+        if (!keywords(p, 2, l2.norm, {"VCRANC="}, buf) || !real_at(buf, 0, d.VCRANC)) return fail(1);
+        if (d.VCRANC == 0.0) d.VCRANC = 2750.0;
+    } else {
+        d.VCRANC = 2750.0;
+    }
+    static constexpr std::array<std::string_view, 4> keys = {"EPSILON_E=", "START_TE=", "EPSILON_C=", "START_TC="};
+    std::array<double*, 4> vals = {&d.EPSILON_E, &d.START_TE, &d.EPSILON_C, &d.START_TC};
+    for (int k = 0; k < 4; ++k) {
+        DeckLine l;
+        if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+        if (!keywords(p, 2, l.norm, {keys[k]}, buf) || !real_at(buf, 0, *vals[k])) return fail(k + 2);
+        if (k == 3) {
+            const std::size_t at = l.norm.find("MODELL=");
+            if (at != std::string::npos) {
+                std::string two = l.norm.substr(at + 7, 2);
+                two.resize(2, ' ');
+                auto m = runtime::read_int_field(two);
+                if (!m) return fail(5);
+                d.MODELL = *m;
+            }
+        }
+    }
+    if (u.level(2)) write_poly_block(d, u.u6);
+    if (u.level(1)) write_poly_block(d, u.u9);
+    return DeckStatus::run;
+}
+
+// ---------------------------------------------------------------------------------------
+// Line 7: the gas name and its option field.
+
+// False when the interpolation orders in the option field are no digits.
+bool read_gas(Program& p, const std::string& norm) {
+    DeckValues& d = p.run;
+    runtime::Units& u = p.units;
+    const std::size_t at = norm.find("GAS=");
+    if (at == std::string::npos) {
+        p.run.NFAIL = 507;
+        d.GAS = "HE";
+        d.DAM = std::string(5, ' ');
+        u.u6.line("### Suchwort: GAS= nicht gefunden, Arbeitsgas wird HE");
+        u.u6.line(" ### Dieser FEHLER kann auftreten,");
+        u.u6.line(" wenn die folgende Eingabezeile nicht einen neuen Rechenlauf spezifiziert");
+        u.u9.line("### Suchwort: GAS= nicht gefunden, als Arbeitsgas wird HE angenommen");
+        u.u9.line("### Dieser FEHLER kann auftreten, wenn die folgende Eingabezeile nicht einen neuen Rechenlauf spezifiziert");
+    } else {
+        std::string nine = norm.substr(at + 4, 9);
+        nine.resize(9, ' ');
+        d.GAS = nine.substr(0, 2);
+        d.DAM = nine.substr(3, 5);
+    }
+    d.FDAMPF = d.DAM[0] == 'D';
+    const std::string orders = d.DAM.substr(2, 3);
+    if (orders == "MPF" || orders == "   ") {
+        d.IPF1 = d.IPF2 = 2;
+    } else {
+        auto f1 = runtime::read_int_field(orders.substr(0, 1));
+        auto f2 = runtime::read_int_field(orders.substr(1, 2));
+        // An order below 1 would leave the interpolation without points.
+        if (!f1 || !f2 || *f1 < 0 || *f2 < 0) return false;
+        d.IPF1 = *f1;
+        d.IPF2 = *f2;
+        if (u.level(3))
+            u.u9.record(" EINGELESENE INTERPOLATIONSFAKTOREN FUER DAMPFZUSTANDS BERECHNUNG: IPF1=", I(d.IPF1, 3),
+                        "; IPF2=", I(d.IPF2, 2));
+    }
+    d.IP1 = d.IPF1 + 1;
+    d.IP2 = d.IPF2 + 1;
+    if (d.FDAMPF) {
+        if (u.level(4))
+            u.u6.record(" INTERPOLATIONSGRAD FUER DAMPFBERECHNUNG: IP1=", I(d.IP1, 2), "; IP2=", I(d.IP2, 2));
+        if (u.level(3))
+            u.u9.record(" INTERPOLATIONSGRAD FUER DAMPFBERECHNUNG: IP1=", I(d.IP1, 2), " FUER SUBR. \"VORCOM\"",
+                        "; IP2=", I(d.IP2, 2), " FUER SUBR. \"COMP\"");
+    }
+    if (u.level(5)) u.u6.record(" ARBEITSGAS \"GAS\"=", d.GAS, " DAM=", d.DAM);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Optional lines.
+
+// Formula choices out of range are brought back to ones the vapour calculation knows.
+void correct_vapour_definitions(Program& p) {
+    DeckValues& d = p.run;
+    auto note = [&](std::string_view text) {
+        for (runtime::Unit* v : {&p.units.u6, &p.units.u9}) {
+            v->line(" ");
+            v->line(text);
+            v->line(" ");
+        }
+    };
+    if (d.DSD > 7) {
+        d.DSD = 6;
+        note(" =======>> Fuer \"DSD\" > 7 wird mit DSD=6 gerechnet");
+    }
+    if (d.DS3 > 6) {
+        d.DS3 = 1;
+        note(" =======>> Fuer \"DS3\" > 6 wird mit DS3=1 gerechnet");
+    }
+    if (d.DS3 == 5) {
+        d.DS3 = 1;
+        note(" =======>> Fuer \"DS3\" = 5 wird mit DS3=1 gerechnet");
+    }
+    if (d.DQD > 6) {
+        d.DQD = 6;
+        note(" =======>> Fuer \"DQD\" > 6 wird mit DQD=6 gerechnet");
+    }
+    if (d.DQDAMPF > 6) {
+        d.DQDAMPF = 6;
+        note(" =======>> fuer \"DQDAMPF\" > 6 wird mit DQDAMPF=6 gerechnet");
+    }
+    if (d.DS3 == 2 && d.DQDAMPF == 1) {
+        d.DQDAMPF = 2;
+        both(p, "  DS3=\"2\" fuer DS3 = DQDAMPF/T3 und DQDAMPF=\"1\" fuer DQDAMPF = DS3*T3 GEHT NICHT");
+        both(p, "  Definition DQDAMPF=\"1\" wird in DQDAMPF=\"2\" geaendert");
+    }
+}
+
+// The deviations per pair: two reader passes over the same line.
+DeckStatus deviations(Program& p, const DeckLine& l, char kind, std::string& buf) {
+    DeckValues& d = p.run;
+    std::array<double, 4>& e = kind == 'V' ? d.VTE : d.ATE;
+    std::array<double, 4>& c = kind == 'V' ? d.VTC : d.ATC;
+    const std::string te = kind == 'V' ? "VTE" : "ATE";
+    const std::string tc = kind == 'V' ? "VTC" : "ATC";
+    for (int pass = 0; pass < 2; ++pass) {
+        const std::string a = std::to_string(2 * pass + 1), b = std::to_string(2 * pass + 2);
+        const std::string k0 = te + a + "=", k1 = tc + a + "=", k2 = te + b + "=", k3 = tc + b + "=";
+        bool ok = keywords(p, 10, l.norm, {k0, k1, k2, k3}, buf);
+        ok = ok && real_at(buf, 0, e[2 * pass]) && real_at(buf, 1, c[2 * pass]) && real_at(buf, 2, e[2 * pass + 1]) &&
+             real_at(buf, 3, c[2 * pass + 1]);
+        if (!ok) return stop_with(p, 512);
+    }
+    if (p.units.level(5)) {
+        both(p, " ");
+        both(p, kind == 'V' ? " Abeichungen von den errrechneten Volumina:"
+                            : " Abeichung von den Einspritztemperaturen TH und TK:");
+        for (int pass = 0; pass < 2; ++pass) {
+            const std::string a = std::to_string(2 * pass + 1), b = std::to_string(2 * pass + 2);
+            const std::string rec = " >>> " + te + a + "=" + F(e[2 * pass], 5, 1) + ", " + tc + a + "=" +
+                                    F(c[2 * pass], 5, 1) + ", " + te + b + "=" + F(e[2 * pass + 1], 5, 1) + ", " + tc +
+                                    b + "=" + F(c[2 * pass + 1], 5, 1);
+            both(p, rec);
+        }
+        both(p, " ");
+    }
+    return DeckStatus::run;
+}
+
+// Line 11, the diagram line.
+DeckStatus line11(Program& p, const DeckLine& l, std::string& buf) {
+    DeckValues& d = p.run;
+    bool ok = keywords(p, 11, l.norm, {"XL=", "YL=", "HOE=", "HSYM=", "IBACK=", "SCALE="}, buf);
+    ok = ok && real_at(buf, 0, d.XL) && real_at(buf, 1, d.YL) && real_at(buf, 2, d.HOE) && real_at(buf, 3, d.HSYM) &&
+         int_at(buf, 4, d.IBACK) && int_at(buf, 5, d.SCALE);
+    if (!ok) {
+        both(p, generic_failure(11));
+        p.units.u9.record("### ERROR IN PROCESSING INPUT LINE 11; STOP PROGRAM", " LINE11=", l.norm);
+        return stop_with(p, 511);
+    }
+    p.device.MONO = l.norm[0] == 'B';
+    return DeckStatus::run_diagrams;
+}
+
+// The optional lines after line 7 (or 9) up to the diagram line.
+DeckStatus optional_lines(Program& p, std::string& buf) {
+    DeckValues& d = p.run;
+    d.VTE.fill(0.0);
+    d.VTC.fill(0.0);
+    d.ATE.fill(0.0);
+    d.ATC.fill(0.0);
+    for (;;) {
+        DeckLine l;
+        if (!read_deck_line(p, l)) {
+            if (d.FDAMPF) correct_vapour_definitions(p);
+            return DeckStatus::run_then_end;
+        }
+        if (contains(l.norm, "DIAGRAM")) {
+            if (d.FDAMPF) correct_vapour_definitions(p);
+            return line11(p, l, buf);
+        }
+        if (contains(l.norm, "DEF")) {
+            bool ok = keywords(p, 10, l.norm, {"DSD=", "DS3=", "DQD=", "DQDAMPF="}, buf);
+            ok = ok && int_at(buf, 0, d.DSD) && int_at(buf, 1, d.DS3) && int_at(buf, 2, d.DQD) &&
+                 int_at(buf, 3, d.DQDAMPF);
+            if (!ok) return stop_with(p, 510);
+            continue;
+        }
+        if (contains(l.norm, "VTE1=") || contains(l.norm, "ATE1=")) {
+            DeckStatus s = deviations(p, l, contains(l.norm, "VTE1=") ? 'V' : 'A', buf);
+            if (s != DeckStatus::run) return s;
+            continue;
+        }
+        for (std::string_view key : {"XL=", "YL=", "HOE=", "HSYM=", "IBACK=", "SCALE="}) {
+            if (contains(l.norm, key)) {
+                both(p, " ");
+                both(p, " Fehler: Die Diagramm Definitionszeile muss beginnen mit: DIAGRAMME:");
+                both(p, " ");
+                both(p, generic_failure(11));
+                p.units.u9.record("### ERROR IN PROCESSING INPUT LINE 11:", l.norm, "; STOP PROGRAM");
+                return stop_with(p, 511);
+            }
+        }
+        // Not an optional line: the run has no diagrams and this line begins the next run.
+        if (d.FDAMPF) correct_vapour_definitions(p);
+        p.run.pending_line = l.raw;
+        return DeckStatus::run_no_diagrams;
+    }
+}
+
+// The 66 names of the scaling lines, two per dimension class.
+const std::array<std::string, 66>& scaling_names() {
+    static const std::array<std::string, 66> names = [] {
+        const char* raw[66] = {"T(F)=",   "T(D)=",   "S(F)=",   "S(D)=",   "DS(F)=",  "DS(D)=",  "PFK(F)=",
+                               "PFK(D)=", "DMY(F)=", "DMY(D)=", "VK(F)=",  "VK(D)=",  "P(F)=",   "P(D)=",
+                               "DI(F)=",  "DI(D)=",  "M(F)=",   "M(D)=",   "DQ(F)=",  "DQ(D)=",  "Q(F)=",
+                               "Q(D)=",   "PU1(F)=", "PU1(D)=", "H(F)=",   "H(D)=",   "ARC(F)=", "ARC(D)=",
+                               "ANG(F)=", "ANG(D)=", "TME(F)=", "TME(D)=", "PW(F)=",  "PW(D)=",  "DV(F)=",
+                               "DV(D)=",  "DM(F)=",  "DM(D)=",  "W(F)=",   "W(D)=",   "DW(F)=",  "DW(D)=",
+                               "RPM(F)=", "RPM(D)=", "U(F)=",   "U(D)=",   "B(F)=",   "B(D)=",   "BTA(F)=",
+                               "BTA(D)=", "DT(F)=",  "DT(D)=",  "DP(F)=",  "DP(D)=",  "VLI(F)=", "VLI(D)=",
+                               "DMY12F=", "DMY12D=", "DMY34F=", "DMY34D=", "ALP(F)=", "ALP(D)=", "NUS(F)=",
+                               "NUS(D)=", "REY(F)=", "REY(D)="};
+        std::array<std::string, 66> out;
+        for (int i = 0; i < 66; ++i) {
+            out[i] = raw[i];
+            out[i].resize(7, ' ');
+        }
+        return out;
+    }();
+    return names;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+
+bool read_deck_line(Program& p, DeckLine& line) {
+    for (;;) {
+        auto r = p.units.u55.read();
+        if (!r) return false;
+        if (p.units.level(4)) p.units.u9.record(" ZEILE:", *r);
+        if (contains(*r, "***")) continue;
+        if (r->find_first_not_of(' ') == std::string::npos) continue;
+        line.raw = std::move(*r);
+        line.norm = upper(line.raw);
+        return true;
+    }
+}
+
+bool read_first_line(Program& p) {
+    DeckLine l;
+    if (!read_deck_line(p, l)) return false;
+    p.run.pending_line = l.raw;
+    return true;
+}
+
+DeckStatus read_run_head(Program& p) {
+    DeckValues& d = p.run;
+    apply_defaults(p);
+    std::string buf(80, ' ');
+
+    // Line 1, already read: the pending line.
+    const std::string raw1 = p.run.pending_line;
+    const std::string norm1 = upper(raw1);
+    if (contains(norm1, "STOP")) return DeckStatus::stop;
+    DeckStatus s = line1(p, raw1, norm1, buf);
+    if (s != DeckStatus::run) return s;
+
+    // Line 2.
+    DeckLine l2;
+    if (!read_deck_line(p, l2)) return DeckStatus::end_of_input;
+    d.ZEILE2 = l2.raw;
+    std::optional<DeckLine> next;  // a line already read that is line 3
+    const std::string_view head = std::string_view(l2.norm).substr(0, 18);
+    if (contains(l2.norm, "ISO")) {
+        d.mode = Mode::ISO;
+        s = mode_iso(p, l2, buf, next);
+    } else if (contains(head, "TEMP")) {
+        d.mode = Mode::TEMPD;
+        s = mode_tempd(p, l2, buf);
+    } else if (contains(head, "POLY")) {
+        d.mode = Mode::POLY;
+        s = mode_poly(p, l2, buf);
+    } else {
+        both(p, " =====> FEHLER fuer den Betriebszustand:");
+        both(p, "        kein \"ISO\", \"TEMPD\", ODER \"POLY\" gefunden ====>> STOP");
+        return stop_with(p, 333);
+    }
+    if (s != DeckStatus::run) return s;
+
+    // Line 3.
+    DeckLine l;
+    if (next) {
+        l = std::move(*next);
+    } else if (!read_deck_line(p, l)) {
+        return DeckStatus::end_of_input;
+    }
+    bool ok = keywords(p, 3, l.norm, {"NACH:", "DAEMPFUNG=", "FSEAL=", "PHASE="}, buf);
+    ok = ok && int_at(buf, 0, d.NACH) && real_at(buf, 1, d.DAEMPFUNG) && real_at(buf, 2, d.FSEAL) &&
+         real_at(buf, 3, d.PHASE);
+    if (!ok) return stop_with(p, 503);
+    if (d.NACH < 0) {
+        d.NACH = d.NACH == INT_MIN ? INT_MAX : -d.NACH;
+        d.plot_one_rev = true;
+        if (p.units.level(2))
+            p.units.u9.record(" >>>>>> Berechnete Daten werden nur fuer die", I(d.NACH, 4), ". Umdrehung geplottet");
+        if (p.units.level(3))
+            p.units.u6.record(" >>>>>> Berechnete Daten werden nur fuer die", I(d.NACH, 4), ". Umdrehung geplottet");
+    }
+    if (d.PHASE > 0.0) {
+        both(p, " FEHLER: Phasenwinkel=" + F(d.PHASE, 6, 2) + " muss < 0 sein fuer den Stirling Motor");
+        both(p, " ===========>> Programm STOP <<==========");
+        return stop_with(p, 336);
+    }
+    if (p.run.NLAUF == 0) d.PHASE_RUN1 = d.PHASE;
+
+    // Line 4.
+    if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+    ok = keywords(p, 4, l.norm, {"DH=", "DK=", "R=", "DKST=", "P0=", "TH=", "TK="}, buf);
+    ok = ok && real_at(buf, 0, d.DH) && real_at(buf, 1, d.DK) && real_at(buf, 2, d.R) && real_at(buf, 3, d.DKST) &&
+         real_at(buf, 4, d.P0) && real_at(buf, 5, d.TH) && real_at(buf, 6, d.TK);
+    if (!ok) return stop_with(p, 504);
+    if (!(d.DH > 0.0 && d.DK > 0.0 && d.R > 0.0)) {
+        for (runtime::Unit* v : {&p.units.u6, &p.units.u9}) {
+            v->line(generic_failure(4));
+            v->line(" ");
+            v->record(" DH=", F(d.DH, 8, 3), " DK=", F(d.DK, 8, 3), " R=", F(d.R, 8, 3), " Alle Werte muessen >0 sein");
+            v->line(" ");
+        }
+        return stop_with(p, 504);
+    }
+
+    // Line 5.
+    if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+    ok = keywords(p, 5, l.norm, {"T0=", "OLUMEN=", "SGRAD="}, buf);
+    ok = ok && real_at(buf, 0, d.T0) && real_at(buf, 1, d.VOLUMEN) && real_at(buf, 2, d.SGRAD);
+    if (!ok) return stop_with(p, 505);
+
+    // Line 6.
+    if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+    d.dead_space_percent = contains(l.raw, "%");
+    ok = keywords(p, 6, l.norm, {"ZW=", "ZH0E=", "ZH0C=", "N0=", "THETA=", "DICKE="}, buf);
+    ok = ok && real_at(buf, 0, d.ZW) && real_at(buf, 1, d.ZH0E) && real_at(buf, 2, d.ZH0C) && real_at(buf, 3, d.N0) &&
+         real_at(buf, 4, d.THETA) && real_at(buf, 5, d.DICKE);
+    if (!ok) return stop_with(p, 506);
+
+    // Line 7.
+    if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+    d.control_volume_percent = contains(l.raw, "%");
+    ok = keywords(p, 7, l.norm, {"L/R=", "REGELN AB", "IN", "RVE=", "RVC="}, buf);
+    ok = ok && real_at(buf, 0, d.LR) && real_at(buf, 1, d.REGELN_AB) && real_at(buf, 2, d.IN) &&
+         real_at(buf, 3, d.RVE) && real_at(buf, 4, d.RVC);
+    if (!ok || !read_gas(p, l.norm)) return stop_with(p, 507);
+
+    // Lines 8 and 9: the user gas.
+    if (d.GAS == "XX") {
+        if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+        ok = keywords(p, 8, l.norm, {"RO=", "CP="}, buf);
+        ok = ok && real_at(buf, 0, d.RO_XX) && real_at(buf, 1, d.CP_XX);
+        if (!ok) return stop_with(p, 508);
+        if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+        ok = keywords(p, 9, l.norm, {"MG=", "X="}, buf);
+        ok = ok && real_at(buf, 0, d.MG_XX) && real_at(buf, 1, d.X_XX);
+        if (!ok) return stop_with(p, 509);
+    }
+
+    // Optional lines and the diagram line.
+    return optional_lines(p, buf);
+}
+
+DeckStatus read_run_diagrams(Program& p) {
+    DeckValues& d = p.run;
+    runtime::Units& u = p.units;
+    diagrams::DiagramState& dia = p.dia;
+    dia.IIFREI = 0;
+    DeckLine l;
+    bool have = false;  // a line read by the scaling loop that is the first definition
+
+    if (d.SCALE > 0) {
+        const auto& names = scaling_names();
+        std::array<int, 66> L1{};
+        for (int i = 0; i < 66; ++i) L1[i] = static_cast<int>(names[i].find_last_not_of(' ') + 1);
+        int nread = 0;
+        for (int i = 0; i < 4; ++i) {
+            if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+            if (contains(l.norm, "ABSZISSE|")) {
+                have = true;
+                break;
+            }
+            if (contains(l.norm, "GITTER=") || contains(l.norm, "NBILD=")) {
+                both(p, " ");
+                both(p, " ZEILE16 muss das Kennwort ABSZISSE| haben");
+                both(p, " ");
+                both(p, generic_failure(16));
+                return stop_with(p, 516);
+            }
+            const int IZEILE = 12 + i;
+            if (u.level(5)) u.u9.record(" ZEILE", I(IZEILE, 2), ":", l.raw);
+            std::array<int, 66> ierr{};
+            input::READRL(u, IZEILE, 12, L1, ierr, l.norm, names, dia.scaling);
+            ++nread;
+            for (int e : ierr)
+                if (e != 0) p.run.NFAIL = 512;
+        }
+        if (nread > 0 && u.level(5)) {
+            u.u9.line(" Eingelesene -  bzw. 0.- SKalierungswerte:");
+            for (int k = 0; k < 66; k += 2)
+                u.u9.record(" ", names[k], " =", E(dia.scaling[k], 12, 6), " ; ", names[k + 1], " =",
+                            E(dia.scaling[k + 1], 12, 6));
+        }
+    }
+    if (!have && !read_deck_line(p, l)) return DeckStatus::end_of_input;
+
+    std::string buf(80, ' ');
+    for (int n = 0; n < diagrams::MAXDIA; ++n) {
+        diagrams::DiagramDefinition& def = dia.def[n];
+        def.abscissa = std::string(6, ' ');
+        def.ordinate.fill(std::string(6, ' '));
+        def.caption.fill(std::string(79, ' '));
+        def.ncaption = 0;
+        def.NORD = 0;
+        def.FREI = 0;
+        if (!contains(l.norm, "ABSZISSE|")) break;
+
+        // Definition line: the abscissa name, the option code and the legend count.
+        std::string name(6, ' ');
+        input::LESEPC(u, 16, 6, name, l.norm, p.run.IERR_READERS, "ABSZISSE|", 1);
+        if (p.run.IERR_READERS != 0) return stop_with(p, 516);
+        if (u.level(5)) both(p, " ### \"LESEPC\" hat gefunden: " + name);
+        if (!keywords(p, 16, l.norm, {"GITTER=", "NBILD="}, buf) || !int_at(buf, 0, def.GITTER) ||
+            !int_at(buf, 1, def.NBILD))
+            return stop_with(p, 516);
+        def.abscissa = name;
+
+        // Ordinate line.
+        if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+        std::string ords(6 * diagrams::MAXORD, ' ');
+        input::LESEPC(u, 17, 6, ords, l.norm, p.run.IERR_READERS, "ORDINATEN|", diagrams::MAXORD);
+        if (p.run.IERR_READERS != 0) return stop_with(p, 517);
+        if (u.level(5)) both(p, "### \"LESEPC\" Output:" + ords);
+        for (int j = 0; j < diagrams::MAXORD; ++j) {
+            def.ordinate[j] = ords.substr(6 * j, 6);
+            if (def.ordinate[j].find_first_not_of(' ') != std::string::npos) def.NORD = j + 1;
+        }
+        def.FREI = (def.abscissa.find_first_not_of(' ') != std::string::npos && def.NORD > 0) ? 1 : 0;
+        dia.IIFREI = n + 1;
+
+        // Caption lines: up to three lines with ":" in column 1. The input may end here: the
+        // run is complete and is computed.
+        for (;;) {
+            if (!read_deck_line(p, l)) return DeckStatus::run_then_end;
+            if (l.raw[0] != ':' || def.ncaption == 3) break;
+            def.caption[def.ncaption++] = l.raw.substr(1, 79);
+        }
+    }
+    p.run.pending_line = l.raw;
+    return DeckStatus::run;
+}
+
+std::string vapour_definition_text(std::string_view name, int value) {
+    static const char* const dqd[6] = {
+        "DQD =  S2R_M * TR_M  + S2E * TE + S2C * TC", "DQD =  SDM   * (SD3  - SW3) * T3",
+        "DQD =  H2DE  + H2DC  + H2DR",                "DQD =  SDM   * (H2D3 - CPW3 * (T3-273.15))",
+        "DQD =  RDME + RDMC + RDMR",                  "DQD =  SDM   * RDAM3"};
+    static const char* const dqdampf[6] = {
+        "DQDAMF = DS3 * T3",                         "DQDAMF = (DQD - DQDV)/DELT - VGDPS",
+        "DQDAMF = (DQD - DQDV)/DELT + DPSVEC",       "DQDAMF = DH2DE  + DH2DC  + DH2DR - VGDPS",
+        "DQDAMF = DRDME  + DRDMC  + DRDMR + DPSVEC", "DQDAMF = DRDME  + DRDMC  + DRDMR - VGDPS"};
+    static const char* const dsd[7] = {"DSD =  S2R      +  S2E  +  S2C",
+                                       "DSD =  SDM      * (SD3  - SW3)",
+                                       "DSD =  H2DE/TE  + H2DC/TC + H2DR/TR",
+                                       "DSD =  SDM      * (H2D3 - CPW3 * (T3-273.15)) / T3",
+                                       "DSD =  (RDME    + RDMC  + RDMR) / T3",
+                                       "DSD =  DQD / T3",
+                                       "DSD =  (H2DE    + H2DC  + H2DR) / T3"};
+    static const char* const ds3[6] = {"DS3 =  DSD    - DSDV",
+                                       "DS3 =  DQDAMF / T3",
+                                       "DS3 =  DH2DE  / TE   +  DH2DC / TC + DH2DR / TR",
+                                       "DS3 =  (DH2DE + DH2DC + DH2DR - VGDPS)  / T3",
+                                       "DS3 =  DRDME  / TE  +  DRDMC / TC  +  DRDMR / TR",
+                                       "DS3 =  (DRDME + DRDMC + DRDMR + DPSVEC)/ T3"};
+    std::string text;
+    auto pick = [&](const char* const* table, int n) {
+        if (value >= 1 && value <= n) text = table[value - 1];
+    };
+    if (name == "DQD") pick(dqd, 6);
+    else if (name == "DQDAMPF") pick(dqdampf, 6);
+    else if (name == "DSD") pick(dsd, 7);
+    else if (name == "DS3") pick(ds3, 6);
+    text.resize(50, ' ');
+    return text;
+}
+
+void write_vapour_definitions(Program& p) {
+    const DeckValues& d = p.run;
+    runtime::Units& u = p.units;
+    const std::pair<const char*, int> defs[4] = {{"DQD", d.DQD}, {"DQDAMPF", d.DQDAMPF}, {"DSD", d.DSD}, {"DS3", d.DS3}};
+    if (u.level(4)) {
+        for (const auto& [name, v] : defs)
+            u.u6.record("DEFINITIONEN: ", name, "=", I(v, 1), " : ", vapour_definition_text(name, v));
+    }
+    if (u.level(2)) {
+        u.u9.line(" DEFINITIONEN FUER DIE BERECHNUNG DER DAMPF-KOMPONENTE");
+        for (const auto& [name, v] : defs)
+            u.u9.record(" ", name, "=", I(v, 1), " : ", vapour_definition_text(name, v));
+    }
+}
+
+void write_poly_block(const DeckValues& d, runtime::Unit& u) {
+    u.line(" ");
+    u.line(" POLYTROPE ZUSTANDSAENDERUNG IN DER MASCHINE:");
+    u.record(" POLYTROPENEXPONENT IM EXPANSIONSZYLINDER ---> CONSTE=", F(d.EPSILON_E, 5, 2));
+    u.record(" ANFANGSTEMPERATUR  IM EXPANSIONSZYLINDER ---> TAA1  =", F(d.START_TE, 6, 1));
+    u.record(" POLYTROPENEXPONENT IM KOMPESSIONSZYLINDER --> CONSTC=", F(d.EPSILON_C, 5, 2));
+    u.record(" ANFANGSTEMPERATUR  IM KOMPESSIONSZYLINDER --> TZZ1  =", F(d.START_TC, 6, 1), " MODELL=",
+             I(d.MODELL, 3));
+    u.line(" ");
+    u.line(" ");
+}
+
+}  // namespace korvex::run
