@@ -21,6 +21,7 @@ struct Device {
     bool MONO = false;
     float XLAST = 0.0f, YLAST = 0.0f;  // last scaled point, before the origin is added
     int style_in_force = 1;
+    int width_in_force = 1;            // width of the last pen SETPEN made (after its rules)
     int colour_in_force = 0;           // 0: none chosen yet
     bool wide_after_negative = false;  // a width below -100 was given: a later 0 also gives 2
     int NPLOT = 0;
