@@ -41,8 +41,38 @@ struct PairRecord {
     std::array<double, PairField::COUNT> f{};
     double& operator[](std::size_t k) { return f[k]; }
     double operator[](std::size_t k) const { return f[k]; }
-    // State of a pair that is not plottable (previous-step values, regenerator ends, ...)
-    // is added below by the cylinder-pair routines.
+
+    // State of the pair that is not plottable. The regenerator end temperatures TER and TCR
+    // live in the plottable fields TREGE and TREGC, the mean gas temperature TM in T1, the
+    // reduced volume VRED in V and the densities RHOE, RHOC, RHOR in GDE, GDC, GDR.
+
+    // Previous-step values, from which COMP forms its difference quotients. The
+    // pre-calculation sets them before the first step (VV is the previous VRED).
+    double VEV = 0.0, VCV = 0.0, VGV = 0.0, VV = 0.0;
+    double PV = 0.0, PSV = 0.0, PGESV = 0.0;
+    double MEV = 0.0, MCV = 0.0, MRV = 0.0;
+    double TEV = 0.0, TCV = 0.0, TRV = 0.0;
+    double TSV = 0.0;            // previous characteristic temperature T2
+
+    // Regenerator of the step: reduced volume (cm3/K, without the factor T0), its rate, and
+    // the mean temperatures of its three sections, hot end first.
+    double VRRED = 0.0, DVRED = 0.0;
+    double TRA = 0.0, TRB = 0.0, TRC = 0.0;
+
+    // Vapour component. VAPV tells that the previous-step vapour values below are set; when
+    // it is false the first vapour step takes its own values as previous ones, so that no
+    // rate jumps from a zero start.
+    bool VAPV = false;
+    double SDMV = 0.0, DQDV = 0.0, DSDV = 0.0;
+    double H2DEV = 0.0, H2DCV = 0.0, H2DRV = 0.0;   // vapour heat contents of E, C, R
+    double RDMEV = 0.0, RDMCV = 0.0, RDMRV = 0.0;   // evaporation heats of E, C, R
+    // Saturation pressures of the spaces and sections, the reduced vapour volume of the
+    // regenerator, the sum of the five space vapour masses and the vapour p dV rate.
+    double PSTE = 0.0, PSTC = 0.0, PSR1 = 0.0, PSR2 = 0.0, PSR3 = 0.0;
+    double VPTRG = 0.0, SDMSUM = 0.0, DPSVEC = 0.0;
+
+    // Liquid volumes carried past the hot and cold side since the start of the run, litre.
+    double VLQH = 0.0, VLQC = 0.0;
 };
 
 }  // namespace korvex::simulation
