@@ -1,0 +1,20 @@
+#pragma once
+// Pieces of the machine derivation that other parts of the run control call on their own.
+#include "run/program.hpp"
+#include "runtime/units.hpp"
+
+namespace korvex::run {
+
+// Nozzle cross-sections and jet velocities, computed as soon as the second nozzle line is
+// read; lists the injection data on unit 9 at detail level 5. derive_options computes them
+// again (silently) in case this was not called.
+void nozzle_geometry(Program& p);
+
+// The moving liquid or piston masses with friction and damping, in the variant for NZYL, as
+// the detail listing shows them; the first run's machine data sheet repeats them on unit 8.
+void write_liquid_masses(const RunState& m, runtime::Unit& u);
+
+// The standard message of an input error of deck line IZEILE, to units 6 and 9.
+void write_line_error(runtime::Units& u, int IZEILE);
+
+}  // namespace korvex::run
