@@ -224,6 +224,33 @@ bool vapour_terms(PairRecord& R, const CompCommon& C, const CompPair& PP, double
 
 }  // namespace
 
+void take_vorcom(PairRecord& R, const properties::VorcomArgs& a, const CompCommon& C) {
+    R.VEV = a.VE1V;
+    R.VCV = a.VC1V;
+    R.VGV = a.VG1V;
+    R.VV = a.V1V;
+    R.PV = a.P1V;
+    R.PSV = a.PS1V;
+    R.PGESV = a.PGES1V;
+    R.MEV = a.ME1V;
+    R.MCV = a.MC1V;
+    R.MRV = a.MR1V;
+    R.TEV = a.TE1V;
+    R.TCV = a.TC1V;
+    R.TRV = a.TR - a.DTR * a.DELT;
+    R.TSV = a.T11V;
+    R.SDMV = a.SDM1V;
+    R.DQDV = a.DQD1V;
+    R.DSDV = a.DSD1V;
+    R.H2DEV = a.QHE;
+    R.H2DCV = a.QHC;
+    R.H2DRV = a.QHR;
+    R.RDMEV = a.QRE;
+    R.RDMCV = a.QRC;
+    R.RDMRV = a.QRR;
+    R.VAPV = C.FDAMPF && a.FDAMPF != 0 && !C.DUESEN && C.DQD == 6 && C.DSD == 6;
+}
+
 double log_mean(double A, double B) {
     if (A > 0.0 && B > 0.0 && A != B) {
         const double m = (A - B) / std::log(A / B);

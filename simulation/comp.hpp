@@ -6,6 +6,7 @@
 // from the energy balances of the three spaces and are integrated into the record.
 #include <array>
 
+#include "properties/vorcom.hpp"
 #include "simulation/pair_record.hpp"
 #include "simulation/tdifdf.hpp"
 
@@ -95,6 +96,12 @@ struct CompPair {
 // while TIME > 0. A property routine that raises NFAIL above 880 ends the step at once.
 void COMP(PairRecord& REC, const CompCommon& C, const CompPair& PP, double TIME,
           double DELT_NEU, runtime::Units& units, properties::SteamState& steam, int& NFAIL);
+
+// Takes the state one step before the start, as VORCOM leaves it for the pair, as the
+// previous-step values of the pair's first step. The vapour values of the previous step are
+// taken only where they mean what COMP computes (default heat-content and entropy definitions,
+// vapour at the space temperatures); otherwise the first vapour step starts from its own values.
+void take_vorcom(PairRecord& REC, const properties::VorcomArgs& a, const CompCommon& C);
 
 // Mean temperature of a linear profile between two end temperatures: the logarithmic mean
 // (A - B) / ln(A / B), and the arithmetic mean where that is undefined (equal ends, or an end
