@@ -14,6 +14,10 @@ void nozzle_geometry(Program& p);
 // the detail listing shows them; the first run's machine data sheet repeats them on unit 8.
 void write_liquid_masses(const RunState& m, runtime::Unit& u);
 
+// The machine of the run in brief: unit 9 at detail level 2, unit 6 at level 3. Written with
+// the run's listing, after the machine is derived.
+void write_machine_summary(Program& p);
+
 // The standard message of an input error of deck line IZEILE, to units 6 and 9.
 void write_line_error(runtime::Units& u, int IZEILE);
 

@@ -172,3 +172,28 @@ TEST(MachineOptions, InjectionWithoutNozzleCrossSectionStops) {
 
 }  // namespace
 }  // namespace korvex::run
+
+namespace korvex::run {
+namespace {
+
+TEST(MachineSummary, CarriesTheChargeAndTheCrankDrive) {
+    auto p = std::make_unique<Program>();
+    RunState& m = p->run;
+    m.NZYL = 2; m.mode = Mode::ISO;
+    m.DH = 10.0; m.DK = 10.0; m.R = 5.0;
+    m.P0 = 10.0; m.T0 = 300.0; m.TH = 900.0; m.TK = 300.0;
+    m.VOLUMEN = 0.1; m.SGRAD = 100.0; m.PHASE = -90.0; m.FSEAL = 1.0;
+    m.GAS = "HE"; m.DAM = "     ";
+    ASSERT_TRUE(derive_geometry(*p));
+    p->units.IPRNT2 = 3;
+    write_machine_summary(*p);
+    // V01 = 2 R F + VR = 250 PI + 100 cm**3 = 0.88540 litre; P0 V01 / 10 = 885.4 N*m.
+    const std::string& u6 = p->units.u6.text();
+    EXPECT_NE(u6.find(" Kurbeltrieb ist die rein SINUS-foermig arbeitende Kurbelschwinge\n"), std::string::npos);
+    EXPECT_NE(u6.find(" P0= 10.00 Bar;\"V01\"= 0.88540 Liter; P0V01=    885.4 Newton*m; --->> GAS=HE      \n"),
+              std::string::npos);
+    EXPECT_NE(p->units.u9.text().find(" THNEU= 900.00 TKNEU= 300.00 KELVIN;"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvex::run
