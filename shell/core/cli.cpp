@@ -1,0 +1,263 @@
+#include "shell/core/cli.hpp"
+
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "platform/svg_surface.hpp"
+#include "run/program.hpp"
+#include "shell/core/plotiw.hpp"
+
+namespace korvex::shell {
+
+namespace {
+
+constexpr int DEFAULT_WIDTH = 1008;  // the client area of the 1024 x 740 window
+constexpr int DEFAULT_HEIGHT = 700;
+constexpr int MAX_SIDE = 20000;
+
+const char* const USAGE =
+    "usage: korvex [DIR]\n"
+    "       korvex --batch [DIR] [--pages svg|png|pdf|none] [--size WxH]\n"
+    "       korvex --help | --version\n";
+
+const char* const HELP =
+    "korvex simulates Stirling-type hot-gas engines. It reads the input deck DIR/KORVEX.DAT\n"
+    "(DIR defaults to the current directory) and writes the listings KORVEX.F06, KORVEX.F08\n"
+    "and KORVEX.F09 beside it.\n"
+    "\n"
+    "  korvex [DIR]            shows the pages of diagrams in a window\n"
+    "  korvex --batch [DIR]    runs the job without a window; page k goes to DIR/KORVEX-k.svg\n"
+    "    --pages svg|png|pdf|none   the kind of page files (default svg; none writes no pages)\n"
+    "    --size WxH                 the page in pixels (default 1008x700)\n"
+    "  --help, --version\n"
+    "\n"
+    "Exit status: 0 when the job ended without an error number, 1 when it ended with one,\n"
+    "2 for a usage error or a deck that cannot be read.\n";
+
+struct Options {
+    bool batch = false;
+    bool help = false;
+    bool version = false;
+    std::filesystem::path dir = ".";
+    bool have_dir = false;
+    std::string pages = "svg";
+    bool have_pages = false;
+    int width = DEFAULT_WIDTH, height = DEFAULT_HEIGHT;
+    bool have_size = false;
+};
+
+int usage_error(const std::string& problem) {
+    std::fprintf(stderr, "korvex: %s\n%s", problem.c_str(), USAGE);
+    return EXIT_USAGE;
+}
+
+std::optional<int> parse_side(std::string_view s) {
+    if (s.empty() || s.size() > 6) return std::nullopt;
+    int v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    if (v < 1 || v > MAX_SIDE) return std::nullopt;
+    return v;
+}
+
+// "WxH" in pixels.
+bool parse_size(std::string_view s, int& w, int& h) {
+    const auto x = s.find_first_of("xX");
+    if (x == std::string_view::npos) return false;
+    const auto a = parse_side(s.substr(0, x)), b = parse_side(s.substr(x + 1));
+    if (!a || !b) return false;
+    w = *a;
+    h = *b;
+    return true;
+}
+
+// Parses the arguments; an empty result means they are usable, otherwise it is the problem.
+std::string parse(int argc, char** argv, Options& o) {
+    bool options_end = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i] ? argv[i] : "";
+        auto value = [&](std::string_view name, std::string_view& out) -> bool {
+            if (arg.size() > name.size() && arg.substr(0, name.size()) == name && arg[name.size()] == '=') {
+                out = arg.substr(name.size() + 1);
+                return true;
+            }
+            if (arg == name && i + 1 < argc && argv[i + 1]) {
+                out = argv[++i];
+                return true;
+            }
+            return false;
+        };
+        std::string_view v;
+        if (!options_end && arg == "--") {
+            options_end = true;
+        } else if (!options_end && (arg == "--help" || arg == "-h")) {
+            o.help = true;
+        } else if (!options_end && arg == "--version") {
+            o.version = true;
+        } else if (!options_end && arg == "--batch") {
+            o.batch = true;
+        } else if (!options_end && arg.substr(0, 7) == "--pages") {
+            if (!value("--pages", v)) return "--pages needs one of svg, png, pdf, none";
+            if (v != "svg" && v != "png" && v != "pdf" && v != "none")
+                return "unknown page kind \"" + std::string(v) + "\" (svg, png, pdf or none)";
+            o.pages = std::string(v);
+            o.have_pages = true;
+        } else if (!options_end && arg.substr(0, 6) == "--size") {
+            if (!value("--size", v)) return "--size needs WxH, e.g. 1008x700";
+            if (!parse_size(v, o.width, o.height))
+                return "bad page size \"" + std::string(v) + "\" (WxH, 1 to 20000 pixels each)";
+            o.have_size = true;
+        } else if (!options_end && arg.size() > 1 && arg[0] == '-') {
+            return "unknown option \"" + std::string(arg) + "\"";
+        } else {
+            if (o.have_dir) return "only one job directory may be given";
+            if (arg.empty()) return "the job directory is an empty name";
+            o.dir = std::filesystem::path(std::string(arg));
+            o.have_dir = true;
+        }
+    }
+    if (!o.batch && (o.have_pages || o.have_size)) return "--pages and --size go with --batch";
+    return {};
+}
+
+// The deck must be a file that can be read; nothing is created when it is not.
+bool deck_readable(const std::filesystem::path& dir, std::string& problem) {
+    const auto deck = dir / NAME_DAT;
+    std::error_code ec;
+    const auto st = std::filesystem::status(deck, ec);
+    if (!std::filesystem::exists(st)) {
+        problem = "no input deck " + deck.string();
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(st)) {
+        problem = "the input deck " + deck.string() + " is not a file";
+        return false;
+    }
+    std::ifstream in(deck, std::ios::binary);
+    if (!in) {
+        problem = "cannot read the input deck " + deck.string();
+        return false;
+    }
+    return true;
+}
+
+class SvgPage final : public PageWriter {
+public:
+    SvgPage(int w, int h) : svg_(w, h) {}
+    platform::Surface& surface() override { return svg_; }
+    bool save(const std::filesystem::path& path) override { return svg_.save(path); }
+
+private:
+    platform::SvgSurface svg_;
+};
+
+int batch(const Options& o, const ShellHooks& hooks) {
+    const bool native = o.pages == "svg" || o.pages == "none";
+    if (!native && !hooks.make_page)
+        return usage_error("--pages " + o.pages + " is not built into this program (svg or none)");
+    std::string problem;
+    if (!deck_readable(o.dir, problem)) {
+        std::fprintf(stderr, "korvex: %s\n", problem.c_str());
+        return EXIT_USAGE;
+    }
+
+    auto p = std::make_unique<Program>();
+    ShellState s;
+    s.job_dir = o.dir;
+    std::string title(CAPTION_INITIAL);
+    bool pages_lost = false;
+    for (int page = 1;; ++page) {
+        if (PLOTIW(*p, s, 1, title) == PLOTIW_OPEN_FAILED) {
+            std::fprintf(stderr, "korvex: cannot open %s\n", s.open_failure.c_str());
+            return EXIT_USAGE;
+        }
+        std::unique_ptr<PageWriter> writer;
+        if (native) writer = std::make_unique<SvgPage>(o.width, o.height);
+        else writer = hooks.make_page(o.pages, o.width, o.height);
+        if (!writer) {
+            std::fprintf(stderr, "korvex: cannot make %s pages\n", o.pages.c_str());
+            return EXIT_USAGE;
+        }
+        // As the window does before every paint: a solid black pen of width 2 is selected.
+        PaintArgs a;
+        a.surface = &writer->surface();
+        a.ISIZEX = o.width;
+        a.ISIZEY = o.height;
+        a.HWND = 1;
+        a.HDC = 1;
+        a.HPEN = platform::Pen{platform::PenStyle::Solid, 2, {}};
+        a.HPENOLD = platform::Pen{};
+        a.HPEN_ID = 2;
+        a.HPENOLD_ID = 1;
+        a.surface->select_pen(a.HPEN);
+        const int NEWDIA = PLOTIW(*p, s, 4, title, a);
+        if (NEWDIA == PLOTIW_OPEN_FAILED) {
+            std::fprintf(stderr, "korvex: cannot open %s\n", s.open_failure.c_str());
+            return EXIT_USAGE;
+        }
+        if (o.pages != "none") {
+            const auto file = o.dir / ("KORVEX-" + std::to_string(page) + "." + o.pages);
+            if (!writer->save(file)) {
+                std::fprintf(stderr, "korvex: cannot write the page %s\n", file.string().c_str());
+                pages_lost = true;
+            }
+        }
+        if (NEWDIA <= 0) break;
+        if (page >= MAX_BATCH_PAGES) {
+            p->units.flush();
+            std::fprintf(stderr, "korvex: the job still reported a further page after %d pages; stopped\n",
+                         MAX_BATCH_PAGES);
+            return EXIT_JOB_FAILED;
+        }
+    }
+    if (!p->units.flush()) {
+        std::fprintf(stderr, "korvex: the listings could not be written completely\n");
+        return EXIT_JOB_FAILED;
+    }
+    if (p->run.NFAIL != 0) {
+        std::fprintf(stderr, "korvex: FEHLER Nr. %d\n", p->run.NFAIL);
+        return EXIT_JOB_FAILED;
+    }
+    return pages_lost ? EXIT_JOB_FAILED : EXIT_JOB_OK;
+}
+
+}  // namespace
+
+int cli_main(int argc, char** argv, const ShellHooks& hooks) {
+    try {
+        Options o;
+        const std::string problem = parse(argc, argv, o);
+        if (!problem.empty()) return usage_error(problem);
+        if (o.help) {
+            std::fputs(HELP, stdout);
+            return EXIT_JOB_OK;
+        }
+        if (o.version) {
+            std::printf("korvex %.*s\n", static_cast<int>(VERSTR.size()), VERSTR.data());
+            return EXIT_JOB_OK;
+        }
+        if (o.batch) return batch(o, hooks);
+        if (!hooks.run_window) {
+            std::fprintf(stderr, "korvex: the diagram window is not built into this program; use --batch\n");
+            return EXIT_USAGE;
+        }
+        std::string deck_problem;
+        if (!deck_readable(o.dir, deck_problem)) {
+            std::fprintf(stderr, "korvex: %s\n", deck_problem.c_str());
+            return EXIT_USAGE;
+        }
+        return hooks.run_window(o.dir);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "korvex: internal error: %s\n", e.what());
+        return EXIT_JOB_FAILED;
+    }
+}
+
+}  // namespace korvex::shell
