@@ -21,6 +21,17 @@ constexpr int FIELD = 11;  // width of a value field in the result buffer
 
 bool contains(std::string_view s, std::string_view key) { return s.find(key) != std::string_view::npos; }
 
+// The keyword as a word of its own: not the tail of a longer name ("YL=" inside "NZYL=" of the
+// next run's first line is no diagram keyword).
+bool has_word(std::string_view s, std::string_view key) {
+    for (std::size_t at = s.find(key); at != std::string_view::npos; at = s.find(key, at + 1)) {
+        const char c = at == 0 ? ' ' : s[at - 1];
+        const bool part_of_name = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        if (!part_of_name) return true;
+    }
+    return false;
+}
+
 // A text written to the short and then to the detail listing.
 void both(Program& p, std::string_view text) {
     p.units.u6.line(text);
@@ -519,7 +530,7 @@ DeckStatus optional_lines(Program& p, std::string& buf) {
             continue;
         }
         for (std::string_view key : {"XL=", "YL=", "HOE=", "HSYM=", "IBACK=", "SCALE="}) {
-            if (contains(l.norm, key)) {
+            if (has_word(l.norm, key)) {
                 both(p, " ");
                 both(p, " Fehler: Die Diagramm Definitionszeile muss beginnen mit: DIAGRAMME:");
                 both(p, " ");
