@@ -1,10 +1,23 @@
 #pragma once
-// State of the cycle simulation: the four cylinder-pair records and the inputs of their state
-// equations. The driver adds its crank, accumulator and extreme-value state here.
+// State of the cycle simulation of one run: the four cylinder-pair records and the inputs of
+// their state equations, the driver's crank and time state, the run accumulators, the machine
+// sums of every step and the per-revolution extremes. The pre-calculation keeps its results in
+// `pre`, the revolution evaluation what it carries from one revolution to the next in `rev`.
+// The 149 global plottable values are kept in diagrams::DiagramState::G (catalogue positions
+// 557..705); the driver writes them there from the fields below at every plot instant.
 #include <array>
 
 #include "simulation/comp.hpp"
 #include "simulation/pair_record.hpp"
+
+#if __has_include("simulation/precalc_state.hpp")
+#include "simulation/precalc_state.hpp"
+#define KORVEX_HAS_PRECALC_STATE 1
+#endif
+#if __has_include("simulation/revolution_state.hpp")
+#include "simulation/revolution_state.hpp"
+#define KORVEX_HAS_REVOLUTION_STATE 1
+#endif
 
 namespace korvex::simulation {
 
@@ -14,6 +27,147 @@ struct SimState {
     // Inputs of COMP: the ones common to all pairs and each pair's own.
     CompCommon comp{};
     std::array<CompPair, 4> comp_pair{};
+
+#ifdef KORVEX_HAS_PRECALC_STATE
+    PrecalcState pre{};
+#endif
+#ifdef KORVEX_HAS_REVOLUTION_STATE
+    RevolutionState rev{};
+#endif
+
+    // ---- Crank and time ----------------------------------------------------------------
+    double TIMEEND = 0.0;     // end time of the run (deck TIME), s
+    double TIME = 0.0;        // running time, s
+    double DELT_NEU = 0.0;    // step of the current step, s
+    double ANGLE1 = 0.0;      // crank 1, rad, counted on from the start
+    double ANGLE2 = 0.0;      // ANGLE1 + phase, rad
+    double KU1 = 0.0;         // ANGLE1 in degrees (continuous)
+    double KU2 = 0.0;         // ANGLE2 in degrees (continuous)
+    double PHI1 = 0.0;        // KU1 - 360 NREV, angle within the revolution, degrees
+    double PHI2 = 0.0;        // PHI1 + PHASE, degrees
+    double OMEGA = 0.0;       // angular speed, rad/s
+    double OMEGAV = 0.0;      // angular speed before the last flywheel update, rad/s
+    double RPM = 0.0;         // OMEGA 30/pi, U/min
+    double DWDT = 0.0;        // angular acceleration, 1/s2
+    int NREV = 0;             // completed revolutions
+    int NREVC = 1;            // revolution being computed
+    double PHIREV = 0.0;      // angle at which revolution NREVC ends, rad
+    double PHIHALF = 0.0;     // next half-revolution mark, rad
+    double XTR = 0.0;         // steps per 10 degrees, set at each revolution end
+    double TIME_REV = 0.0;    // time of the last revolution end (0 at the start)
+
+    // Crank travels (cm), speeds (cm/s), accelerations (cm/s2) of both cranks, and the
+    // previous-step values; UD1, UD2 are the difference-quotient speeds of the step.
+    double X1 = 0.0, U1 = 0.0, B1 = 0.0;
+    double X2 = 0.0, U2 = 0.0, B2 = 0.0;
+    double WEG1_V = 0.0, WEG2_V = 0.0;
+    double U1V = 0.0, U2V = 0.0, B1V = 0.0, B2V = 0.0;
+    double UD1 = 0.0, UD2 = 0.0;
+
+    // Control volumes and liquid columns.
+    double HRVE = 0.0, HRVC = 0.0;   // current control heights, cm
+    double MH = 0.0, MK = 0.0;       // hot- and cold-side column masses, g
+    double MHK = 0.0;                // (MH + MK) / 100000
+    double MHKW = 0.0;               // damping coefficient MHK OMEGA XD
+
+    // Crankcase of the single-acting machine (previous-step values).
+    double VG2V = 0.0, TE2V = 0.0, P2V = 0.0;
+
+    // ---- Rod forces and powers of the step ----------------------------------------------
+    double FI = 0.0, FII = 0.0;          // gas forces on the rods, N
+    double FHI = 0.0, FHII = 0.0;        // hydrostatic liquid forces
+    double FBI = 0.0, FBII = 0.0;        // liquid inertia forces
+    double FDI = 0.0, FDII = 0.0;        // liquid damping forces
+    double SIGN1 = 1.0, SIGN2 = 1.0;     // direction of the seal friction
+    double WI = 0.0, WII = 0.0;          // resistances
+    double FNI = 0.0, FNII = 0.0;        // net forces
+    double POWER = 0.0;                  // gas-pressure power of pair 1, W
+    double DAKOL = 0.0;                  // rod power, W
+    double DVWORK = 0.0;                 // loss power, W
+    double DWORKN = 0.0;                 // net power (gas work rates - losses), W
+    double DAKOLN = 0.0;                 // net rod power, W
+    double DREHMO = 0.0;                 // torque, N*m
+    double DATETA = 0.0;                 // flywheel power, W
+    double DAFSE = 0.0;                  // seal friction power, W
+    double DAC2B = 0.0;                  // liquid inertia power, W
+    double DAZHK = 0.0;                  // liquid damping power, W
+    double DWORK = 0.0;                  // sum of the pairs' gas work rates, W
+
+    // ---- Run accumulators (reset at the start of the time loop) -------------------------
+    double ARBEIT = 0.0;      // total gas work of all pairs, W*s
+    double ARBETN = 0.0;      // ARBEIT - VWORK
+    double AKOL = 0.0;        // rod work
+    double AKOLN = 0.0;       // net rod work
+    double VWORK = 0.0;       // loss work
+    double WORKNN = 0.0;      // net work
+    double ATHETA = 0.0;      // flywheel energy
+    double AFSEAL = 0.0;      // seal friction work
+    double AC2B = 0.0;        // liquid inertia work
+    double AZHKU = 0.0;       // liquid damping work
+    double APOWER = 0.0;      // integral of the gas-pressure power of pair 1
+    double P1SUM = 0.0;       // integral of PGES of pair 1 since the last revolution end, Bar*s
+    double PGES1V = 0.0;      // PGES of pair 1 at the previous step
+
+    // Ideal isothermal comparison machine and the heat-input bookkeeping of pair 1.
+    double VIDEAL = 0.0, VIDEALV = 0.0;  // volume now and at the previous step, cm3
+    double QIEXP = 0.0, QICOMP = 0.0;    // ideal expansion and compression heat, W*s
+    double VVEXP = 0.0, VVCOMP = 0.0;    // volume changes of expansion and compression
+    double DIEXP = 0.0, DICOMP = 0.0;    // their powers of the step, W
+    double DIEXP_MAX = 0.0;              // largest ideal expansion power
+    double KU1_EXP = 0.0, KU1_COMP = 0.0;  // angles of the last expansion and compression power
+    double TAE1MX = 0.0;                 // expansion time in the revolution, s
+    double QZU1_MAX = 0.0;               // heat supplied to pair 1 while DQZU1 >= 0, W*s
+    double TQZUMX = 0.0;                 // time of heat input with growing expansion volume, s
+    double D_QZUMAX = 0.0;               // largest DQZU1, W
+    double PHI_QZUMAX = 0.0;             // its angle, degrees
+    double OMEGAM = 0.0;                 // rotation frequency at that maximum, Hz
+
+    // ---- Machine sums of every step (pairs present) ------------------------------------
+    double QZU = 0.0, QAB = 0.0, QGNUTZ = 0.0, QNUTZG = 0.0, QUREC = 0.0, QREGR = 0.0;
+    double QH2O = 0.0, QH2OE = 0.0, QH2OC = 0.0;
+    double QT1S1 = 0.0, QT2S2 = 0.0, QT3S3 = 0.0;
+    double QUE = 0.0, QUC = 0.0, QUTR = 0.0;
+    double QZU12 = 0.0, QAB12 = 0.0, QGN12 = 0.0, QTS112 = 0.0, QTS212 = 0.0, QTS312 = 0.0;
+    double QUEC12 = 0.0, QUR12 = 0.0, QUTR12 = 0.0;
+    double QZU34 = 0.0, QAB34 = 0.0, QGN34 = 0.0, QTS134 = 0.0, QTS234 = 0.0, QTS334 = 0.0;
+    double QUEC34 = 0.0, QUR34 = 0.0, QUTR34 = 0.0;
+    double A12 = 0.0, A34 = 0.0;
+    double QNZD12 = 0.0, QNZD34 = 0.0, QNUTZD = 0.0;
+    double QN12 = 0.0, QN34 = 0.0, QNUTZ = 0.0;
+    double DA12 = 0.0, DA34 = 0.0;                 // work rates of pairs 1+2 and 3+4, W
+    double DQZU12 = 0.0, DQAB12 = 0.0, DQNZ12 = 0.0;
+    double DQZU34 = 0.0, DQAB34 = 0.0, DQNZ34 = 0.0;
+
+    // ---- Per-revolution extremes (angles PHI1 in degrees) -------------------------------
+    double GEMAX = 0.0, GEMIN = 10000.0, PHI_GEMAX = 0.0, PHI_GEMIN = 0.0;
+    double GCMAX = 0.0, GCMIN = 10000.0, PHI_GCMAX = 0.0, PHI_GCMIN = 0.0;
+    double GRMAX = 0.0, GRMIN = 10000.0, PHI_GRMAX = 0.0, PHI_GRMIN = 0.0;
+    double T1_MAX = 0.0, T1_MIN = 1000.0, PHI_T1MAX = 0.0, PHI_T1MIN = 0.0;
+    double VMAX = 0.0, VMIN = 1000000.0, PHI_VMAX = 0.0, PHI_VMIN = 0.0;
+    double V2MAX = 0.0, V2MIN = 1000000.0;
+    double V3MAX = 0.0, V3MIN = 1000000.0;
+    double V4MAX = 0.0, V4MIN = 1000000.0;
+    double PMAX = 0.0, PMIN = 1000.0, PHI_PMAX = 0.0, PHI_PMIN = 0.0;
+    double PGMIN = 1000.0;                          // lowest pressure of pair 1 (vapour limit)
+    std::array<double, 4> TE_MAX_I{};               // TE1_MAX .. TE4_MAX (whole run)
+    std::array<double, 4> TC_MIN_I{};               // TC1_MIN .. TC4_MIN (whole run)
+    double UUMAX = 0.0, PHI_UUMAX = 0.0;            // largest crank-1 speed by magnitude
+    double BBMAX = 0.0, PHI_BBMAX = 0.0;            // largest crank-1 acceleration by magnitude
+    double SDMMAX = 0.0;                            // largest vapour mass of a pair, g
+
+    // ---- Plot and print bookkeeping -----------------------------------------------------
+    int NSTEP = 0;            // steps up to TIMEEND at the nominal step
+    int NTOUTP = 1;           // plot interval in steps
+    double TOUTP = 0.0;       // plot interval, s
+    double TOUTD = 0.0;       // print interval, s
+    double TPLOT = 0.0;       // next plot time
+    double TPRINT = 0.0;      // next print time
+    bool plot_forced = false; // a plot point is due in this step (revolution end, marker)
+    bool plotting = true;     // false once the run's only diagram is cancelled
+    bool abscissa_checked = false;
+    std::array<int, 7> MARK{1, 1, 1, 1, 1, 1, 1};  // marker k+1: 1 = not yet reached
+    int next_marker = 1;      // index (0-based) of the marker searched next; 7 = closed
+    bool marker_search = true;
 };
 
 }  // namespace korvex::simulation
