@@ -6,7 +6,6 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
-#include <vector>
 
 #include "platform/svg_surface.hpp"
 #include "run/program.hpp"
@@ -103,13 +102,13 @@ std::string parse(int argc, char** argv, Options& o) {
             o.version = true;
         } else if (!options_end && arg == "--batch") {
             o.batch = true;
-        } else if (!options_end && arg.substr(0, 7) == "--pages") {
+        } else if (!options_end && (arg == "--pages" || arg.substr(0, 8) == "--pages=")) {
             if (!value("--pages", v)) return "--pages needs one of svg, png, pdf, none";
             if (v != "svg" && v != "png" && v != "pdf" && v != "none")
                 return "unknown page kind \"" + std::string(v) + "\" (svg, png, pdf or none)";
             o.pages = std::string(v);
             o.have_pages = true;
-        } else if (!options_end && arg.substr(0, 6) == "--size") {
+        } else if (!options_end && (arg == "--size" || arg.substr(0, 7) == "--size=")) {
             if (!value("--size", v)) return "--size needs WxH, e.g. 1008x700";
             if (!parse_size(v, o.width, o.height))
                 return "bad page size \"" + std::string(v) + "\" (WxH, 1 to 20000 pixels each)";
