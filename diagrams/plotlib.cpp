@@ -168,36 +168,63 @@ void SKALIE(std::span<float> A, float L, int N, int K) {
     A[static_cast<std::size_t>(cell_delta)] = DELTA_V;
 }
 
+int axis_exponent(float DELTAV) {
+    int E = 0;
+    float a = std::fabs(DELTAV);
+    if (a == 0.0f || !std::isfinite(a)) return 0;
+    while (a >= 999.0f) {
+        a /= 10.0f;
+        ++E;
+    }
+    while (a < 0.01f) {
+        a *= 10.0f;
+        --E;
+    }
+    return E;
+}
+
+int axis_decimals(float DELTAV, int NDEC) {
+    if (NDEC >= 0) return NDEC;
+    // Two decimals for a step with a fraction worth showing. The test takes the size of the
+    // step, so a descending axis is labelled like an ascending one: 2.5 and -2.5 both get
+    // two decimals instead of the descending labels being rounded to whole numbers.
+    const float a = std::fabs(DELTAV);
+    int nd = 0;
+    if (a > 1.0f && a - aint(a) > 0.1f) nd = 2;
+    if (a < 1.0f) nd = 2;
+    if (a < 0.01f) nd = 3;
+    if (a < 0.001f) nd = 4;
+    return nd;
+}
+
+std::string number_text(float VALUE, int NDEC) {
+    NDEC = std::min(NDEC, 9);
+    std::string text;
+    if (NDEC >= 0) {
+        text = runtime::F(VALUE, 30, NDEC);
+    } else {
+        // Beyond 10**-40 every float value rounds to 0 anyway.
+        const int e = std::max(NDEC, -40) + 1;
+        const float v = VALUE * std::pow(10.0f, static_cast<float>(e));
+        text = runtime::F(v, 30, 0);
+        text.pop_back();  // the decimal point
+    }
+    const std::size_t first = text.find_first_not_of(' ');
+    text.erase(0, first == std::string::npos ? text.size() : first);
+    return text;
+}
+
 void ACHSE(device::Plotter& p, float X, float Y, std::string_view TITLE, int NC, float L,
            float ANGLE, float FIRSTV, float DELTAV, int NDEC, float H) {
     const float s = NC >= 0 ? 1.0f : -1.0f;
     const int nc = NC >= 0 ? NC : (NC == INT32_MIN ? INT32_MAX : -NC);
     const int title_len = static_cast<int>(std::min<long long>(nc, static_cast<long long>(TITLE.size())));
 
-    // Exponent that brings the step into 0.01 .. 999.
-    int E = 0;
-    float Aabs = std::fabs(DELTAV);
-    if (Aabs != 0.0f && std::isfinite(Aabs)) {
-        while (Aabs >= 999.0f) {
-            Aabs /= 10.0f;
-            ++E;
-        }
-        while (Aabs < 0.01f) {
-            Aabs *= 10.0f;
-            --E;
-        }
-    }
-    const float scale = E == 0 ? 1.0f : std::pow(10.0f, static_cast<float>(-E));
-
-    int nd = NDEC;
-    if (NDEC < 0) {
-        nd = 0;
-        if (DELTAV > 1.0f && DELTAV - aint(DELTAV) > 0.1f) nd = 2;
-        const float a = std::fabs(DELTAV);
-        if (a < 1.0f) nd = 2;
-        if (a < 0.01f) nd = 3;
-        if (a < 0.001f) nd = 4;
-    }
+    const int E = axis_exponent(DELTAV);
+    // Labels show value * 10**-E; dividing by a whole power of ten keeps whole labels whole.
+    const float ten_e = std::pow(10.0f, static_cast<float>(std::abs(E)));
+    auto label = [&](float v) { return E >= 0 ? v / ten_e : v * ten_e; };
+    const int nd = axis_decimals(DELTAV, NDEC);
 
     const Dir u = direction(ANGLE);
     const Dir n{-u.s, u.c};  // the counter-clockwise side
@@ -221,7 +248,7 @@ void ACHSE(device::Plotter& p, float X, float Y, std::string_view TITLE, int NC,
             device::PLOT(p, x, y, 2);
         }
         at(ft - 1.4f * H, (s - 0.4f) * 1.4f * H, x, y);
-        NUMBER(p, x, y, H, (FIRSTV + ft * DELTAV) * scale, ANGLE, nd);
+        NUMBER(p, x, y, H, label(FIRSTV + ft * DELTAV), ANGLE, nd);
     }
 
     // Title centred on the axis; with an exponent "*10" and the exponent follow it.
@@ -257,18 +284,7 @@ void NUMBER(device::Plotter& p, float X, float Y, float H, float VALUE, float AN
         p.units.u6.free("LAST ARG IN CALL NUMBER MUST BE <= 9; NDEC=", NDEC);
         NDEC = 9;
     }
-    std::string text;
-    if (NDEC >= 0) {
-        text = runtime::F(VALUE, 30, NDEC);
-    } else {
-        // Beyond 10**-40 every float value rounds to 0 anyway.
-        const int e = std::max(NDEC, -40) + 1;
-        const float v = VALUE * std::pow(10.0f, static_cast<float>(e));
-        text = runtime::F(v, 30, 0);
-        text.pop_back();  // the decimal point
-    }
-    const std::size_t first = text.find_first_not_of(' ');
-    text.erase(0, first == std::string::npos ? text.size() : first);
+    const std::string text = number_text(VALUE, NDEC);
     const int ni = static_cast<int>(text.size());
     if (ni < 0) {
         p.units.u6.free("### ERROR IN \"NUMBER\" NI=", ni);

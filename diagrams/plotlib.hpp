@@ -7,6 +7,7 @@
 // FIRST_V (the value at the axis origin) and cell N*K+1+K holds DELTA_V (value per cm); in the
 // zero-based spans here those are indices N*K and N*K+K.
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "device/device.hpp"
@@ -27,6 +28,15 @@ void SKALIE(std::span<float> A, float L, int N, int K);
 // length. NDEC < 0 chooses the decimals from DELTAV.
 void ACHSE(device::Plotter& p, float X, float Y, std::string_view TITLE, int NC, float L,
            float ANGLE, float FIRSTV, float DELTAV, int NDEC, float H);
+
+// The pieces of an axis, for ACHSE and for anyone who lays out text beside an axis:
+// the exponent E that brings |DELTAV| into 0.01 .. 999 (labels show value * 10**-E), and the
+// decimals of the labels (NDEC itself when NDEC >= 0, else chosen from DELTAV).
+int axis_exponent(float DELTAV);
+int axis_decimals(float DELTAV, int NDEC);
+// The characters NUMBER draws for VALUE with NDEC decimals (NDEC at most 9), leading blanks
+// removed.
+std::string number_text(float VALUE, int NDEC);
 
 // VALUE as text with NDEC decimals (NDEC < 0: rounded to 10**(-NDEC-1), no decimal point).
 void NUMBER(device::Plotter& p, float X, float Y, float H, float VALUE, float ANGLE, int NDEC);
