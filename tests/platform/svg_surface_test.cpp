@@ -5,7 +5,6 @@
 #include <sstream>
 #include <string>
 
-#include "platform/recording_surface.hpp"
 #include "platform/svg_surface.hpp"
 
 using namespace korvex::platform;
@@ -78,24 +77,4 @@ TEST(SvgSurface, SaveWritesTheDocumentAndReportsFailure) {
     EXPECT_EQ(ss.str(), s.svg());
     std::filesystem::remove(path);
     EXPECT_FALSE(s.save("/nonexistent-dir/x/y.svg"));
-}
-
-TEST(RecordingSurface, KeepsPrimitivesAndPainterState) {
-    RecordingSurface r(100, 50);
-    r.select_pen({PenStyle::Dot, 1, {1, 2, 3}});
-    r.move_to({3, 4});
-    r.line_to({5, 6});
-    const Point pts[] = {{1, 1}, {2, 2}};
-    r.polyline(pts);
-    r.set_text_color({255, 0, 0});
-    r.text({2, 28}, "999");
-    ASSERT_EQ(r.ops().size(), 6u);
-    EXPECT_EQ(r.count(RecordingSurface::Kind::Polyline), 1);
-    EXPECT_EQ(r.of(RecordingSurface::Kind::Polyline)[0].points.size(), 2u);
-    EXPECT_EQ(r.position(), (Point{5, 6}));
-    EXPECT_EQ(r.pen().style, PenStyle::Dot);
-    const auto t = r.of(RecordingSurface::Kind::Text);
-    ASSERT_EQ(t.size(), 1u);
-    EXPECT_EQ(t[0].text, "999");
-    EXPECT_EQ(t[0].color, (Color{255, 0, 0}));
 }
