@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -352,4 +353,27 @@ TEST(PlotlibNetz, LogarithmicDecadesAndErrors) {
     EXPECT_EQ(e.units.u6.text(),
               "0******* XSIZE= 0.0000000E+00 YSIZE= 0.5000000E+01 VALUES MUST BE   POSITIVE\n"
               "0******* XSTEP=-0.1000000E+01 YSTEP= 0.1000000E+01 VALUES MUST NOT  BE NEGATIV\n");
+}
+
+TEST(PlotlibRobustness, AbsurdArgumentsStayBounded) {
+    Rig r;
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    device::PLOT(r.p, nan, inf, 2);
+    device::PLOT(r.p, -inf, 1.0e30f, 2);
+    for (const auto& op : r.surf.of(Kind::Line)) {
+        EXPECT_LE(op.p.x, 800);
+        EXPECT_LE(op.p.y, 800);
+    }
+    diagrams::SYMBOL(r.p, 1.0f, 1.0f, 0.3f, "AB", nan, 2000000000);
+    diagrams::ACHSE(r.p, 0.0f, 0.0f, "T", 1, inf, 0.0f, 0.0f, nan, -1, 0.3f);
+    diagrams::ACHSE(r.p, 0.0f, 0.0f, "T", -2147483647 - 1, 1.0e9f, 45.0f, 0.0f, inf, 20, 0.3f);
+    diagrams::NETZ(r.p, 0.0f, 0.0f, inf, 1.0e30f, 0.001f, 0.001f, 0.001f, -0.001f);
+    auto a = series({inf, -inf, nan, 1.0e38f, -1.0e38f});
+    diagrams::SKALIE(a, 10.0f, 5, 1);
+    auto b = series({1.0f, nan, 3.0f, 0.0f, 1.0f});
+    diagrams::KURVE(r.p, b, b, 3, 1, -2147483647 - 1, 99);
+    diagrams::NUMBER(r.p, 1.0f, 1.0f, 0.3f, nan, 0.0f, -2147483647 - 1);
+    // Everything above ends; the grids are held to a bounded number of lines.
+    EXPECT_LT(r.surf.ops().size(), 100000u);
 }
