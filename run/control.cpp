@@ -57,7 +57,7 @@ bool one_run(Program& p) {
         u.u9.line(" ");
     }
     if (p.run.FDAMPF) write_vapour_definitions(p);
-    // The simulation of the run (SIMUL) is called here.
+    // The run's page layout and its simulation (SIMUL) come here, once they are in place.
     p.run.NLAUF += 1;
     p.run.mode_prev = p.run.mode;
 

@@ -53,7 +53,7 @@ DeckStatus read_run_diagrams(Program& p);
 std::string vapour_definition_text(std::string_view name, int value);
 
 // The four formula choices of the run, as the run echo lists them with the vapour component
-// (unit 6 at level 4, unit 9 at level 4).
+// (unit 6 at level 4, unit 9 at level 2).
 void write_vapour_definitions(Program& p);
 
 // The block of the polytropic mode (exponents and start temperatures) on one unit, as it

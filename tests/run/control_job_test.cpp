@@ -36,12 +36,6 @@ TEST(ControlJob, StopAsFirstLineEndsTheJobWithoutARun) {
     EXPECT_EQ(p->units.u6.text(), "");
 }
 
-TEST(ControlJob, EmptyDeckEndsTheJob) {
-    auto p = job("");
-    EXPECT_EQ(p->run.NFAIL, 0);
-    EXPECT_EQ(records(p->units.u9.text()), std::vector<std::string>{kEnd});
-}
-
 TEST(ControlJob, RunsFollowEachOtherUntilStop) {
     auto p = job(join(two_runs()));
     EXPECT_EQ(p->run.NFAIL, 0);
@@ -145,14 +139,3 @@ TEST(ControlJob, ANewJobStartsWithoutTheErrorOfTheLastOne) {
     EXPECT_EQ(p->run.NLAUF, 1);
 }
 
-TEST(ControlJob, BackValueIsListedAtLevelOne) {
-    auto lines = base_run();
-    lines[L1] = "AUS: TIME=0.2 SCHRITT=0.0001 NZYL=1 IPRNT=1";
-    lines[L11] = "DIAGRAMME: XL=12 YL=8 HOE=0.3 HSYM=0.2 IBACK=-2 SCALE=0";
-    auto p = job(join(lines));
-    const std::string& u9 = p->units.u9.text();
-    const int i = at(u9, " ==============>> IBACK= -2 <<==========");
-    ASSERT_GE(i, 1);
-    EXPECT_EQ(records(u9)[i - 1], " ");
-    EXPECT_EQ(records(u9)[i + 1], " ");
-}

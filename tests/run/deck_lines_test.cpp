@@ -27,15 +27,6 @@ TEST(DeckLines, CommentsBlankLinesAndCaseAreHandledBeforeTheKeywordsAreSearched)
     EXPECT_TRUE(has(u9, " ZEILE: " + pad80(lines[L1])));
 }
 
-TEST(DeckLines, NoEchoBelowLevelFour) {
-    auto lines = base_run();
-    lines[L1] = "AUS: TIME=0.2 SCHRITT=0.0001 NZYL=1 IPRNT=3";
-    DeckStatus s;
-    auto p = head(join(lines), s);
-    ASSERT_EQ(s, DeckStatus::run_diagrams);
-    EXPECT_EQ(p->units.u9.text().find(" ZEILE:"), std::string::npos);
-}
-
 TEST(DeckLines, LineOneValuesAndDetailLevels) {
     auto lines = base_run();
     lines[L1] = "AUSGABE TIME=0.2 SCHRITT=0.0001 NZYL=0 IPRNT=25";
@@ -57,17 +48,6 @@ TEST(DeckLines, LineOneValuesAndDetailLevels) {
     EXPECT_TRUE(has(p->units.u6.text(), echo2));
     EXPECT_TRUE(has(p->units.u9.text(), echo1));
     EXPECT_TRUE(has(p->units.u8.text(), " Ausgabe bis TIME = 0.20 sec; Rechenschrittweite =0.0001000 sec"));
-}
-
-TEST(DeckLines, MachineLabelFollowsNZYL) {
-    for (auto [nzyl, label] : {std::pair{"2", "DOPPELT"}, std::pair{"4", "4- FACH"}}) {
-        auto lines = base_run();
-        lines[L1] = std::string("AUS: TIME=0.2 SCHRITT=0.0001 NZYL=") + nzyl + " IPRNT=0";
-        DeckStatus s;
-        auto p = head(join(lines), s);
-        ASSERT_EQ(s, DeckStatus::run_diagrams);
-        EXPECT_EQ(p->run.machine_label, label);
-    }
 }
 
 TEST(DeckLines, NZYLOtherThan0124StopsWith299) {

@@ -33,21 +33,6 @@ TEST(DeckModes, ModeWordsAndWhereTheyMayStand) {
     }
 }
 
-TEST(DeckModes, IsoValuesAndTheirDefaults) {
-    DeckStatus s;
-    auto lines = base_run();
-    lines[L2] = "ISO DRAHTNETZ MASSE=150 F=0.5 DELTAP=0.25";
-    auto p = head_with(lines, s);
-    ASSERT_EQ(s, DeckStatus::run_diagrams);
-    EXPECT_DOUBLE_EQ(p->run.MASSE, 150.0);
-    EXPECT_DOUBLE_EQ(p->run.F, 0.5);
-    EXPECT_DOUBLE_EQ(p->run.BEVOL, 0.0);
-    EXPECT_DOUBLE_EQ(p->run.DELTAT, 0.0);
-    EXPECT_DOUBLE_EQ(p->run.DELTA_P, 0.25);
-    EXPECT_EQ(p->run.ZEILE2, pad80(lines[L2]));
-    EXPECT_FALSE(p->run.nozzles);
-}
-
 TEST(DeckModes, FlowAndTemperatureLossTogetherDropTheFlow) {
     auto lines = base_run();
     lines[L2] = "ISO STROM=0.5 DELTAT=10";
