@@ -43,7 +43,8 @@ double quot(double a, double b) {
 // record is its crankcase).
 int pairs_present(int NZYL) { return NZYL >= 4 ? 4 : (NZYL == 2 ? 2 : 1); }
 
-// Liquid injection: nozzles, or a temperature loss from which COMP derives the liquid flow.
+// Liquid carried through the cylinders: by nozzles, or derived by COMP from the heat flows and
+// the temperature loss DELTAT.
 bool injection(const run::RunState& r) { return r.nozzles || r.DELTAT > 0.0; }
 
 // Volume extremes of pair i (0-based) in the revolution.
@@ -108,7 +109,8 @@ void compute(Program& p) {
 
     const double TE_MAX = s.comp.TE_MAX, TC_MIN = s.comp.TC_MIN;
     v.ETA_CARNOT = quot(TE_MAX - TC_MIN, TE_MAX) * 100.0;
-    const bool inj = injection(r);
+    // With injection nozzles the liquid carries the heat, and a pair's useful heat is its work.
+    const bool inj = r.nozzles;
     for (int i = 0; i < 4; ++i) {
         const auto& R = s.pair[i];
         v.ETA[i] = i < np ? quot(inj ? R[PF::A] : R[PF::QNUZD], R[PF::QZU]) * 100.0 : 0.0;
@@ -488,11 +490,11 @@ void list_unit9(Program& p) {
                  F(v.ETA_DQ, 8, 3), " %");
         u.record("       WIRKUNGSGRAD DER TEILMASCHINE H1-K1 \"ETA_1\"=    A1/ QZU1 =",
                  F(v.ETA[0], 8, 3), " %");
-        u.record(inj ? " TEILMASCHINEN 1-2; WIRKUNGSGRAD ETA_12 = (A1+A2)/QZU12 ="
+        u.record(r.nozzles ? " TEILMASCHINEN 1-2; WIRKUNGSGRAD ETA_12 = (A1+A2)/QZU12 ="
                      : " TEILMASCHINEN 1-2; WIRKUNGSGRAD ETA_12 = QNZD12 /QZU12 =",
                  F(v.ETA12, 8, 3), " %");
         if (r.NZYL == 4)
-            u.record(inj ? " TEILMASCHINEN 3-4; WIRKUNGSGRAD ETA_34 = (A3+A4)/QZU34 ="
+            u.record(r.nozzles ? " TEILMASCHINEN 3-4; WIRKUNGSGRAD ETA_34 = (A3+A4)/QZU34 ="
                          : " TEILMASCHINEN 3-4; WIRKUNGSGRAD ETA_34 = QNZD34 /QZU34 =",
                      F(v.ETA34, 8, 3), " %");
         if (r.FDAMPF)
@@ -694,6 +696,15 @@ void letzter_output(Program& p) {
     u.line(h);
 }
 
+// The diagrams mark the volume extremes of the revolution: ANGLE(2) at VMIN, ANGLE(5) at VMAX.
+template <class S>
+void set_marker_angles(S& s) {
+    if constexpr (requires { s.ANGLE[4]; }) {
+        s.ANGLE[1] = s.PHI_VMIN;
+        s.ANGLE[4] = s.PHI_VMAX;
+    }
+}
+
 // Revolution extremes start anew; TE1_MAX.. and TC1_MIN.. hold over the whole run.
 void reset_extremes(SimState& s) {
     s.GEMAX = s.GCMAX = s.GRMAX = s.T1_MAX = 0.0;
@@ -760,16 +771,12 @@ void evaluate_revolution(Program& p) {
     const double steps = r.SCHRITT * s.RPM * 6.0;
     if (steps != 0.0 && std::isfinite(10.0 / steps)) s.XTR = 10.0 / steps;
 
-    // 2. Diagrams: the revolution's last plot point, and the marker search ends with the
-    // 360-degree mark at the revolution end.
+    // 2. Diagrams: the revolution's last plot point is the one stored in this step. When only
+    // the last revolution is plotted, only that revolution is recorded, from point 1. (The
+    // driver closes the marker search.)
     const bool diagrams = p.dia.IIFREI > 0;
     const bool recorded = diagrams && (!r.plot_one_rev || s.NREV == NACH);
     const int NEND = p.dia.NPLOT + 1;
-    if (recorded && s.marker_search) {
-        if (s.MARK[6] == 1) s.MARK[6] = NEND;
-        s.marker_search = false;
-        s.next_marker = 7;
-    }
 
     // 3. The next revolution's mark.
     s.NREVC += 1;
@@ -806,6 +813,7 @@ void evaluate_revolution(Program& p) {
     if (last_output) {
         s.QZU1_MAX = s.TQZUMX = s.QIEXP = s.QICOMP = s.TAE1MX = 0.0;
     }
+    set_marker_angles(s);
 
     // 9. The extremes start anew, except after the last revolution, whose values go to the
     // diagrams.

@@ -283,9 +283,6 @@ TEST(RevolutionValues, PerRevolutionCurvesAreStepFunctionsOverTheRevolutionsPoin
     }
     EXPECT_EQ(d.series[0].y[0][10], 0.0f);
     EXPECT_EQ(p->sim.rev.NANF[0][0], 11);
-    // The revolution end closes the marker search with the 360-degree mark.
-    EXPECT_EQ(p->sim.MARK[6], 10);
-    EXPECT_FALSE(p->sim.marker_search);
 
     // Second revolution: points 11..20 take its value, the first revolution's stay.
     p->sim.TIME = 0.1;
@@ -295,7 +292,6 @@ TEST(RevolutionValues, PerRevolutionCurvesAreStepFunctionsOverTheRevolutionsPoin
     EXPECT_EQ(d.series[0].y[0][9], 1800.0f);
     for (int n = 10; n < 20; ++n) EXPECT_EQ(d.series[0].y[0][n], 900.0f) << n;
     EXPECT_EQ(d.series[0].y[2][15], 0.0f);   // no liquid in the second revolution
-    EXPECT_EQ(p->sim.MARK[6], 10);
 }
 
 TEST(RevolutionValues, OnlyTheLastRevolutionIsRecordedWhenOnlyItIsPlotted) {
@@ -310,13 +306,11 @@ TEST(RevolutionValues, OnlyTheLastRevolutionIsRecordedWhenOnlyItIsPlotted) {
     d.NPLOT = 1;
     evaluate_revolution(*p);
     EXPECT_EQ(d.series[0].y[0][0], 0.0f);
-    EXPECT_TRUE(p->sim.marker_search);
     p->sim.TIME = 0.1;
     p->sim.AKOLN = 135.0;
     d.NPLOT = 4;
     evaluate_revolution(*p);
     for (int n = 0; n < 5; ++n) EXPECT_EQ(d.series[0].y[0][n], 900.0f) << n;
-    EXPECT_EQ(p->sim.MARK[6], 5);
 }
 
 TEST(RevolutionValues, OrdrevKeepsToTheSeries) {
