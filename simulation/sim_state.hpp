@@ -6,6 +6,7 @@
 // The 149 global plottable values are kept in diagrams::DiagramState::G (catalogue positions
 // 557..705); the driver writes them there from the fields below at every plot instant.
 #include <array>
+#include <string>
 
 #include "simulation/comp.hpp"
 #include "simulation/pair_record.hpp"
@@ -55,6 +56,7 @@ struct SimState {
     double PHIHALF = 0.0;     // next half-revolution mark, rad
     double XTR = 0.0;         // steps per 10 degrees, set at each revolution end
     double TIME_REV = 0.0;    // time of the last revolution end (0 at the start)
+    double PHI_0 = 0.0;       // start crank angle of the run (PHI0), degrees
 
     // Crank travels (cm), speeds (cm/s), accelerations (cm/s2) of both cranks, and the
     // previous-step values; UD1, UD2 are the difference-quotient speeds of the step.
@@ -69,6 +71,9 @@ struct SimState {
     double MH = 0.0, MK = 0.0;       // hot- and cold-side column masses, g
     double MHK = 0.0;                // (MH + MK) / 100000
     double MHKW = 0.0;               // damping coefficient MHK OMEGA XD
+
+    // Volumes of the spaces at the previous step (means of the hydrostatic forces).
+    std::array<double, 4> VE_V{}, VC_V{};
 
     // Crankcase of the single-acting machine (previous-step values).
     double VG2V = 0.0, TE2V = 0.0, P2V = 0.0;
@@ -165,9 +170,16 @@ struct SimState {
     bool plot_forced = false; // a plot point is due in this step (revolution end, marker)
     bool plotting = true;     // false once the run's only diagram is cancelled
     bool abscissa_checked = false;
-    std::array<int, 7> MARK{1, 1, 1, 1, 1, 1, 1};  // marker k+1: 1 = not yet reached
+    // Marker angles ANGLE(1..7) as ANGLE[0..6], degrees: taken from the pre-calculation at the
+    // start; the revolution evaluation sets ANGLE(2) and ANGLE(5) to the angles of the
+    // smallest and largest volume of each revolution.
+    std::array<double, 7> ANGLE{};
+    std::array<int, 7> MARK{1, 1, 1, 1, 1, 1, 1};  // marker k+1: 1 = not yet reached,
+                                                   // else its plot-point index
+    std::array<bool, 7> found{};  // marker k+1 reached in the searched revolution
     int next_marker = 1;      // index (0-based) of the marker searched next; 7 = closed
     bool marker_search = true;
+    std::string line_buffer;  // printed lines of the time loop, reserved once per run
 };
 
 }  // namespace korvex::simulation

@@ -1,8 +1,1151 @@
 // SIMUL: the simulation of one run.
+//
+// The time loop is an explicit forward step over the crank angle of crank 1. Every step moves
+// the cranks, steps the cylinder pairs with COMP, adds up the rod forces and drives the
+// flywheel with the net power, integrates the works, keeps the extremes of the revolution,
+// and stores plot points. The step is the nominal SCHRITT except the one step before each
+// half and full revolution, which is cut so that the crank just passes the mark.
 #include "simulation/simul.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <string>
+
+#include "diagrams/catalogue.hpp"
+#include "run/constants.hpp"
+#include "runtime/format.hpp"
+#include "simulation/comp.hpp"
+#include "simulation/kinematics.hpp"
+#include "simulation/revolution.hpp"
+
+#include "simulation/precalc.hpp"
+
+// The pre-calculation and the diagram driver are built alongside; until their code is in the
+// tree the run starts from the plain start states below and ends without drawing.
+#if __has_include("simulation/precalc.cpp") && !defined(KORVEX_SIMUL_STANDALONE)
+#define KORVEX_SIMUL_PRECALC 1
+#endif
+#if __has_include("diagrams/dia.cpp") && !defined(KORVEX_SIMUL_STANDALONE)
+#include "diagrams/dia.hpp"
+#define KORVEX_SIMUL_DIA 1
+#endif
 
 namespace korvex::simulation {
 
-void SIMUL(Program&) {}
+namespace {
+
+using runtime::E;
+using runtime::F;
+using runtime::I;
+using PF = PairField;
+using GF = diagrams::GlobalField;
+constexpr double PI = run::PI;
+
+// Quotient that is 0 where the divisor is 0 or the result is not a number, so that a
+// degenerate state never carries a NaN into the listings or the plot series.
+double quot(double a, double b) {
+    if (b == 0.0) return 0.0;
+    const double q = a / b;
+    return std::isfinite(q) ? q : 0.0;
+}
+
+#ifndef KORVEX_SIMUL_DIA
+// The diagram driver is not yet part of the build: the run ends without drawing.
+void DIA_call(Program&) {}
+#else
+void DIA_call(Program& p) { diagrams::DIA(p); }
+#endif
+
+// ---- Start of the run ---------------------------------------------------------------------
+
+// The plot and print intervals and their listing.
+void plot_intervals(Program& p) {
+    SimState& s = p.sim;
+    runtime::Units& u = p.units;
+    const run::RunState& r = p.run;
+    const double D = s.DELT_NEU;
+    const double ns = std::floor(quot(s.TIMEEND, D));
+    s.NSTEP = ns > 2.0e9 ? 2000000000 : static_cast<int>(ns);
+    const int IPRNT1 = r.IPRNT1;
+    if (u.level(3)) {
+        u.u6.free(" Bis Time =", s.TIMEEND, " gibt es:", s.NSTEP, " Rechenschritte in ", D, " Sec");
+        u.u6.free(" Maximale Groesse der PLOT Arrays: ", diagrams::NPLOTMAX, " Punkte");
+        u.u9.free(" Ab Time =", 0.0, " bis Time =", s.TIMEEND, " Sec gibt es: ", s.NSTEP,
+                  " Rechenschritte in ", D, " Sec");
+    }
+    const bool printing = IPRNT1 > 0;
+    if (s.NSTEP <= diagrams::NPLOTMAX) {
+        s.NTOUTP = 1;
+        s.TOUTP = D;
+        s.TOUTD = IPRNT1 * D;
+        if (u.level(3)) {
+            u.u6.free(" PLOT Intervall in Rechenschrittweite:", D, "SEC");
+            u.u6.free(" Groesse der PLOT Arrays:", s.NSTEP, " Punkte von Time=", 0.0, " bis Time =",
+                      s.TIMEEND, " Sec");
+        }
+        if (printing) {
+            u.u9.free(" PLOT INTERVALL IN RECHENSCHRITTWEITE:", D, "SEC; GROESSE DER PLOT ARRAYS:",
+                      s.NSTEP, " PUNKTE VON TIME=", 0.0, " BIS TIME =", s.TIMEEND, " SEC");
+            for (runtime::Unit* un : {&u.u6, &u.u9})
+                un->free(" PRINT INTERVALL = PLOTINTERVALL * IPRNT1 =", s.TOUTP, " * ", IPRNT1, " =",
+                         s.TOUTD);
+        }
+    } else {
+        const double n = std::floor(quot(s.TIMEEND / 2001.0, D)) + 1.0;
+        s.NTOUTP = n > 2.0e9 ? 2000000000 : static_cast<int>(n);
+        s.TOUTP = s.NTOUTP * D;
+        s.TOUTD = IPRNT1 * s.TOUTP;
+        const int npoints = s.NSTEP / s.NTOUTP;
+        if (u.level(3)) {
+            u.u6.free(" PLOT  INTERVALL =", s.TOUTP, " SEC =", s.NTOUTP, " * RECHENSCHRITTWEITE DELT ");
+            u.u6.free(" ERGIBT:", npoints, " PLOTPUNKTE BIS TIME =", s.TIMEEND);
+        }
+        if (printing) {
+            u.u9.free(" PLOT  INTERVALL =", s.TOUTP, " SEC =", s.NTOUTP, " * RECHENSCHRITTWEITE DELT ");
+            u.u9.free(" ERGIBT:", npoints, " PLOTPUNKTE BIS TIME =", s.TIMEEND);
+            for (runtime::Unit* un : {&u.u6, &u.u9})
+                un->free(" PRINT INTERVALL =", s.TOUTD, " SEC, = NTOUTP * IPRNT1 * DELT =", s.NTOUTP,
+                         " *", IPRNT1, " * ", D);
+        }
+    }
+}
+
+// The header line of the printed lines: " TIME " and the names of the plotted ordinates.
+void print_header(Program& p) {
+    runtime::Units& u = p.units;
+    std::string& b = p.sim.line_buffer;
+    b.assign(" TIME ");
+    int n = 0;
+    for (int k = 0; k < p.dia.nsource; ++k) {
+        const diagrams::SeriesSource& src = p.dia.source[static_cast<std::size_t>(k)];
+        if (src.slot == 0) continue;
+        const auto& def = p.dia.def[static_cast<std::size_t>(src.dia)];
+        b.append(diagrams::NAMEG(def.IO[static_cast<std::size_t>(src.slot - 1)]));
+        if (++n % 8 == 0 && k + 1 < p.dia.nsource) {
+            u.u9.line(b);
+            b.assign(6, ' ');
+        }
+    }
+    u.u9.line(b);
+}
+
+// ---- Per step ----------------------------------------------------------------------------
+
+// Current value of a plot source.
+double source_value(const Program& p, const diagrams::SeriesSource& src) {
+    if (src.pair < 0) return p.dia.G[static_cast<std::size_t>(src.field)];
+    return p.sim.pair[static_cast<std::size_t>(src.pair)][static_cast<std::size_t>(src.field)];
+}
+
+// One printed line: TIME and the plotted ordinates, eight values to a record.
+void print_line(Program& p) {
+    runtime::Units& u = p.units;
+    std::string& b = p.sim.line_buffer;
+    b.assign(" ");
+    b.append(F(p.sim.TIME, 6, 4));
+    int n = 0;
+    for (int k = 0; k < p.dia.nsource; ++k) {
+        const diagrams::SeriesSource& src = p.dia.source[static_cast<std::size_t>(k)];
+        if (src.slot == 0) continue;
+        b.append(E(source_value(p, src), 14, 7));
+        if (++n % 8 == 0 && k + 1 < p.dia.nsource) {
+            u.u9.line(b);
+            b.assign(7, ' ');
+        }
+    }
+    u.u9.line(b);
+}
+
+}  // namespace
+
+// The global plottable values of the step, written into the diagram state.
+void fill_globals(Program& p) {
+    const SimState& s = p.sim;
+    const run::RunState& r = p.run;
+    auto& G = p.dia.G;
+    const auto& P1 = s.pair[0];
+    const auto& P2 = s.pair[1];
+    const auto& P3 = s.pair[2];
+    const auto& P4 = s.pair[3];
+    const double PG1 = P1[PF::PGES], PG2 = P2[PF::PGES], PG3 = P3[PF::PGES], PG4 = P4[PF::PGES];
+    const double AH = r.FQE, AK = r.FQC, AHR = r.FQER, AKR = r.FQCR;
+    const double FKOL = s.pre.FKOL;
+    G[GF::PHI1] = s.PHI1;
+    G[GF::PHI2] = s.PHI1 + r.PHASE;
+    G[GF::KU1] = s.KU1;
+    G[GF::KU2] = s.KU2;
+    G[GF::CANGLE] = s.PHI1;
+    G[GF::W] = s.OMEGA;
+    G[GF::DWDT] = s.DWDT;
+    G[GF::RPM] = s.RPM;
+    G[GF::F1243] = s.FI;
+    G[GF::F3412] = s.FII;
+    G[GF::VE1243] = s.FHI;
+    G[GF::VE3412] = s.FHII;
+    G[GF::C2BI] = s.FBI;
+    G[GF::C2BII] = s.FBII;
+    G[GF::POWER] = s.POWER;
+    G[GF::ATHETA] = s.ATHETA;
+    G[GF::ARBEIT] = s.ARBEIT;
+    G[GF::AKOL] = s.AKOL;
+    G[GF::QNUTZ] = s.QNUTZ;
+    G[GF::QT1S1] = s.QT1S1;
+    G[GF::QT3S3] = s.QT3S3;
+    G[GF::QT2S2] = s.QT2S2;
+    G[GF::QGNUTZ] = s.QGNUTZ;
+    G[GF::QNUTZD] = s.QNUTZD;
+    G[GF::QZU] = s.QZU;
+    G[GF::QAB] = s.QAB;
+    G[GF::QUREC] = s.QUREC;
+    G[GF::QREGR] = s.QREGR;
+    G[GF::A12] = s.A12;
+    G[GF::QN12] = s.QN12;
+    G[GF::QTS112] = s.QTS112;
+    G[GF::QTS312] = s.QTS312;
+    G[GF::QTS212] = s.QTS212;
+    G[GF::QGN12] = s.QGN12;
+    G[GF::QNZD12] = s.QNZD12;
+    G[GF::QUEC12] = s.QUEC12;
+    G[GF::QUR12] = s.QUR12;
+    G[GF::QZU12] = s.QZU12;
+    G[GF::QAB12] = s.QAB12;
+    G[GF::DQNZ12] = s.DQNZ12;
+    G[GF::DQZU12] = s.DQZU12;
+    G[GF::DQAB12] = s.DQAB12;
+    G[GF::QH2OE] = s.QH2OE;
+    G[GF::DA12] = s.DA12;
+    G[GF::DR12] = PG1 - PG2;
+    G[GF::SCHUB1] = s.FNI;
+    G[GF::DAKLI] = s.FI * s.UD1 / 100.0;
+    G[GF::A34] = s.A34;
+    G[GF::DA34] = s.DA34;
+    G[GF::DWEG1] = s.UD1;
+    G[GF::QN34] = s.QN34;
+    G[GF::QTS134] = s.QTS134;
+    G[GF::QTS334] = s.QTS334;
+    G[GF::QTS234] = s.QTS234;
+    G[GF::QGN34] = s.QGN34;
+    G[GF::QNZD34] = s.QNZD34;
+    G[GF::QUEC34] = s.QUEC34;
+    G[GF::QUR34] = s.QUR34;
+    G[GF::QZU34] = s.QZU34;
+    G[GF::QAB34] = s.QAB34;
+    G[GF::DQNZ34] = s.DQNZ34;
+    G[GF::DQZU34] = s.DQZU34;
+    G[GF::DQAB34] = s.DQAB34;
+    G[GF::QH2OC] = s.QH2OC;
+    G[GF::DWEG2] = s.UD2;
+    G[GF::DR34] = PG4 - PG3;
+    G[GF::SCHUB2] = s.FNII;
+    G[GF::DAKLII] = s.FII * s.UD2 / 100.0;
+    G[GF::DWORKN] = s.DWORKN;
+    G[GF::DAKOLN] = s.DAKOLN;
+    G[GF::ZHKUI] = s.FDI;
+    G[GF::ZHKUII] = s.FDII;
+    G[GF::MHKW] = s.MHKW;
+    G[GF::VALL] = s.FHI + s.FHII;
+    G[GF::DAKOL] = s.DAKOL;
+    G[GF::DATETA] = s.DATETA;
+    G[GF::DREHMO] = s.DREHMO;
+    G[GF::WEG1] = s.X1;
+    G[GF::WEG2] = s.X2;
+    G[GF::HRVE] = s.HRVE;
+    G[GF::HRVC] = s.HRVC;
+    G[GF::QUE] = s.QUE;
+    G[GF::QUC] = s.QUC;
+    G[GF::QUTR] = s.QUTR;
+    G[GF::DRU1] = PG1;
+    G[GF::DRU2] = PG2;
+    G[GF::TIME] = s.TIME;
+    G[GF::UI] = s.U1;
+    G[GF::UII] = s.U2;
+    G[GF::BI] = s.B1;
+    G[GF::BII] = s.B2;
+    G[GF::QH2O] = s.QH2O;
+    G[GF::VWORK] = s.VWORK;
+    G[GF::ARBETN] = s.ARBETN;
+    G[GF::DWORK] = s.DWORK;
+    G[GF::DR1234] = (PG1 - PG2) + (PG4 - PG3);
+    G[GF::DRNTZ1] = quot(s.FNI, 10.0 * AH);
+    G[GF::DRNTZ2] = quot(s.FNII, 10.0 * AK);
+    G[GF::DRNUTZ] = G[GF::DRNTZ1] + G[GF::DRNTZ2];
+    G[GF::VALLI] = s.WI - s.FHI;
+    G[GF::VALLII] = s.WII - s.FHII;
+    G[GF::DWORK1] = P1[PF::DA] + P2[PF::DA];
+    G[GF::DWORK2] = P3[PF::DA] + P4[PF::DA];
+    G[GF::FRESI] = s.WI;
+    G[GF::FRESII] = s.WII;
+    G[GF::VPRES1] = s.PGES1V;
+    G[GF::PRES1] = PG1;
+    G[GF::QZU1MX] = s.QZU1_MAX;
+    G[GF::VIDEAL] = s.VIDEAL;
+    G[GF::DIEXP] = s.DIEXP;
+    G[GF::QIEXP] = s.QIEXP;
+    G[GF::DICOMP] = s.DICOMP;
+    G[GF::QICOMP] = s.QICOMP;
+    G[GF::WORKNN] = s.WORKNN;
+    G[GF::AKOLN] = s.AKOLN;
+    G[GF::AFSEAL] = s.AFSEAL;
+    G[GF::DAFSE1] = std::fabs(s.UD1) * r.FSEAL / 100.0;
+    G[GF::DAFSE2] = std::fabs(s.UD2) * r.FSEAL / 100.0;
+    G[GF::AC2B] = s.AC2B;
+    G[GF::DAC2B1] = s.FBI * s.UD1 / 100.0;
+    G[GF::DAC2B2] = s.FBII * s.UD2 / 100.0;
+    G[GF::AZHKU] = s.AZHKU;
+    G[GF::DAZHK1] = s.FDI * s.UD1 / 100.0;
+    G[GF::DAZHK2] = s.FDII * s.UD2 / 100.0;
+    G[GF::FI12] = (PG1 * AH - PG2 * AHR) * 10.0 - FKOL;
+    G[GF::FI43] = (PG4 * AKR - PG3 * AK) * 10.0 + FKOL;
+    G[GF::FII34] = (PG3 * AH - PG4 * AHR) * 10.0 - FKOL;
+    G[GF::FII12] = (PG1 * AKR - PG2 * AK) * 10.0 + FKOL;
+    G[GF::DRI12] = PG1 - PG2;
+    G[GF::DRI43] = PG4 - PG3;
+    G[GF::DRII34] = PG3 - PG4;
+    G[GF::DRII12] = PG1 - PG2;
+    G[GF::DRI] = G[GF::DRI12] + G[GF::DRI43];
+    G[GF::DRII] = G[GF::DRII34] + G[GF::DRII12];
+    G[GF::DRIII] = G[GF::DRI] - G[GF::DRII];
+    G[GF::DRU1M2] = PG1 - PG2;
+#ifdef KORVEX_HAS_REVOLUTION_STATE
+    G[GF::POWERU] = s.rev.POWERU;
+    G[GF::POWERN] = s.rev.POWERN;
+    G[GF::AKOLU] = s.rev.AKOLU;
+    G[GF::AKOLUN] = s.rev.AKOLUN;
+    G[GF::VWORKU] = s.rev.VWORKU;
+    G[GF::PPUMPH] = s.rev.PPUMPH;
+    G[GF::PPUMPC] = s.rev.PPUMPC;
+#endif
+}
+
+// Inputs of COMP that hold for the whole run, and the constant part of each pair's inputs.
+void fill_comp_inputs(Program& p) {
+    const PrecalcState& sd = p.sim.pre;
+    SimState& s = p.sim;
+    const run::RunState& r = p.run;
+    CompCommon& C = s.comp;
+    C.MODE_POLY = r.mode == run::Mode::POLY;
+    C.MODE_TEMPD = r.mode == run::Mode::TEMPD;
+    C.MODE_ISO = r.mode == run::Mode::ISO;
+    C.FDAMPF = r.FDAMPF;
+    C.DUESEN = r.nozzles;
+    C.CONSTE1 = r.EPSILON_E - 1.0;
+    C.CONSTC1 = r.EPSILON_C - 1.0;
+    C.MODELL = r.MODELL;
+    C.VR = r.VR;
+    C.VR1003 = r.VR / 3.0;
+    C.VERLUST = r.VERLUST;
+    C.DREI = !(r.VERLUST == 100.0 || r.TAA1 == r.TZZ1);
+    C.CV = r.CV;
+    C.RS = r.RS;
+    C.T0 = r.T0 > 0.0 ? r.T0 : r.T0_SAVED;
+    C.P0 = r.P0;
+    C.TE_MAX = sd.TE_MAX;
+    C.TC_MIN = sd.TC_MIN;
+    C.AH = r.FQE;
+    C.AK = r.FQC;
+    C.HRVE = r.HRVE0;
+    C.HRVC = r.HRVC0;
+    C.TER_1234 = sd.TER_1234;
+    C.TCR_1234 = sd.TCR_1234;
+    C.CQ = sd.CQ;
+    C.BEVOL = r.BEVOL;
+    for (int i = 0; i < 37; ++i) {
+        C.TTE[static_cast<std::size_t>(i)] = r.TTE[static_cast<std::size_t>(i)];
+        C.TTC[static_cast<std::size_t>(i)] = r.TTC[static_cast<std::size_t>(i)];
+    }
+    C.IP1 = r.IP1;
+    C.IP2 = r.IP2;
+    C.DQD = r.DQD;
+    C.DQDAMPF = r.DQDAMPF;
+    C.DSD = r.DSD;
+    C.DS3 = r.DS3;
+    for (std::size_t i = 0; i < 4; ++i) {
+        CompPair& q = s.comp_pair[i];
+        q.N = static_cast<int>(i) + 1;
+        q.H00E = r.H00E[i];
+        q.H00C = r.H00C[i];
+        q.V0 = r.V0[i];
+        q.GM0 = r.GM0[i];
+        q.TW1E = sd.TW1E[i];
+        q.TW1C = sd.TW1C[i];
+    }
+}
+
+namespace {
+
+// Travels, area factors and table angles of the pairs for crank states k1 (ANGLE1) and k2
+// (ANGLE2); the second throws, half a turn on, are given as travels only.
+void set_pair_inputs(SimState& s, const run::RunState& r, double X1, double X2, double X1P,
+                     double X2P) {
+    const double fH = quot(r.FQER, r.FQE);
+    const double fK = quot(r.FQCR, r.FQC);
+    const bool four = r.NZYL == 4;
+    auto set = [&](std::size_t i, double XE, double FE, double XC, double FC, double ang) {
+        CompPair& q = s.comp_pair[i];
+        q.XE = XE;
+        q.FE = FE;
+        q.XC = XC;
+        q.FC = FC;
+        q.CANGLE = ang < 0.0 ? ang + 360.0 : ang;
+    };
+    set(0, X1, 1.0, X2, four ? fK : 1.0, s.PHI1);
+    set(1, X1P, fH, X2P, four ? 1.0 : fK, s.PHI1 - 180.0);
+    set(2, X2, 1.0, X1P, 1.0, s.PHI1 - 90.0);
+    set(3, X2P, fH, X1, fK, s.PHI1 - 270.0);
+}
+
+// The crankcase of the single-acting machine in the record of pair 2: adiabatic compression
+// of its gas by the volume that the pair 1 pistons leave.
+void crankcase_step(SimState& s, const run::RunState& r, double VCRTOT, double GM02) {
+    PairRecord& R = s.pair[1];
+    const double DT = s.DELT_NEU;
+    const double VG2 = VCRTOT - s.pair[0][PF::VG];
+    if (!(VG2 > 0.0) || !(s.VG2V > 0.0) || !(s.TE2V > 0.0)) return;   // no usable volume
+    const double TE2 = s.TE2V * std::pow(s.VG2V / VG2, r.KAPPA - 1.0);
+    const double P2 = s.P2V * s.VG2V * TE2 / (VG2 * s.TE2V);
+    if (!std::isfinite(TE2) || !std::isfinite(P2)) return;
+    const double rdt = DT > 0.0 ? 1.0 / DT : 0.0;
+    R[PF::VE] = VG2;
+    R[PF::VC] = VG2;
+    R[PF::VG] = VG2;
+    R[PF::DVG] = (VG2 - s.VG2V) * rdt;
+    R[PF::TE] = TE2;
+    R[PF::TC] = TE2;
+    R[PF::TR] = TE2;
+    R[PF::T1] = TE2;
+    R[PF::ME] = GM02;
+    R[PF::MC] = GM02;
+    R[PF::MR] = GM02;
+    R[PF::DME] = 0.0;
+    R[PF::DMC] = 0.0;
+    R[PF::DMR] = 0.0;
+    R[PF::P] = P2;
+    R[PF::PGES] = P2;
+    R[PF::DP] = (P2 - s.P2V) * rdt;
+    R[PF::DTE] = (TE2 - s.TE2V) * rdt;
+    R[PF::DTC] = R[PF::DTE];
+    R[PF::DUE] = r.CV * GM02 * R[PF::DTE];
+    R[PF::DUC] = R[PF::DUE];
+    R[PF::DAE] = -P2 * r.FQE * s.UD1 / 10.0;
+    R[PF::DAC] = -P2 * r.FQC * s.UD2 / 10.0;
+    R[PF::DA] = R[PF::DAE] + R[PF::DAC];
+    if (s.TIME > 0.0) {
+        R[PF::AE] += R[PF::DAE] * DT;
+        R[PF::AC] += R[PF::DAC] * DT;
+        R[PF::A] += R[PF::DA] * DT;
+    }
+    s.VG2V = VG2;
+    s.TE2V = TE2;
+    s.P2V = P2;
+}
+
+// Sums over the pairs present of the heat and work terms.
+void machine_sums(SimState& s, int npairs, bool injection) {
+    const auto& P = s.pair;
+    auto sum = [&](std::size_t f, int from, int to) {
+        double a = 0.0;
+        for (int i = from; i < to && i < npairs; ++i) a += P[static_cast<std::size_t>(i)][f];
+        return a;
+    };
+    s.QZU = sum(PF::QZU, 0, 4);
+    s.QAB = sum(PF::QAB, 0, 4);
+    s.QGNUTZ = sum(PF::QGN, 0, 4);
+    s.QNUTZG = sum(PF::QNUZG, 0, 4);
+    s.QUREC = sum(PF::QUREC, 0, 4);
+    s.QREGR = sum(PF::QUR, 0, 4);
+    s.QH2OE = sum(PF::QH2OE, 0, 4);
+    s.QH2OC = sum(PF::QH2OC, 0, 4);
+    s.QH2O = s.QH2OE + s.QH2OC;
+    s.QT1S1 = sum(PF::QTS1, 0, 4);
+    s.QT2S2 = sum(PF::QTS2, 0, 4);
+    s.QT3S3 = sum(PF::QTS3, 0, 4);
+    s.QUE = sum(PF::QUE, 0, 4);
+    s.QUC = sum(PF::QUC, 0, 4);
+    s.QUTR = sum(PF::QUTR, 0, 4);
+    s.QZU12 = sum(PF::QZU, 0, 2);
+    s.QAB12 = sum(PF::QAB, 0, 2);
+    s.QGN12 = sum(PF::QGN, 0, 2);
+    s.QTS112 = sum(PF::QTS1, 0, 2);
+    s.QTS212 = sum(PF::QTS2, 0, 2);
+    s.QTS312 = sum(PF::QTS3, 0, 2);
+    s.QUEC12 = sum(PF::QUREC, 0, 2);
+    s.QUR12 = sum(PF::QUR, 0, 2);
+    s.QUTR12 = sum(PF::QUTR, 0, 2);
+    s.QZU34 = sum(PF::QZU, 2, 4);
+    s.QAB34 = sum(PF::QAB, 2, 4);
+    s.QGN34 = sum(PF::QGN, 2, 4);
+    s.QTS134 = sum(PF::QTS1, 2, 4);
+    s.QTS234 = sum(PF::QTS2, 2, 4);
+    s.QTS334 = sum(PF::QTS3, 2, 4);
+    s.QUEC34 = sum(PF::QUREC, 2, 4);
+    s.QUR34 = sum(PF::QUR, 2, 4);
+    s.QUTR34 = sum(PF::QUTR, 2, 4);
+    s.A12 = sum(PF::A, 0, 2);
+    s.A34 = sum(PF::A, 2, 4);
+    s.QNZD12 = injection ? s.A12 : sum(PF::QNUZD, 0, 2);
+    s.QNZD34 = injection ? s.A34 : sum(PF::QNUZD, 2, 4);
+    s.QNUTZD = s.QNZD12 + s.QNZD34;
+    s.QN12 = s.QZU12 + s.QAB12 + s.QUEC12 + s.QUTR12;
+    s.QN34 = s.QZU34 + s.QAB34 + s.QUEC34 + s.QUTR34;
+    s.QNUTZ = s.QN12 + s.QN34;
+    s.DA12 = sum(PF::DA, 0, 2);
+    s.DA34 = sum(PF::DA, 2, 4);
+    s.DQZU12 = sum(PF::DQZU, 0, 2);
+    s.DQAB12 = sum(PF::DQAB, 0, 2);
+    s.DQNZ12 = injection ? s.DA12 : sum(PF::DQNZD, 0, 2);
+    s.DQZU34 = sum(PF::DQZU, 2, 4);
+    s.DQAB34 = sum(PF::DQAB, 2, 4);
+    s.DQNZ34 = injection ? s.DA34 : sum(PF::DQNZD, 2, 4);
+    s.DWORK = s.DA12 + s.DA34;
+}
+
+// Extremes of the revolution from the new pair states.
+void update_extremes(SimState& s, int npairs) {
+    const PairRecord& P1 = s.pair[0];
+    const double phi = s.PHI1;
+    auto hi = [phi](double v, double& m, double* ang) {
+        if (v > m) { m = v; if (ang) *ang = phi; }
+    };
+    auto lo = [phi](double v, double& m, double* ang) {
+        if (v < m) { m = v; if (ang) *ang = phi; }
+    };
+    hi(P1[PF::ME], s.GEMAX, &s.PHI_GEMAX);
+    lo(P1[PF::ME], s.GEMIN, &s.PHI_GEMIN);
+    hi(P1[PF::MC], s.GCMAX, &s.PHI_GCMAX);
+    lo(P1[PF::MC], s.GCMIN, &s.PHI_GCMIN);
+    hi(P1[PF::MR], s.GRMAX, &s.PHI_GRMAX);
+    lo(P1[PF::MR], s.GRMIN, &s.PHI_GRMIN);
+    hi(P1[PF::T1], s.T1_MAX, &s.PHI_T1MAX);
+    lo(P1[PF::T1], s.T1_MIN, &s.PHI_T1MIN);
+    hi(P1[PF::VG], s.VMAX, &s.PHI_VMAX);
+    lo(P1[PF::VG], s.VMIN, &s.PHI_VMIN);
+    hi(P1[PF::PGES], s.PMAX, &s.PHI_PMAX);
+    lo(P1[PF::PGES], s.PMIN, &s.PHI_PMIN);
+    hi(s.pair[1][PF::VG], s.V2MAX, nullptr);
+    lo(s.pair[1][PF::VG], s.V2MIN, nullptr);
+    if (npairs == 4) {
+        hi(s.pair[2][PF::VG], s.V3MAX, nullptr);
+        lo(s.pair[2][PF::VG], s.V3MIN, nullptr);
+        hi(s.pair[3][PF::VG], s.V4MAX, nullptr);
+        lo(s.pair[3][PF::VG], s.V4MIN, nullptr);
+    }
+    for (int i = 0; i < npairs; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        s.TE_MAX_I[k] = std::max(s.TE_MAX_I[k], s.pair[k][PF::TE]);
+        s.TC_MIN_I[k] = std::min(s.TC_MIN_I[k], s.pair[k][PF::TC]);
+        s.SDMMAX = std::max(s.SDMMAX, s.pair[k][PF::SDM]);
+    }
+    const double phi0 = s.PHI1 + s.PHI_0;
+    if (std::fabs(s.U1) > std::fabs(s.UUMAX)) { s.UUMAX = s.U1; s.PHI_UUMAX = phi0; }
+    if (std::fabs(s.B1) > std::fabs(s.BBMAX)) { s.BBMAX = s.B1; s.PHI_BBMAX = phi0; }
+}
+
+// The ideal isothermal comparison machine and the heat-input bookkeeping of pair 1.
+void ideal_machine(SimState& s, const run::RunState& r) {
+    const PrecalcState& sd = s.pre;
+    const PairRecord& P1 = s.pair[0];
+    const double DT = s.DELT_NEU;
+    s.VIDEAL = sd.VMIN_IDEAL + P1[PF::VE] - r.FQE * r.HRVE0;
+    const double dV = s.VIDEAL - s.VIDEALV;
+    s.VIDEALV = s.VIDEAL;
+    if (!(s.TIME > 0.0)) return;
+    const double DQZU1 = P1[PF::DQZU];
+    const double DVE1 = P1[PF::DVE];
+    if (DQZU1 >= 0.0 && s.PHI1 < 360.0) {
+        s.QZU1_MAX += DQZU1 * DT;
+        if (DVE1 > 0.0) s.TQZUMX += DT;
+    }
+    if (DQZU1 > s.D_QZUMAX) {
+        s.D_QZUMAX = DQZU1;
+        s.PHI_QZUMAX = s.PHI1;
+        s.OMEGAM = s.OMEGA / (2.0 * PI);
+    }
+    const double M01 = r.M0[0];
+    if (DVE1 >= 0.0 && s.PHI1 < 359.0) {
+        const double dQ = quot(sd.TE_MAX * 100.0 * M01 * run::RM * dV, s.VIDEAL);
+        s.QIEXP += dQ;
+        s.TAE1MX = s.TIME - s.TIME_REV;
+        s.VVEXP += dV;
+        s.DIEXP = quot(dQ, DT);
+        s.DIEXP_MAX = std::max(s.DIEXP_MAX, s.DIEXP);
+        s.KU1_EXP = s.KU1;
+    } else {
+        const double dQ = quot(sd.TC_MIN * 100.0 * M01 * run::RM * dV, s.VIDEAL);
+        s.QICOMP += dQ;
+        s.VVCOMP += dV;
+        s.DICOMP = quot(dQ, DT);
+        s.KU1_COMP = s.KU1;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Start values ---------------------------------------------------------------------
+
+#ifdef KORVEX_SIMUL_PRECALC
+bool run_values_ok(Program& p) { return check_run_values(p); }
+bool start_run(Program& p) { return PRECALC(p); }
+#else
+// Until the pre-calculation is in the tree: the run values the loop divides by must be
+// positive, and every pair starts from the start temperatures of its spaces.
+bool run_values_ok(Program& p) {
+    const run::RunState& r = p.run;
+    if (r.N0 > 0.0 && r.THETA > 0.0 && r.SCHRITT > 0.0 && r.TIME > 0.0 && r.SCHRITT <= r.TIME)
+        return true;
+    p.run.NFAIL = 501;
+    return false;
+}
+
+bool start_run(Program& p) {
+    SimState& s = p.sim;
+    const run::RunState& r = p.run;
+    PrecalcState& pre = s.pre;
+    pre.GAMMA = run::ROW * double(9.81f) / 1000.0;
+    pre.FKOL = PU * r.AKST * 10.0;
+    pre.OMEGA = r.N0 * PI / 30.0;
+    pre.TE_MAX = std::max(r.TAA1, r.TZZ1);
+    pre.TE_MIN = std::min(r.TAA1, r.TZZ1);
+    pre.TC_MAX = pre.TE_MAX;
+    pre.TC_MIN = pre.TE_MIN;
+    pre.TER_1234 = r.TER1;
+    pre.TCR_1234 = r.TCR1;
+    for (std::size_t i = 0; i < 4; ++i) {
+        pre.TW1E[i] = r.TH + r.ATE[i];
+        pre.TW1C[i] = r.TK + r.ATC[i];
+    }
+    pre.ANGLE = {0.0, r.PHI_VMIN * run::GRAD, 90.0, 180.0, r.PHI_VMAX * run::GRAD, 270.0, 360.0};
+    pre.VCRTOT = r.VCRANC + r.VE[0] + r.VC[0] + r.TOTVL[0];
+    pre.GM02 = r.GM0[1];
+    pre.VHUBH1 = r.VE[0];
+    pre.VMIN_IDEAL = quot(r.FQE * r.H00E0 + r.VE[0], quot(r.VMAX, r.VMIN) - 1.0);
+    fill_comp_inputs(p);
+
+    const int npairs = r.NZYL == 4 ? 4 : (r.NZYL == 2 ? 2 : 1);
+    const double phase = r.PHASE * PI / 180.0;
+    const double D = r.SCHRITT;
+    for (int i = 0; i < npairs; ++i) {
+        PairRecord& R = s.pair[static_cast<std::size_t>(i)];
+        R[PF::TE] = R.TEV = r.TAA1;
+        R[PF::TC] = R.TCV = r.TZZ1;
+        R[PF::TR] = R.TRV = log_mean(r.TAA1, r.TZZ1);
+    }
+    // Two steps before the start, so that the first step finds consistent previous values.
+    for (int j = 2; j >= 1; --j) {
+        const double a1 = -j * pre.OMEGA * D, a2 = a1 + phase;
+        s.PHI1 = a1 * run::GRAD;
+        set_pair_inputs(s, r, crank_travel_at(a1, r.R, r.LR), crank_travel_at(a2, r.R, r.LR),
+                        crank_travel_at(a1 + PI, r.R, r.LR), crank_travel_at(a2 + PI, r.R, r.LR));
+        for (int i = 0; i < npairs; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            COMP(s.pair[k], s.comp, s.comp_pair[k], -j * D, D, p.units, p.steam, p.run.NFAIL);
+            if (p.run.NFAIL > 880) return false;
+        }
+    }
+    if (npairs == 1) {
+        pre.VG2V = pre.VCRTOT - s.pair[0][PF::VG];
+        pre.TE2V = r.T0;
+        pre.P2V = quot(pre.GM02 * r.RS * pre.TE2V, pre.VG2V);
+    }
+    return true;
+}
+#endif
+
+// ---- Checks and listings of the loop -------------------------------------------------
+
+// At the first plot point: a diagram whose abscissa is not in the catalogue is cancelled;
+// when it is the only diagram of the run, plotting is switched off.
+void check_abscissas(Program& p) {
+    runtime::Units& u = p.units;
+    const int n = std::clamp(p.dia.IIFREI, 0, diagrams::MAXDIA);
+    for (int ND = 1; ND <= n; ++ND) {
+        const auto& def = p.dia.def[static_cast<std::size_t>(ND - 1)];
+        if (diagrams::catalogue_position(def.abscissa) != 0) continue;
+        std::string name = def.abscissa.substr(0, 6);
+        for (runtime::Unit* un : {&u.u6, &u.u9}) {
+            un->line(" ==========>> ERROR:");
+            un->record(" INVALID ABSZISSA NAME: \"", name, "\" IN ", I(ND, ND < 10 ? 1 : 2),
+                       ". DIAGRAM. THIS ", I(ND, ND < 10 ? 1 : 2), ". DIAGRAM IS CANCELED");
+        }
+        p.run.NFAIL += 1;
+        if (n == 1) {
+            p.sim.plotting = false;
+            p.run.NFAIL = 777;
+        }
+    }
+}
+
+void marker_debug(Program& p, int k, int index) {
+    runtime::Units& u = p.units;
+    if (!u.level(5)) return;
+    const SimState& s = p.sim;
+    u.u9.free(" TIME = ", s.TIME, " BEI K=", index, " IST KU1= ", s.KU1, ", ANGLE(", k + 1, ")= ",
+              s.ANGLE[static_cast<std::size_t>(k)], " GRAD; DELT=", s.DELT_NEU, " DELTR=",
+              p.run.SCHRITT, ",", s.NREVC, ". Umdrehung");
+}
+
+// Step adaptation: the step of the next step, cut so that the crank just passes the next
+// half or full revolution. Returns false when the step cannot be formed.
+void next_step(Program& p) {
+    SimState& s = p.sim;
+    const run::RunState& r = p.run;
+    double target = 0.0;
+    const bool cut = cut_step(s.ANGLE1, s.OMEGA, r.SCHRITT, r.SCHRITT_100, s.PHIREV, s.PHIHALF,
+                              s.DELT_NEU, target);
+    if (cut && p.units.level(5)) {
+        runtime::Units& u = p.units;
+        const double dphi = s.OMEGA * s.DELT_NEU;
+        for (runtime::Unit* un : {&u.u6, &u.u9}) {
+            un->free(" ===> PHI1=", s.PHI1, " GRAD MIT ABSTAND VON", (target - s.ANGLE1) * run::GRAD,
+                     " GRAD ZU", target * run::GRAD, " ERREICHT");
+            un->free(" DELT_NEU=", s.DELT_NEU, " SEC ERGIBT IM NAECHSTEN SCHRITT: DELTA_PHI1 =",
+                     dphi * run::GRAD, " GRAD");
+            un->free(" PHINEW=", (s.ANGLE1 + dphi) * run::GRAD, " WIRD DAMIT ZU PHI1_NEU=",
+                     s.PHI1 + dphi * run::GRAD, " GRAD KURBELWINKEL");
+            un->free(" ===> TIME JETZT =", s.TIME, " SEK");
+        }
+    }
+}
+
+// ---- End of the run ---------------------------------------------------------------------
+
+void end_of_run(Program& p, int NPLOT) {
+    SimState& s = p.sim;
+    run::RunState& r = p.run;
+    runtime::Units& u = p.units;
+    if (s.NREV == 0) {
+        for (runtime::Unit* un : {&u.u6, &u.u8, &u.u9})
+            un->free(" ======>> TIME =", s.TIMEEND, " SEC ZU KURZ FUER DIE BERECHNUNG VON 1 UMDREHUNG");
+        r.NFAIL += 1;
+    }
+    const int nd = std::clamp(p.dia.IIFREI, 0, diagrams::MAXDIA);
+    if (nd == 0 || !s.plotting) return;
+
+    // Frame of the T-S diagrams: the hot limits may not lie inside the cold ones.
+    PrecalcState& pre = s.pre;
+    if (pre.TE_MIN < pre.TC_MIN) {
+        u.u6.free(" TEMIN=", pre.TE_MIN, " < TCMIN=", pre.TC_MIN, " TCMIN WIRD TEMIN");
+        u.u9.free(" TEMIN=", pre.TE_MIN, " < TCMIN=", pre.TC_MIN,
+                  " TCMIN WIRD TEMIN FUER DIE RAHMENBERECHNUNG IM T-S DIAGRAMM");
+        pre.TC_MIN = pre.TE_MIN;
+    }
+    if (pre.TC_MAX > pre.TE_MAX) {
+        u.u6.free(" TCMAX=", pre.TC_MAX, " > TEMAX=", pre.TE_MAX, " TEMAX WIRD TCMAX");
+        u.u9.free(" TCMAX=", pre.TC_MAX, " > TEMAX=", pre.TE_MAX,
+                  " TEMAX WIRD TCMAX FUER DIE RAHMENBERECHNUNG IM T-S DIAGRAMM");
+        pre.TE_MAX = pre.TC_MAX;
+    }
+    if (u.level(5)) {
+        const auto& P = s.pair;
+        u.u9.line(" AUFBEREITUNG DER TEMPERARUREN UND ENTROPIEN FUER  T-S DIAGRAMME MIT SUBROUTINE \"DIA\"");
+        u.u9.line(" TEILMASCH. H1-K1 ,    H2-K2   ,     H3-K3   ,     H4-K4  ");
+        const char* n9[] = {" S1 =", " T1 =", " S3 =", " T3 =", " VG ="};
+        const char* n6[] = {" SS1=", " TT1=", " SS3=", " TT3=", " VG ="};
+        const std::size_t fld[] = {PF::S1, PF::T1, PF::S3, PF::T3, PF::VG};
+        for (int k = 0; k < 5; ++k) {
+            const std::size_t f = fld[k];
+            u.u9.record(n9[k], E(P[0][f], 14, 7), E(P[1][f], 14, 7), E(P[2][f], 14, 7), E(P[3][f], 14, 7));
+            u.u6.record(n6[k], E(P[0][f], 14, 7), E(P[1][f], 14, 7), E(P[2][f], 14, 7), E(P[3][f], 14, 7));
+        }
+    }
+    for (int k = 1; k < 7; ++k) {
+        if (s.found[static_cast<std::size_t>(k)]) continue;
+        for (runtime::Unit* un : {&u.u6, &u.u9}) {
+            un->free(" MARKIERUNGSPUNKT FUER:", s.ANGLE[static_cast<std::size_t>(k)], " NICHT GEFUNDEN");
+            un->free(" DIE SCHWUNGMASSE THETA:", r.THETA, " IST ZU GROSS, DIE ANFANGSDREHZAHL");
+            un->free(" N0=", r.N0, ", ODER \"TIME\" =", s.TIMEEND);
+            un->line(" SIND ZU KLEIN FUER DIE BERECHNUNG DER 1. UMDREHUNG;");
+            un->line(" \"THETA\" VERKLEINERN, \"N0\", ODER \"TIME\" ERHOEHEN");
+        }
+        r.NFAIL += 1;
+    }
+    if (r.IPRNT1 > 0) {
+        if (nd == 1)
+            u.u9.free("AUFRUF \"DIA\": FUER ", nd, " DIAGRAMM, JEWEILS MIT  N = ", NPLOT, " PUNKTEN");
+        else
+            u.u9.free("AUFRUF \"DIA\": FUER ", nd, " DIAGRAMME, JEWEILS MIT N = ", NPLOT, " PUNKTEN");
+        const auto& A = s.ANGLE;
+        u.u9.free(" MARKIERUNGEN IN DEN T-S UND P-V DIAGRAMMEN MIT DEN WINKELN:", A[1], A[2], A[3], A[4],
+                  A[5], A[6], " WINKELGRAD");
+    }
+    DIA_call(p);
+}
+
+}  // namespace
+
+bool cut_step(double ANGLE1, double OMEGA, double SCHRITT, double SCHRITT_100, double PHIREV,
+              double& PHIHALF, double& DELT_NEU, double& target) {
+    const double DPHI = OMEGA * SCHRITT;
+    bool cut = false;
+    DELT_NEU = SCHRITT;
+    if (ANGLE1 + DPHI > PHIREV) {
+        DELT_NEU = ((PHIREV - ANGLE1) / DPHI + SCHRITT_100) * SCHRITT;
+        target = PHIREV;
+        cut = true;
+    } else if (ANGLE1 + DPHI > PHIHALF) {
+        DELT_NEU = ((PHIHALF - ANGLE1) / DPHI + SCHRITT_100) * SCHRITT;
+        target = PHIHALF;
+        PHIHALF = PHIREV + PI;
+        cut = true;
+    }
+    // A step that is not positive would stop the clock: take the nominal step.
+    if (!(DELT_NEU > 0.0) || !std::isfinite(DELT_NEU)) DELT_NEU = SCHRITT;
+    return cut;
+}
+
+// ---- The run ------------------------------------------------------------------------------
+
+void SIMUL(Program& p) {
+    run::RunState& r = p.run;
+    runtime::Units& u = p.units;
+    if (!run_values_ok(p)) return;
+
+    p.sim = SimState{};
+    SimState& s = p.sim;
+    s.line_buffer.reserve(256);
+    s.TIMEEND = r.TIME;
+    s.DELT_NEU = r.SCHRITT;
+    s.PHI_0 = r.PHI0;
+
+    diagrams::resolve_names(u, p.dia, r.NFAIL);
+
+    if (!start_run(p)) return;
+    if (r.NFAIL > 880) return;
+    const PrecalcState& sd = s.pre;
+
+    const int NZYL = r.NZYL;
+    const int npairs = NZYL == 4 ? 4 : (NZYL == 2 ? 2 : 1);
+    const bool single = NZYL < 2;
+    const double AH = r.FQE, AK = r.FQC, AHR = r.FQER, AKR = r.FQCR;
+    const double R = r.R, LR = r.LR;
+    const double phase = r.PHASE * PI / 180.0;
+    const double THETA = r.THETA;
+    const double FSEAL = r.FSEAL;
+    const double GAMMA = sd.GAMMA;
+    const double FKOL = sd.FKOL;
+    const int NACH = r.NACH;
+    const bool one_rev = r.plot_one_rev && NACH > 0;
+    const bool injection = r.nozzles;
+    const bool diagrams_defined = p.dia.IIFREI > 0;
+    const bool printing = r.IPRNT1 > 0;
+    const double GM02 = sd.GM02;
+
+    plot_intervals(p);
+
+    // Marker angles of the diagrams, as the pre-calculation left them; the revolution
+    // evaluation moves those of the smallest and largest volume on.
+    s.ANGLE = sd.ANGLE;
+    s.ANGLE[6] = 360.0;
+    if (printing && diagrams_defined && u.level(2)) print_header(p);
+
+    // Start of the loop.
+    s.TIME = -s.DELT_NEU;
+    s.NREV = 0;
+    s.NREVC = 1;
+    s.PHIREV = 2.0 * PI;
+    s.PHIHALF = PI;
+    s.TPLOT = 0.0;
+    s.TPRINT = 0.0;
+    s.MARK.fill(1);
+    s.next_marker = 1;
+    s.OMEGA = sd.OMEGA;
+    s.RPM = s.OMEGA * 30.0 / PI;
+    s.ANGLE1 = -s.OMEGA * s.DELT_NEU;
+    {
+        const CrankState a = crank_motion_at(s.ANGLE1, R, LR, s.OMEGA);
+        const CrankState b = crank_motion_at(s.ANGLE1 + phase, R, LR, s.OMEGA);
+        s.WEG1_V = a.X;
+        s.WEG2_V = b.X;
+        s.U1V = a.U;
+        s.B1V = a.B;
+        s.U2V = b.U;
+        s.B2V = b.B;
+    }
+    s.HRVE = r.HRVE0;
+    s.HRVC = r.HRVC0;
+    s.PGES1V = s.pair[0].PGESV;
+    s.VIDEALV = sd.VMIN_IDEAL + s.pair[0].VEV - AH * r.HRVE0;
+    s.TE_MAX_I.fill(r.TK / 1000.0);
+    s.TC_MIN_I.fill(r.TH * 1000.0);
+    for (std::size_t i = 0; i < 4; ++i) {
+        s.VE_V[i] = s.pair[i].VEV;
+        s.VC_V[i] = s.pair[i].VCV;
+    }
+    if (single) {
+        s.VG2V = sd.VG2V;
+        s.TE2V = sd.TE2V;
+        s.P2V = sd.P2V;
+    }
+    const double VCRTOT = sd.VCRTOT;
+    const double rdMH = r.R * r.ZW * run::ROW;
+    p.dia.NPLOT = 0;
+    int NPLOT = 0;
+    bool one_rev_started = false;
+    bool first_point = true;
+    const double TIMEEND = s.TIMEEND;
+
+    while (s.TIME <= TIMEEND) {
+        const double DT = s.DELT_NEU;
+        // 1. Time.
+        s.TIME += DT;
+        const bool counting = s.TIME > 0.0;
+
+        // 2. Control volumes and liquid columns.
+        const double tp = s.TIME - r.REGELN_AB;
+        if (tp < 0.0) {
+            s.HRVE = r.HRVE0;
+            s.HRVC = r.HRVC0;
+            s.MH = (rdMH - 2.0 * r.HRVE0 * run::ROW) * AHR;
+        } else if (tp <= r.IN) {
+            const double f = r.IN > 0.0 ? (1.0 + std::cos(PI * tp / r.IN)) / 2.0 : 0.0;
+            s.HRVE = r.HRVE0 * f;
+            s.HRVC = r.HRVC0 * f;
+            s.MH = (rdMH - 2.0 * s.HRVE * run::ROW) * AHR;
+        } else {
+            s.MH = rdMH * AHR;
+        }
+        s.MK = rdMH * AKR;
+        s.MHK = (s.MH + s.MK) / 100000.0;
+        s.comp.HRVE = s.HRVE;
+        s.comp.HRVC = s.HRVC;
+
+        // 3. Damping of the liquid columns.
+        s.MHKW = sd.XD != 0.0 ? s.MHK * s.OMEGA * sd.XD : 0.0;
+
+        // 4. Crank: the sine and cosine of each crank once per step.
+        s.ANGLE1 += s.OMEGA * DT;
+        s.ANGLE2 = s.ANGLE1 + phase;
+        s.KU1 = s.ANGLE1 * (180.0 / PI);
+        s.KU2 = s.ANGLE2 * (180.0 / PI);
+        s.PHI1 = s.KU1 - 360.0 * s.NREV;
+        const double s1 = std::sin(s.ANGLE1), c1 = std::cos(s.ANGLE1);
+        const double s2 = std::sin(s.ANGLE2), c2 = std::cos(s.ANGLE2);
+        const CrankState k1 = crank_motion(s1, c1, R, LR, s.OMEGA);
+        const CrankState k2 = crank_motion(s2, c2, R, LR, s.OMEGA);
+        s.X1 = k1.X; s.U1 = k1.U; s.B1 = k1.B;
+        s.X2 = k2.X; s.U2 = k2.U; s.B2 = k2.B;
+        const double rdt = DT > 0.0 ? 1.0 / DT : 0.0;
+        s.UD1 = (s.X1 - s.WEG1_V) * rdt;
+        s.UD2 = (s.X2 - s.WEG2_V) * rdt;
+        const double X1P = npairs > 1 ? crank_travel(-s1, -c1, R, LR) : 0.0;
+        const double X2P = npairs > 1 ? crank_travel(-s2, -c2, R, LR) : 0.0;
+        set_pair_inputs(s, r, s.X1, s.X2, X1P, X2P);
+
+        // 5. Pair 1 and the pressure integral for P1MEAN.
+        COMP(s.pair[0], s.comp, s.comp_pair[0], s.TIME, DT, u, p.steam, r.NFAIL);
+        if (r.NFAIL > 880) return;
+        const double PGES1 = s.pair[0][PF::PGES];
+        if (counting) s.P1SUM += (PGES1 + s.PGES1V) / 2.0 * DT;
+        s.PGES1V = PGES1;
+
+        // 6. Gas-pressure power of pair 1.
+        const double P1 = s.pair[0][PF::P];
+        s.POWER = AH * 0.1 * P1 * R * s1 * s.OMEGA + AK * 0.1 * P1 * R * s2 * s.OMEGA;
+        if (counting) s.APOWER += s.POWER * DT;
+
+        // 7. Vapour limit: the gas pressure may not fall to the vapour pressure.
+        if (r.FDAMPF) {
+            s.PGMIN = std::min(s.PGMIN, P1);
+            const double PSTE1 = s.pair[0].PSTE;
+            if (s.PGMIN <= PSTE1) {
+                r.NFAIL = 666;
+                u.u6.line("0");
+                u.u6.line("0DER PROZESS KANN NICHT WEITER BERECHNET WERDEN, DA DER MINIMALE GASDRUCK");
+                u.u9.line(" ");
+                u.u9.line(" DER PROZESS KANN NICHT WEITER BERECHNET WERDEN, DA DER MINIMALE GASDRUCK");
+                for (runtime::Unit* un : {&u.u6, &u.u9}) {
+                    un->record(" PGMIN=", F(s.PGMIN, 7, 3), " < IST ALS DER MAXIMALEDAMPFDRUCK PSTE1 =",
+                               F(PSTE1, 7, 3), " BAR");
+                    un->record(" FESTGESTELLT BEI TIME=", F(s.TIME, 8, 5), " SEC; WINKEL \"CANGLE\"",
+                               F(s.KU1, 8, 3), " GRAD");
+                }
+                return;
+            }
+        }
+
+        // 8, 9. The other pairs, or the crankcase of the single-acting machine.
+        for (int i = 1; i < npairs; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            COMP(s.pair[k], s.comp, s.comp_pair[k], s.TIME, DT, u, p.steam, r.NFAIL);
+            if (r.NFAIL > 880) return;
+        }
+        if (single) crankcase_step(s, r, VCRTOT, GM02);
+
+        // 10. Gas forces on the piston rods.
+        const double PG1 = s.pair[0][PF::PGES], PG2 = s.pair[1][PF::PGES];
+        if (NZYL == 4) {
+            const double PG3 = s.pair[2][PF::PGES], PG4 = s.pair[3][PF::PGES];
+            s.FI = ((PG1 * AH - PG2 * AHR) * 10.0 - FKOL) + ((PG4 * AKR - PG3 * AK) * 10.0 + FKOL);
+            s.FII = ((PG3 * AH - PG4 * AHR) * 10.0 - FKOL) + ((PG1 * AKR - PG2 * AK) * 10.0 + FKOL);
+        } else {
+            s.FI = (PG1 * AH - PG2 * AHR) * 10.0 - FKOL;
+            s.FII = (PG1 * AK - PG2 * AKR) * 10.0 - FKOL;
+        }
+
+        // 11. Liquid and seal forces, with the step means of volumes and kinematics.
+        auto vm = [&](std::size_t i, std::size_t f, double prev) { return (s.pair[i][f] + prev) / 2.0; };
+        if (NZYL == 4) {
+            s.FHI = ((vm(0, PF::VE, s.VE_V[0]) - vm(1, PF::VE, s.VE_V[1])) +
+                     (vm(3, PF::VC, s.VC_V[3]) - vm(2, PF::VC, s.VC_V[2]))) * GAMMA;
+            s.FHII = ((vm(2, PF::VE, s.VE_V[2]) - vm(3, PF::VE, s.VE_V[3])) +
+                      (vm(0, PF::VC, s.VC_V[0]) - vm(1, PF::VC, s.VC_V[1]))) * GAMMA;
+        } else if (NZYL == 2) {
+            s.FHI = (vm(0, PF::VE, s.VE_V[0]) - vm(1, PF::VE, s.VE_V[1])) * GAMMA;
+            s.FHII = (vm(0, PF::VC, s.VC_V[0]) - vm(1, PF::VC, s.VC_V[1])) * GAMMA;
+        } else {
+            s.FHI = 0.0;
+            s.FHII = 0.0;
+        }
+        for (std::size_t i = 0; i < 4; ++i) {
+            s.VE_V[i] = s.pair[i][PF::VE];
+            s.VC_V[i] = s.pair[i][PF::VC];
+        }
+        s.FBI = s.MHK * (s.B1 + s.B1V) / 2.0;
+        s.FBII = s.MHK * (s.B2 + s.B2V) / 2.0;
+        s.FDI = s.MHKW * (s.U1 + s.U1V) / 2.0;
+        s.FDII = s.MHKW * (s.U2 + s.U2V) / 2.0;
+        s.SIGN1 = seal_direction(s.UD1);
+        s.SIGN2 = seal_direction(s.UD2);
+        const double kol = NZYL == 4 ? 0.0 : FKOL;
+        s.WI = s.FHI + s.FBI + s.FDI + s.SIGN1 * FSEAL + kol;
+        s.WII = s.FHII + s.FBII + s.FDII + s.SIGN2 * FSEAL + kol;
+        s.FNI = s.FI - s.FBI - s.FDI - s.FHI - s.SIGN1 * FSEAL;
+        s.FNII = s.FII - s.FBII - s.FDII - s.FHII - s.SIGN2 * FSEAL;
+
+        // 12. Flywheel.
+        const double UM1 = (s.U1 + s.U1V) / 2.0, UM2 = (s.U2 + s.U2V) / 2.0;
+        s.DWDT = quot((s.FNI * UM1 + s.FNII * UM2) * quot(100000.0, THETA), s.OMEGA);
+        s.OMEGAV = s.OMEGA;
+        s.OMEGA = s.OMEGA + s.DWDT * DT;
+        s.RPM = s.OMEGA * 30.0 / PI;
+        s.DATETA = (s.OMEGA + s.OMEGAV) * THETA * 0.5 * s.DWDT / 1.0e7;
+
+        // 13. Powers.
+        s.DAKOL = s.FI * s.UD1 / 100.0 + s.FII * s.UD2 / 100.0;
+        s.DVWORK = (s.WI * s.UD1 + s.WII * s.UD2) / 100.0;
+        machine_sums(s, npairs, injection);
+        s.DWORKN = s.DWORK - s.DVWORK;
+        s.DAKOLN = (s.FI - s.WI) * s.UD1 / 100.0 + (s.FII - s.WII) * s.UD2 / 100.0;
+        s.DREHMO = (s.FI - s.WI) * (R / 100.0) * s1 + (s.FII - s.WII) * (R / 100.0) * s2;
+        s.DAFSE = (std::fabs(s.UD1) + std::fabs(s.UD2)) * FSEAL / 100.0;
+        s.DAC2B = (s.FBI * s.UD1 + s.FBII * s.UD2) / 100.0;
+        s.DAZHK = (s.FDI * s.UD1 + s.FDII * s.UD2) / 100.0;
+
+        // 14. Integrals.
+        if (counting) {
+            s.AKOL += s.DAKOL * DT;
+            s.AKOLN += s.DAKOLN * DT;
+            s.VWORK += s.DVWORK * DT;
+            s.WORKNN += s.DWORKN * DT;
+            s.ATHETA += s.DATETA * DT;
+            s.ARBEIT += s.DWORK * DT;
+        }
+        s.AFSEAL += s.DAFSE * DT;
+        s.AC2B += s.DAC2B * DT;
+        s.AZHKU += s.DAZHK * DT;
+        s.ARBETN = s.ARBEIT - s.VWORK;
+        ideal_machine(s, r);
+
+        // 15. Previous values.
+        s.WEG1_V = s.X1;
+        s.WEG2_V = s.X2;
+        s.U1V = s.U1;
+        s.U2V = s.U2;
+        s.B1V = s.B1;
+        s.B2V = s.B2;
+
+        // 16. Extremes.
+        update_extremes(s, npairs);
+
+        // A flywheel that stops (or turns back) ends the run: the crank would never reach
+        // the next mark, and the flywheel equation divides by the angular speed.
+        if (!(s.OMEGA > 0.0) || !std::isfinite(s.OMEGA)) {
+            for (runtime::Unit* un : {&u.u6, &u.u9})
+                un->free(" ======>> DIE MASCHINE BLEIBT STEHEN: OMEGA=", s.OMEGA, " 1/SEC BEI TIME=",
+                         s.TIME, " SEC");
+            r.NFAIL += 1;
+            break;
+        }
+
+        // 17. Revolution end.
+        s.plot_forced = false;
+        const int searched = one_rev ? NACH : 1;
+        bool rev_end = false;
+        bool close_search = false;
+        if (s.ANGLE1 >= s.PHIREV) {
+            rev_end = true;
+            const int ending = s.NREVC;
+            evaluate_revolution(p);
+            s.plot_forced = true;
+            if (r.NFAIL > 880) return;
+            if (ending == searched && s.next_marker <= 6) {
+                close_search = true;
+                s.next_marker = 7;
+                s.found[6] = true;
+            }
+        }
+
+        // 18. Markers of the searched revolution, at most one per step.
+        int marker_hit = -1;
+        if (!rev_end && s.NREVC == searched && s.next_marker <= 5) {
+            const int k = s.next_marker;
+            if (s.PHI1 - s.ANGLE[static_cast<std::size_t>(k)] >= 0.0) {
+                s.plot_forced = true;
+                marker_hit = k;
+                s.found[static_cast<std::size_t>(k)] = true;
+                s.next_marker = k + 1;
+            }
+        }
+
+        // 19. Plot point.
+        if (s.plotting && diagrams_defined && (s.plot_forced || s.TIME >= s.TPLOT)) {
+            if (s.TIME >= s.TPLOT) s.TPLOT = s.TIME + s.TOUTP;
+            if (first_point) {
+                first_point = false;
+                check_abscissas(p);
+            }
+            if (s.plotting) {
+                int index = NPLOT + 1;
+                if (one_rev && !one_rev_started) {
+                    // Only revolution NACH is kept: every point before it overwrites point 1,
+                    // and the point that ends revolution NACH - 1 is its first.
+                    index = 1;
+                    if (s.NREV >= NACH - 1) one_rev_started = true;
+                }
+                if (index > diagrams::NPLOTMAX) {
+                    for (runtime::Unit* un : {&u.u6, &u.u9})
+                        un->free("MAXIMALE ANZAHL DER PLOT DATEN ERREICHT: N=", NPLOT);
+                    break;
+                }
+                NPLOT = index;
+                fill_globals(p);
+                diagrams::store_plot_point(p.dia, std::span<const PairRecord, 4>(s.pair), NPLOT);
+                if (marker_hit > 0) {
+                    s.MARK[static_cast<std::size_t>(marker_hit)] = NPLOT;
+                    marker_debug(p, marker_hit, NPLOT);
+                }
+                if (close_search) {
+                    s.MARK[6] = NPLOT;
+                    marker_debug(p, 6, NPLOT);
+                }
+            }
+        }
+
+        // 20. Printed lines.
+        if (printing && diagrams_defined && s.TIME >= s.TPRINT) {
+            s.TPRINT = s.TIME + s.TOUTD;
+            fill_globals(p);
+            print_line(p);
+        }
+
+        // 21. The step of the next step.
+        if (NACH > 0 && s.NREVC > NACH) break;
+        next_step(p);
+    }
+
+    end_of_run(p, NPLOT);
+}
 
 }  // namespace korvex::simulation

@@ -8,4 +8,22 @@ namespace korvex::simulation {
 
 void SIMUL(Program& p);
 
+// Step adaptation: the step DELT_NEU after the step that ended at ANGLE1 (rad), at angular
+// speed OMEGA. The nominal SCHRITT, except when the crank would pass the end of the revolution
+// PHIREV or the half-revolution mark PHIHALF: then the step is cut so that the crank passes the
+// mark by SCHRITT_100 of a nominal angle step, and a passed half mark moves on to PHIREV + pi.
+// Returns whether the step was cut; TARGET is then the mark.
+bool cut_step(double ANGLE1, double OMEGA, double SCHRITT, double SCHRITT_100, double PHIREV,
+              double& PHIHALF, double& DELT_NEU, double& TARGET);
+
+// Direction of the seal friction on a rod: it acts against the motion, and a rod at rest
+// counts as moving forward.
+inline double seal_direction(double UD) { return UD >= 0.0 ? 1.0 : -1.0; }
+
+// COMP's inputs of the run taken from the deck and machine data (used when the run starts
+// without the pre-calculation's own), and the global plottable values of the current step
+// written into the diagram state.
+void fill_comp_inputs(Program& p);
+void fill_globals(Program& p);
+
 }  // namespace korvex::simulation

@@ -1,0 +1,210 @@
+// The simulation driver: crank drive, step adaptation, gas charge of the pairs, convergence of
+// the work of a revolution, the too-short run and the cancelled only diagram.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "diagrams/catalogue.hpp"
+#include "run/constants.hpp"
+#include "run/deck.hpp"
+#include "run/machine.hpp"
+#include "run/program.hpp"
+#include "simulation/kinematics.hpp"
+#include "simulation/simul.hpp"
+
+namespace {
+
+using korvex::Program;
+using korvex::run::DeckStatus;
+using namespace korvex::simulation;
+using PF = PairField;
+
+// A run read and derived as the run control does it, up to the call of SIMUL.
+std::unique_ptr<Program> prepared(const std::vector<std::string>& lines) {
+    std::string deck;
+    for (const auto& l : lines) deck += l + "\n";
+    deck += "STOP\n";
+    auto p = std::make_unique<Program>();
+    p->units.u55.set_text(deck);
+    EXPECT_TRUE(korvex::run::read_first_line(*p));
+    DeckStatus st = korvex::run::read_run_head(*p);
+    if (st == DeckStatus::run_diagrams) st = korvex::run::read_run_diagrams(*p);
+    EXPECT_NE(st, DeckStatus::error);
+    EXPECT_TRUE(korvex::run::derive_geometry(*p));
+    EXPECT_TRUE(korvex::run::derive_options(*p));
+    p->units.u6.clear_text();
+    p->units.u8.clear_text();
+    p->units.u9.clear_text();
+    return p;
+}
+
+// A double-acting helium machine in plain ISO mode; the head lines, then the diagram lines.
+std::vector<std::string> machine(const std::string& time, const std::string& schritt, int nach,
+                                 int nzyl = 2) {
+    return {
+        "AUS: TIME=" + time + " SCHRITT=" + schritt + " NZYL=" + std::to_string(nzyl) + " IPRNT=0",
+        "ISOTHERM",
+        "NACH: " + std::to_string(nach) + " DAEMPFUNG=1.0 FSEAL=10.0 PHASE=-90.0",
+        "DH=6.0 DK=6.0 R=1.8 DKST=1.0 P0=20.0 TH=900.0 TK=300.0",
+        "T0=300.0 VOLUMEN=0.02 SGRAD=95.0",
+        "ZW=0 ZH0E=10 ZH0C=10 N0=1000 THETA=500000 DICKE=2 %",
+        "L/R=4.0 REGELN AB 0.5 IN 0.1 RVE=0 RVC=0 GAS=HE",
+    };
+}
+
+std::vector<std::string> with_diagram(std::vector<std::string> l, const std::string& x,
+                                      const std::string& ords) {
+    l.push_back("DIAGRAMME: XL=12 YL=8 HOE=0.3 HSYM=0.2 IBACK=0 SCALE=0");
+    l.push_back("ABSZISSE| " + x + " GITTER=0 NBILD=0");
+    l.push_back("ORDINATEN| " + ords);
+    return l;
+}
+
+TEST(SimulCrank, SinusoidalAndRodDriveAtSixtyDegrees) {
+    // R = 2 cm, OMEGA = 10 1/s, 60 degrees; rod drive L/R = 4, W = sqrt(16 - 3/4).
+    const double phi = 60.0 * std::acos(-1.0) / 180.0;
+    const CrankState a = crank_motion_at(phi, 2.0, 0.0, 10.0);
+    EXPECT_NEAR(a.X, 1.0, 1e-12);
+    EXPECT_NEAR(a.U, 17.320508075688772, 1e-11);
+    EXPECT_NEAR(a.B, 100.0, 1e-10);
+    const CrankState neg = crank_motion_at(phi, 2.0, -3.0, 10.0);   // any LR <= 0: sinusoidal
+    EXPECT_DOUBLE_EQ(neg.X, a.X);
+    EXPECT_DOUBLE_EQ(neg.B, a.B);
+
+    const CrankState b = crank_motion_at(phi, 2.0, 4.0, 10.0);
+    EXPECT_NEAR(b.X, 1.1897503240933458, 1e-12);
+    EXPECT_NEAR(b.U, 19.538171888552487, 1e-11);
+    EXPECT_NEAR(b.B, 75.02231358686132, 1e-10);
+    EXPECT_DOUBLE_EQ(crank_travel_at(phi, 2.0, 4.0), b.X);
+}
+
+TEST(SimulCrank, SpeedAndAccelerationAreTheTimeDerivativesOfTheTravel) {
+    const double R = 1.8, W = 104.7;
+    const double h = 1e-5;
+    for (double LR : {0.0, 3.5}) {
+        for (double phi = -3.0; phi < 7.0; phi += 0.37) {
+            const CrankState k = crank_motion_at(phi, R, LR, W);
+            const CrankState kp = crank_motion_at(phi + h, R, LR, W);
+            const CrankState km = crank_motion_at(phi - h, R, LR, W);
+            EXPECT_NEAR(k.U, (kp.X - km.X) / (2 * h) * W, 1e-5 * R * W) << LR << " " << phi;
+            EXPECT_NEAR(k.B, (kp.U - km.U) / (2 * h) * W, 1e-5 * R * W * W) << LR << " " << phi;
+        }
+    }
+    // Top and bottom dead centres of the rod drive: travel 0 and 2R, speed 0.
+    EXPECT_NEAR(crank_motion_at(0.0, R, 3.5, W).X, 0.0, 1e-12);
+    EXPECT_NEAR(crank_motion_at(std::acos(-1.0), R, 3.5, W).X, 2 * R, 1e-12);
+    EXPECT_NEAR(crank_motion_at(std::acos(-1.0), R, 3.5, W).U, 0.0, 1e-9);
+    // A rod shorter than the crank gives finite values, never NaN.
+    const CrankState bad = crank_motion_at(1.3, R, 0.5, W);
+    EXPECT_TRUE(std::isfinite(bad.X) && std::isfinite(bad.U) && std::isfinite(bad.B));
+}
+
+TEST(SimulStep, OnlyTheStepsBeforeHalfAndFullRevolutionsAreCut) {
+    const double PI = korvex::run::PI;
+    const double OMEGA = 104.72, SCHRITT = 1.3e-4, S100 = SCHRITT / 100.0;
+    double ANGLE1 = -OMEGA * SCHRITT, PHIREV = 2 * PI, PHIHALF = PI, D = SCHRITT;
+    int cuts = 0, marks_passed = 0;
+    for (int n = 0; n < 3000; ++n) {
+        const double before = ANGLE1;
+        ANGLE1 += OMEGA * D;
+        if (D != SCHRITT) {
+            // A cut step ends just past a mark: by SCHRITT_100 of a nominal angle step.
+            const double mark = std::round(ANGLE1 / PI) * PI;
+            EXPECT_GT(ANGLE1, mark);
+            EXPECT_NEAR(ANGLE1 - mark, S100 * OMEGA * SCHRITT, 1e-12);
+            EXPECT_LT(before, mark);
+        }
+        // Count every multiple of pi that this step passed.
+        marks_passed += static_cast<int>(std::floor(ANGLE1 / PI) - std::floor(before / PI));
+        if (ANGLE1 >= PHIREV) PHIREV += 2 * PI;   // the revolution end moves on
+        double target = 0.0;
+        const bool cut = cut_step(ANGLE1, OMEGA, SCHRITT, S100, PHIREV, PHIHALF, D, target);
+        cuts += cut;
+        if (!cut) EXPECT_EQ(D, SCHRITT);
+        else EXPECT_LT(D, SCHRITT);
+    }
+    // Each half and full revolution passed was reached by exactly one cut step.
+    EXPECT_GT(marks_passed, 8);
+    EXPECT_NEAR(cuts, marks_passed, 1);
+}
+
+TEST(SimulStep, SealFrictionOpposesTheMotionAndZeroSpeedCountsAsForward) {
+    EXPECT_EQ(seal_direction(0.0), 1.0);
+    EXPECT_EQ(seal_direction(-0.0), 1.0);
+    EXPECT_EQ(seal_direction(1e-300), 1.0);
+    EXPECT_EQ(seal_direction(-1e-300), -1.0);
+}
+
+TEST(SimulRun, EveryPairKeepsItsGasChargeAtEveryStep) {
+    // About one revolution at 1000 U/min, every step a plot point: the masses of the three
+    // spaces of pairs 1 and 2 at every step.
+    auto p = prepared(with_diagram(machine("0.07", "0.0001", 5), "TIME", "ME1 MC1 MR1 ME2 MC2 MR2"));
+    SIMUL(*p);
+    const int N = p->dia.NPLOT;
+    ASSERT_GT(N, 600);
+    const auto& y = p->dia.series[0].y;
+    for (int pair = 0; pair < 2; ++pair) {
+        const double GM0 = p->run.GM0[static_cast<std::size_t>(pair)];
+        ASSERT_GT(GM0, 0.0);
+        double lo = 1e30, hi = -1e30;
+        for (int k = 0; k < N; ++k) {
+            const auto j = static_cast<std::size_t>(k);
+            const double sum = double(y[3 * pair][j]) + y[3 * pair + 1][j] + y[3 * pair + 2][j];
+            EXPECT_NEAR(sum, GM0, 2e-6 * GM0) << "pair " << pair + 1 << " point " << k + 1;
+            lo = std::min(lo, double(y[3 * pair][j]));
+            hi = std::max(hi, double(y[3 * pair][j]));
+        }
+        // The gas really moves between the spaces.
+        EXPECT_GT(hi - lo, 0.1 * GM0);
+    }
+}
+
+TEST(SimulRun, WorkOfARevolutionConvergesAsTheStepIsHalved) {
+    std::vector<double> w;
+    for (const char* h : {"0.0002", "0.0001", "0.00005"}) {
+        auto p = prepared(machine("0.2", h, 1));
+        SIMUL(*p);
+        ASSERT_EQ(p->sim.NREV, 1) << h;
+        w.push_back(p->sim.pair[0][PF::A]);
+    }
+    const double d1 = std::fabs(w[0] - w[1]), d2 = std::fabs(w[1] - w[2]);
+    EXPECT_LT(d2, 0.6 * d1);
+    EXPECT_LT(d2, 0.01 * std::fabs(w[2]));
+    // An engine between 900 K and 300 K does positive work.
+    EXPECT_GT(w[2], 0.0);
+}
+
+TEST(SimulRun, TooShortARunSaysSoOnAllThreeUnits) {
+    // 0.03 s at 1000 U/min is half a revolution.
+    auto p = prepared(machine("0.03", "0.0001", 5));
+    const int before = p->run.NFAIL;
+    SIMUL(*p);
+    EXPECT_EQ(p->sim.NREV, 0);
+    EXPECT_EQ(p->run.NFAIL, before + 1);
+    for (const std::string* t : {&p->units.u6.text(), &p->units.u8.text(), &p->units.u9.text()})
+        EXPECT_NE(t->find("SEC ZU KURZ FUER DIE BERECHNUNG VON 1 UMDREHUNG"), std::string::npos);
+}
+
+TEST(SimulRun, RunEndsAfterRevolutionNachAndEachRevolutionIsOneFullTurn) {
+    auto p = prepared(machine("1.0", "0.0001", 2));
+    SIMUL(*p);
+    EXPECT_EQ(p->sim.NREV, 2);
+    EXPECT_LT(p->sim.TIME, 0.2);
+    // The crank stopped just past the end of revolution 2.
+    EXPECT_GE(p->sim.ANGLE1, 4 * korvex::run::PI);
+    EXPECT_LT(p->sim.ANGLE1 - 4 * korvex::run::PI, 0.01 * p->sim.OMEGA * 0.0001);
+}
+
+TEST(SimulRun, OnlyDiagramWithAnUnknownAbscissaSwitchesPlottingOff) {
+    auto p = prepared(with_diagram(machine("0.07", "0.0001", 1), "NOSUCH", "P1"));
+    SIMUL(*p);
+    EXPECT_EQ(p->run.NFAIL, 777);
+    EXPECT_EQ(p->dia.NPLOT, 0);
+    EXPECT_NE(p->units.u6.text().find("INVALID ABSZISSA NAME: \"NOSUCH\" IN 1. DIAGRAM. THIS 1. DIAGRAM IS CANCELED"),
+              std::string::npos);
+}
+
+}  // namespace
