@@ -210,8 +210,8 @@ std::string name_row(const std::array<std::string, 10>& names, int w) {
     return s;
 }
 
-// The three header lines and value rows of pair i (0-based): F8 fields on unit 6, E13.7 on
-// unit 9.
+// The three header lines and value rows of pair i (0-based): F8 fields on unit 6, E13 fields
+// on unit 9.
 void pair_block(runtime::Unit& u, const SimState& s, int i, bool long_form) {
     const auto& R = s.pair[i];
     const std::string d = digit(i);
@@ -233,13 +233,16 @@ void pair_block(runtime::Unit& u, const SimState& s, int i, bool long_form) {
         std::array<std::string, 10> n;
         for (int k = 0; k < 10; ++k) n[k] = std::string(names[line][k]) + d;
         u.line(name_row(n, long_form ? 13 : 8));
+        // Unit 6 keeps to 80 columns: the first value is one character narrower.
         std::string row = " ";
         for (int k = 0; k < 10; ++k) {
             const double x = finite(values[line][k]);
+            const int w = k == 0 ? 7 : 8;
+            // E13.6 rather than E13.7, so that a blank parts two values on unit 9.
             if (long_form)
-                row += E(x, 13, 7);
+                row += E(x, 13, 6);
             else
-                row += (line == 0 && k == 9) ? F(x, 8, 2) : F(x, 8, 1);
+                row += (line == 0 && k == 9) ? F(x, w, 2) : F(x, w, 1);
         }
         u.line(row);
     }
@@ -258,12 +261,13 @@ void value_block9(runtime::Unit& u, const std::array<const char*, N>& names,
     u.line(row);
 }
 
-// Machine lines of unit 6: the header as the listing spells it, then ten F8 fields.
+// Machine lines of unit 6: the header as the listing spells it, then the ten values under it.
 void machine_line6(runtime::Unit& u, std::string_view header, const std::array<double, 10>& x,
                    int d, int last_d = -1) {
     u.line(header);
     std::string row = " ";
-    for (int k = 0; k < 10; ++k) row += F(finite(x[k]), 8, (k == 9 && last_d >= 0) ? last_d : d);
+    for (int k = 0; k < 10; ++k)
+        row += F(finite(x[k]), k == 0 ? 7 : 8, (k == 9 && last_d >= 0) ? last_d : d);
     u.line(row);
 }
 
@@ -287,8 +291,8 @@ void list_unit6(Program& p) {
                  " NEWTON * METER");
         u.record("        MAXIMALE LEISTUNG \"D_QZUMAX\" =", E(s.D_QZUMAX, 14, 7), "WATT BEI",
                  F(s.PHI_QZUMAX, 8, 2), " GRAD");
-        u.record(" DREHFREQUENZ IST \"OMEGAM\" =", F(s.OMEGAM, 9, 3),
-                 " HERTZ; EXPANSIONSZEIT \"TAE1MX\" =", F(s.TAE1MX, 9, 6), "SEK");
+        u.record(" DREHFREQUENZ IST \"OMEGAM\" =", F(s.OMEGAM, 8, 3),
+                 " HERTZ; EXPANSIONSZEIT \"TAE1MX\" =", F(s.TAE1MX, 8, 5), "SEK");
         u.record("  REALER MOTOR: \"QZU1_MAX\" =", E(s.QZU1_MAX, 14, 7), "N*M; MITTL. LEISTUNG=",
                  E(quot(s.QZU1_MAX, s.TQZUMX), 12, 5), "WATT");
         if (injection(r)) {
@@ -299,13 +303,13 @@ void list_unit6(Program& p) {
                      " Liter/sec bei DELTAT=", F(r.DELTAT, 6, 2), " K");
             u.record(" Je Umdrehung \"VLH1\" =", E(v.VLH1, 12, 5), " \"VLC1\" =", E(v.VLC1, 12, 5),
                      " Liter");
-            u.record(" Leistung aller heissen Pumpen:", F(v.PPUMPH, 10, 2),
-                     " Watt, aller kalten Pumpen:", F(v.PPUMPC, 10, 2), " Watt");
+            u.record(" Leistung aller heissen Pumpen:", F(v.PPUMPH, 8, 1),
+                     " Watt, aller kalten Pumpen:", F(v.PPUMPC, 8, 1), " Watt");
             u.record(" Druckverlust wurde mit Delta_P =", F(r.DELTA_P, 8, 3), " Bar angegeben");
         }
         u.record(" IDEALER MOTOR: QIEXP-MAX=", E(s.QIEXP, 14, 7), "N*M; MITTL. LEISTUNG=",
                  E(v.POWER_ID, 12, 5), " WATT");
-        u.record(" IDEALER MOTOR: QICOMP   =", E(s.QICOMP, 14, 7),
+        u.record(" IDEALER MOTOR: QICOMP   =", E(s.QICOMP, 13, 6),
                  "N*M; ETA_I=(QIEXP-QICOMP)/QIEXP =", F(v.ETA_I, 7, 2), "%");
         u.record(" IDEALER MOTOR: D_IEX-MAX=", E(s.DIEXP_MAX, 14, 7), "WATT");
         u.record("  REALER MOTOR: DQZU1-MAX=", E(s.D_QZUMAX, 14, 7), "WATT");
@@ -318,8 +322,8 @@ void list_unit6(Program& p) {
         u.line("            DIVIDIERT DURCH DIE EXPANSIONSARBEIT DER IDEALEN STIRLING MASCHINE");
         u.record("        K = D_QZUMAX * TQZUMX / QIEXP =", F(v.FAKTOR_K, 8, 4), " VMAX/VMIN=",
                  F(v.VMAX_VMIN, 8, 4));
-        u.record(" TIME:", F(s.TIME, 9, 5), I(s.NREV, 4), ". UMDREHUNG:", F(v.UDELT, 9, 6),
-                 " SEC: PMAX=", F(s.PMAX, 8, 3), " PMIN=", F(s.PMIN, 8, 3), " BAR <======");
+        u.record(" TIME:", F(s.TIME, 8, 4), I(s.NREV, 4), ". UMDREHUNG:", F(v.UDELT, 8, 5),
+                 " SEC: PMAX=", F(s.PMAX, 6, 2), " PMIN=", F(s.PMIN, 6, 2), " BAR <======");
         u.record(" KURBELWINKEL KU1 =", F(s.KU1, 10, 2), " GRAD; T1_MAX=", F(s.T1_MAX, 7, 1),
                  " T1_MIN=", F(s.T1_MIN, 7, 1), " K");
         u.record(" PMAX/PMIN=", F(v.PMAX_PMIN, 7, 4), " VMAX=", F(s.VMAX, 9, 2), " VMIN=",
@@ -423,7 +427,8 @@ void list_unit9(Program& p) {
         u.record(" MITTLERE ZUFUHR-LEISTUNG \"QZU1_MAX\"/\"TQZUMX\" =",
                  E(quot(s.QZU1_MAX, s.TQZUMX), 14, 7), " WATT");
         u.record(" MAXIMALE ZUFUHR-LEISTUNG \"D_QZUMAX\" =", E(s.D_QZUMAX, 14, 7), " WATT BEI",
-                 F(s.PHI_QZUMAX, 8, 2), " GRAD; DREHFREQUENZ \"OMEGAM\" =", F(s.OMEGAM, 9, 3),
+                 F(s.PHI_QZUMAX, 8, 2), " GRAD");
+        u.record(" DREHFREQUENZ \"OMEGAM\" =", F(s.OMEGAM, 9, 3),
                  " HERTZ; EXPANSIONSZEIT \"TAE1MX\" =", F(s.TAE1MX, 10, 7), " SEK");
         if (inj) {
             u.record(" VOLUMENSTROM FUER \"D_QZUMAX\" =", E(quot(s.D_QZUMAX, s.comp.CQ), 14, 7),
@@ -445,16 +450,18 @@ void list_unit9(Program& p) {
         u.record("                DAMIT ETA_I DEM CARNOT WIRKUNGSGRAD ETA_C=", F(v.ETA_CARNOT, 8, 3),
                  " % ENTSPRICHT, MUSS DIE RECHENSCHRITTWEITE GENUEGEND KLEIN SEIN");
         u.record(" MITTL. IDEALE LEISTUNG=", E(v.POWER_ID, 14, 7), " WATT; D_IEX-MAX=",
-                 E(s.DIEXP_MAX, 14, 7), " WATT; LETZTE + EXPANSION=", E(s.DIEXP, 14, 7),
-                 " LETZTE - KOMPRESSION=", E(s.DICOMP, 14, 7), " WATT");
+                 E(s.DIEXP_MAX, 14, 7), " WATT");
+        u.record(" LETZTE + EXPANSION=", E(s.DIEXP, 14, 7), " WATT; LETZTE - KOMPRESSION=",
+                 E(s.DICOMP, 14, 7), " WATT");
         u.record(" EXPANSION BIS WINKEL =", F(s.KU1_EXP, 9, 2), " GRAD; KOMPRESSION BIS WINKEL =",
                  F(s.KU1_COMP, 9, 2), " GRAD; VVEXP=", E(s.VVEXP, 14, 7), " VVCOMP=",
                  E(s.VVCOMP, 14, 7), " CM**3");
         u.record(" FAKTOR K = D_QZUMAX * TQZUMX / QIEXP =", E(s.D_QZUMAX, 14, 7), " *",
                  E(s.TQZUMX, 14, 7), " /", E(s.QIEXP, 14, 7), " =", F(v.FAKTOR_K, 9, 4));
         u.record(" MAXIMALE KOLBENGESCHWINDIGKEIT \"UUMAX\" =", E(s.UUMAX, 14, 7), " CM/SEC BEI",
-                 F(s.PHI_UUMAX, 8, 2), " GRAD; MAXIMALE BESCHLEUNIGUNG \"BBMAX\" =",
-                 E(s.BBMAX, 14, 7), " CM/SEC**2 BEI", F(s.PHI_BBMAX, 8, 2), " GRAD");
+                 F(s.PHI_UUMAX, 8, 2), " GRAD");
+        u.record(" MAXIMALE KOLBENBESCHLEUNIGUNG  \"BBMAX\" =", E(s.BBMAX, 14, 7),
+                 " CM/SEC**2 BEI", F(s.PHI_BBMAX, 8, 2), " GRAD");
         u.record(" VMAX =", F(s.VMAX, 10, 3), " BEI", F(s.PHI_VMAX, 8, 2), " GRAD; VMIN =",
                  F(s.VMIN, 10, 3), " BEI", F(s.PHI_VMIN, 8, 2), " GRAD; VMAX/VMIN=",
                  F(v.VMAX_VMIN, 8, 4), "; V2MAX=", F(s.V2MAX, 10, 3), " V2MIN=",
@@ -743,7 +750,7 @@ void ORDREV(Program& p, double VALUE, int K, int J, int& NANF, int NEND, int NRE
                           I(NREV, 4), ". Umdrehung");
         p.units.u9.record(" ", I(J, 3), ". ORDINATE IM", I(K, 3), ". DIAGRAMM: \"", A(NAME, 6),
                           "\" ---> Punkte: (", I(first, 4), " bis ", I(NEND, 4),
-                          ")                gefuellt mit ", E(VALUE, 14, 7), unit, " fuer die",
+                          ") gefuellt mit ", E(VALUE, 14, 7), unit, " fuer die",
                           I(NREV, 4), ". Umdrehung");
         p.units.u9.record(" IM NACHFOLGENDEN PRINT OUTPUT WIRD DER WERT FUER ", A(NAME, 6),
                           " ERST IM ARRAY FUER DIE NAECHSTE UMDREHUNG", " GEDRUCKT");
