@@ -111,7 +111,7 @@ void table_temperatures(Program& p, double angle, double& TE, double& TC) {
 struct Pass {
     std::array<bool, 4> searched{};
     std::array<bool, 4> found{};
-    std::array<int, 2> order{};   // marker indices (1..4) in the order the crank reaches them
+    std::array<int, 3> order{};   // marker indices (1..4) in the order the crank reaches them
     int norder = 0;
     int next = 0;                 // position in `order` of the marker searched now
     PrecalcMark first{};          // the state of the first step (pair 1 of NZYL = 4)
@@ -173,16 +173,16 @@ bool one_pass(Program& p, const Geometry& geo, Pass& ps) {
 
     // Which markers are searched; the others hold the start temperatures.
     if (nz == 4) {
-        ps.order = {1, 2};
+        ps.order = {1, 2, 3};
         ps.searched = {true, true, true, false};
         ps.norder = 3;
     } else if (nz == 2) {
         ps.searched = {false, true, false, true};
-        ps.order = m.PHI0 > 180.0 ? std::array<int, 2>{4, 2} : std::array<int, 2>{2, 4};
+        ps.order = m.PHI0 > 180.0 ? std::array<int, 3>{4, 2, 0} : std::array<int, 3>{2, 4, 0};
         ps.norder = 2;
     } else {
         ps.searched = {false, false, false, true};
-        ps.order = {4, 0};
+        ps.order = {4, 0, 0};
         ps.norder = 1;
     }
     for (int k = 0; k < 4; ++k) {
@@ -190,10 +190,6 @@ bool one_pass(Program& p, const Geometry& geo, Pass& ps) {
         pre.mark[k].TE = pre.mark[k].TEV = m.TAA1;
         pre.mark[k].TC = pre.mark[k].TCV = m.TZZ1;
     }
-    auto marker_at = [&](int pos) {
-        if (nz == 4) return pos + 1;   // 1, 2, 3
-        return ps.order[pos];
-    };
 
     // Crankcase of the single-acting machine: filled with the charge GM02 at T0 and P0 when
     // H1-K1 holds its largest volume, so that its pressure follows the isothermal relation
@@ -277,7 +273,7 @@ bool one_pass(Program& p, const Geometry& geo, Pass& ps) {
         }
 
         if (ps.next < ps.norder) {
-            const int idx = marker_at(ps.next);
+            const int idx = ps.order[ps.next];
             if (std::fabs(PHI1Z - pre.ANGLEZ[idx - 1]) <= pre.FACTAA) {
                 PrecalcMark& mk = pre.mark[idx - 1];
                 record_state(mk);
