@@ -11,14 +11,12 @@
 #include "simulation/comp.hpp"
 #include "simulation/pair_record.hpp"
 
-#if __has_include("simulation/precalc_state.hpp")
 #include "simulation/precalc_state.hpp"
-#define KORVEX_HAS_PRECALC_STATE 1
-#endif
-#if __has_include("simulation/revolution_state.hpp")
 #include "simulation/revolution_state.hpp"
+
+// SimState holds the pre-calculation's and the revolution evaluation's state (`pre`, `rev`).
+#define KORVEX_HAS_PRECALC_STATE 1
 #define KORVEX_HAS_REVOLUTION_STATE 1
-#endif
 
 namespace korvex::simulation {
 
@@ -29,12 +27,8 @@ struct SimState {
     CompCommon comp{};
     std::array<CompPair, 4> comp_pair{};
 
-#ifdef KORVEX_HAS_PRECALC_STATE
     PrecalcState pre{};
-#endif
-#ifdef KORVEX_HAS_REVOLUTION_STATE
     RevolutionState rev{};
-#endif
 
     // ---- Crank and time ----------------------------------------------------------------
     double TIMEEND = 0.0;     // end time of the run (deck TIME), s

@@ -307,7 +307,6 @@ void fill_globals(Program& p) {
     G[GF::DRII] = G[GF::DRII34] + G[GF::DRII12];
     G[GF::DRIII] = G[GF::DRI] - G[GF::DRII];
     G[GF::DRU1M2] = PG1 - PG2;
-#ifdef KORVEX_HAS_REVOLUTION_STATE
     G[GF::POWERU] = s.rev.POWERU;
     G[GF::POWERN] = s.rev.POWERN;
     G[GF::AKOLU] = s.rev.AKOLU;
@@ -315,7 +314,6 @@ void fill_globals(Program& p) {
     G[GF::VWORKU] = s.rev.VWORKU;
     G[GF::PPUMPH] = s.rev.PPUMPH;
     G[GF::PPUMPC] = s.rev.PPUMPC;
-#endif
 }
 
 // Inputs of COMP that hold for the whole run, and the constant part of each pair's inputs.
@@ -802,8 +800,13 @@ void SIMUL(Program& p) {
     runtime::Units& u = p.units;
     if (!run_values_ok(p)) return;
 
+    // Nothing of the previous run carries over, except the run's own columns of the results
+    // row that the run control has written before the call.
+    std::string row = std::move(p.sim.rev.ROW);
     p.sim = SimState{};
     SimState& s = p.sim;
+    s.rev.ROW = std::move(row);
+    if (s.rev.ROW.size() < 133) s.rev.ROW.resize(133, ' ');
     s.line_buffer.reserve(256);
     s.TIMEEND = r.TIME;
     s.DELT_NEU = r.SCHRITT;
