@@ -1,96 +1,398 @@
 #include "run/control.hpp"
 
+#include <algorithm>
+
+#include "device/plot.hpp"
+#include "diagrams/plotlib.hpp"
+#include "properties/steam_state.hpp"
 #include "run/deck.hpp"
+#include "run/listings.hpp"
 #include "run/machine.hpp"
+#include "run/machine_parts.hpp"
 #include "runtime/format.hpp"
+#include "simulation/simul.hpp"
 
 namespace korvex::run {
 
 namespace {
 
+using runtime::F;
 using runtime::I;
 
-// End of the job: the closing line, the error number of a job that ended on an error, the deck
-// rewound so that the next call computes the whole job again from its start.
-void end_job(Program& p) {
-    runtime::Units& u = p.units;
-    u.u9.line("PROGRAMM ENDE; KEINE WEITERE EINGABE");
-    const int NFAIL = p.run.NFAIL;
-    if (NFAIL > 0) {
-        const int line = (NFAIL > 500 && NFAIL < 520) ? NFAIL - 500 : 0;
-        if (line != 0 && line != 2) {
-            const std::string text = " ===> FEHLER in der Eingabe ZEILE" + I(line, 2) + "; Programm STOP";
-            u.u6.line(text);
-            u.u8.line(text);
-            u.u9.line(text);
-        }
-        const std::string text = " Schauen Sie auch nach frueheren Fehlermeldungen; FEHLER Nr:" + I(NFAIL, 5);
-        u.u6.line(text);
-        u.u9.line(text);
-    }
-    // The page of the end of the job (error texts, diagram summary) is drawn here once the
-    // page layout of the runs is in place.
-    p.run.NEWDIA = 0;
-    u.u55.rewind();
-    u.flush();
+// Scale factor of a diagram page: the page is laid out in centimetres and drawn at this factor.
+constexpr float PAGE_FACTOR = 0.39354587f;
+
+// How a part of a run ended.
+enum class Outcome {
+    go_on,       // the run goes on (or, after its end, the next run follows)
+    page_break,  // the page was ended; the next call continues this run
+    job_ends,    // "STOP", or the end of the input
+    job_stops,   // a stopping error: NFAIL is set
+};
+
+void both(Program& p, std::string_view text) {
+    p.units.u6.line(text);
+    p.units.u9.line(text);
 }
 
-// One run from its pending line 1 on. False when the job ends after it (or instead of it).
-bool one_run(Program& p) {
-    runtime::Units& u = p.units;
-    DeckStatus s = read_run_head(p);
-    if (s == DeckStatus::stop || s == DeckStatus::end_of_input || s == DeckStatus::error) return false;
-    if (s == DeckStatus::run_diagrams) {
-        // A run that starts new diagrams starts from cleared scaling values.
-        if (!(p.run.NLAUF > 0 && p.run.IBACK > 0 && p.run.IBACK < 10)) p.dia.scaling.fill(0.0f);
-        s = read_run_diagrams(p);
-        if (s == DeckStatus::end_of_input || s == DeckStatus::error) return false;
-    }
-    const bool last = s == DeckStatus::run_then_end;
+// Job start: the job's bookkeeping from scratch, so that a job computes exactly what it
+// computed at the last paint. Only what the deck carries from run to run (saved P0*V01 and T0,
+// gas properties of an unknown gas name) stays.
+void start_job(Program& p) {
+    RunState& r = p.run;
+    r.NFAIL = 0;
+    r.IERR_READERS = 0;
+    properties::reset_for_job(p.steam);
+    r.NLAUF = 0;
+    r.mode_prev = Mode::NONE;
+    r.no_diagrams = true;
+    r.NDIAG = 0;
+    r.XXMAX = r.XXXMAX = r.YYYMAX = 0.0;
+    r.IBACK_EFF = 0;
+    r.NRLAUF = 0;
+    r.MVSDIA = 1;
+    r.redo_page = true;
+    r.last_run_back = r.length_taken = false;
+    r.run_has_diagrams = r.run_is_last = false;
+    p.device.NPANEL = 1;
+    r.label_H = " H1 ";
+    r.label_K = " K1 ";
+    r.ZEILE = "ZEILE  ";
+    r.stamp = runtime::date_stamp(p.clock ? p.clock() : runtime::system_now());
+    p.units.IPRNT2 = 0;
+    p.units.u55.rewind();
+}
 
-    if (!derive_geometry(p)) return false;
-    if (!derive_options(p)) return false;
+// IBACK of line 11: where the curves of the run go and how the page is divided.
+void handle_iback(Program& p) {
+    RunState& r = p.run;
+    runtime::Units& u = p.units;
+    const int ib = r.IBACK;
+    const bool first = r.NLAUF == 0;
+    if (ib == 0) {
+        r.NRLAUF = 0;
+        r.IBACK_EFF = 0;
+    } else if (ib < 0) {
+        r.IBACK_EFF = ib;
+        r.NRLAUF -= 1;
+    } else if (ib < 10) {
+        if (first) {
+            r.NRLAUF = 0;  // no earlier diagrams to add to: the value in force stays
+        } else {
+            r.IBACK_EFF = ib;
+            p.device.NPANEL = 1;
+            r.NRLAUF = 0;
+        }
+    } else if (ib == 10 && first) {
+        r.IBACK_EFF = 0;
+        p.device.NPANEL = 1;
+        both(p, " NO ERROR, BUT IT IS BETTER TO SPECIFY \"IBACK= 0\" IN THE FIRST RUN");
+    } else if (ib % 10 == 0 && ib <= 60) {
+        const int k = ib / 10;
+        p.device.NPANEL = k;
+        r.NRLAUF = k;
+        r.IBACK_EFF = 0;
+        if (first) r.MVSDIA = 0;
+        else r.redo_page = true;
+    } else {
+        r.IBACK_EFF = 0;
+        p.device.NPANEL = 1;
+        both(p, "====>> ERROR: IBACK MUST BE A NEGATIV INTEGER OR 0, 20, 30, 40, 50 OR 60");
+        both(p, "      IN THE FIRST DATA INPUT: ZEILE 11; \"IBACK\" IS NOW SET TO 0");
+        both(p, "====>> SIMULATION GOES ON WITH \"IBACK=0\"");
+    }
+    if (r.IBACK_EFF > 0 && u.level(2)) {
+        u.u6.line(" BEI NEUEN KURVEN IN VORHERIGE DIAGRAMME BLEIBEN DIE EINGEGEBENEN");
+        u.u6.record(" SKALIERUNGSWERTE UNBERUECKSICHTIGT. IBACK=", I(r.IBACK_EFF, 2));
+        u.u9.record(" BEI NEUEN KURVEN IN VORHERIGE DIAGRAMME BLEIBEN DIE EINGEGEBENEN",
+                    " SKALIERUNGSWERTE UNBERUECKSICHTIGT. IBACK=", I(r.IBACK_EFF, 2));
+    }
+}
+
+// A run that starts new diagrams raises the page counter; beyond the first page the page is
+// ended and the run goes on at the next call.
+bool new_page_needed(Program& p) {
+    RunState& r = p.run;
+    r.NEWDIA += r.MVSDIA;
+    if (r.NEWDIA <= 1) return false;
+    device::Plotter pl = p.plotter();
+    device::PLOT(pl, 0.0f, 0.0f, -999);
+    return true;
+}
+
+// Lines 1 to 11 of a run, its unit-8 heading, IBACK and the page-break test.
+Outcome run_head(Program& p) {
+    RunState& r = p.run;
+    const DeckStatus s = read_run_head(p);
+    if (s == DeckStatus::stop || s == DeckStatus::end_of_input) return Outcome::job_ends;
+    if (s == DeckStatus::error) return Outcome::job_stops;
+    if (r.nozzles) nozzle_geometry(p);
+    r.run_has_diagrams = s == DeckStatus::run_diagrams;
+    r.run_is_last = s == DeckStatus::run_then_end;
+    write_run_heading(p);
+
+    if (!r.run_has_diagrams) {
+        // No diagram line, so no IBACK: the run draws nothing and keeps the page as it is.
+        r.no_diagrams = true;
+        r.IBACK_EFF = 0;
+        return Outcome::go_on;
+    }
+    handle_iback(p);
+    if (r.NLAUF > 0 && r.IBACK > 0 && r.IBACK_EFF <= 0) {
+        // New diagrams start from cleared scaling values, whether the page breaks here or not.
+        p.dia.scaling.fill(0.0f);
+        if (new_page_needed(p)) return Outcome::page_break;
+    }
+    if (r.IBACK_EFF > 0) return Outcome::go_on;
+    p.dia.scaling.fill(0.0f);
+    if (r.NRLAUF > 0) return Outcome::go_on;
+    return new_page_needed(p) ? Outcome::page_break : Outcome::go_on;
+}
+
+// The caption line, the places of the run's diagrams on the page and the page set-up.
+void lay_out_page(Program& p) {
+    RunState& r = p.run;
+    runtime::Units& u = p.units;
+    device::Device& dev = p.device;
+    device::Plotter pl = p.plotter();
+
+    if (r.run_has_diagrams) {
+        r.caption_line = caption_line(r, r.stamp);
+        if (u.level(3)) {
+            u.u9.line(" ");
+            u.u9.line(" Beschriftung der Zeichnungen:");
+            u.u9.line(" ");
+            u.u9.record(" ", r.caption_line);
+        }
+    }
+    int active = 0;
+    const int defined = std::clamp(p.dia.IIFREI, 0, diagrams::MAXDIA);
+    if (r.run_has_diagrams)
+        for (int n = 0; n < defined; ++n) active += p.dia.def[n].FREI == 1;
+    if (active == 0) {
+        device::PLOTS(pl, 25.0f, 12.0f, 0.0f);
+        return;
+    }
+
+    const bool back = r.IBACK_EFF > 0;
+    if (!back) {
+        for (auto& d : p.dia.def) {
+            d.XX = d.YY = 0.0f;
+            d.AX = 0;
+        }
+    }
+    const float W = r.HOE * 38.0f + r.XL;
+    const float H = r.HOE * 18.0f + r.YL;
+    r.length_taken = back && r.MVSDIA == 0;
+    if (r.length_taken) r.XXXMAX -= r.XXMAX;
+    int j = 0;
+    bool shifted = false;
+    float xmax = 0.0f;
+    for (int n = 0; n < defined; ++n) {
+        diagrams::DiagramDefinition& d = p.dia.def[n];
+        if (d.FREI != 1) continue;
+        d.XX = static_cast<float>(j / 2) * W;
+        d.YY = static_cast<float>(j % 2) * H;
+        if (d.XX > 0.0f) {
+            shifted = true;
+            xmax = std::max(xmax, d.XX);
+        }
+        ++j;
+    }
+    r.no_diagrams = false;
+
+    if (!back) {
+        if (!r.redo_page && (r.MVSDIA == 0 || r.NRLAUF > 0))
+            device::PLOT(pl, static_cast<float>(r.XXMAX), 0.0f, -3);
+        r.NDIAG += active;
+        if (shifted) {
+            r.XXMAX = static_cast<double>(xmax + r.HOE * 6.0f + W);
+            r.XXXMAX = r.MVSDIA != 0 ? r.XXMAX : r.XXXMAX + r.XXMAX;
+        } else {
+            r.XXMAX = W;
+            r.XXXMAX = W;
+        }
+        r.YYYMAX = active > 1 ? 2.0 * H : H;
+        device::PLOTS(pl, static_cast<float>(r.XXXMAX), static_cast<float>(r.YYYMAX), PAGE_FACTOR);
+        if (r.redo_page || (r.NRLAUF < 1 && dev.ISIZEX > 0)) device::PLOT(pl, r.HOE * 8.0f, r.HOE * 14.0f, -3);
+        r.redo_page = false;
+        if (u.level(4)) {
+            u.u6.record(" PLOT INITIALISIERT AUF :", r.label_H);
+            u.u6.record(" Eingegebene Achsenlaengen: XL=", F(r.XL, 6, 1), " YL=", F(r.YL, 5, 2));
+        }
+        if (u.level(5)) {
+            u.u9.record(" PLOT INITIALISIERT AUF :", r.label_H);
+            u.u9.record(" Eingegebene Achsenlaengen: XL=", F(r.XL, 6, 1), " YL=", F(r.YL, 5, 2), " INCH");
+            u.u9.free("PLOT(XXMAX,0.,-3): DIA NO.:LAUF+1=", r.NLAUF + 1, " NRFIG=", dev.NPANEL, " XXMAX=", r.XXMAX,
+                      " NRLAUF=", r.NRLAUF, " MVSDIA=", r.MVSDIA, " YYYMAX=", r.YYYMAX);
+            u.u9.free("PLOTS: XXXMAX=", r.XXXMAX);
+        }
+    }
+
+    if (r.NRLAUF == 1) {
+        dev.NPANEL = 1;
+        if (dev.ISIZEX > 0) r.MVSDIA = 1;
+        r.NRLAUF = 0;
+        r.NEWDIA += r.MVSDIA;
+    }
+    auto report = [&](runtime::Unit& w) {
+        w.line(" ");
+        if (back && active > 1) w.record(" --->", I(active, 3), " BILDER IN DIE VORIGEN DIAGRAMME");
+        else if (back) w.record(" --->", I(active, 3), " BILD IN EINES DER VORIGEN DIAGRAMME");
+        else if (active > 1)
+            w.record(" ----->", I(active, 3), " BILDER; GESAMTE LAENGE IN X=", F(r.XXXMAX, 6, 1), " HOEHE=",
+                     F(r.YYYMAX, 6, 1), " CM");
+        else
+            w.record(" -----> 1 BILD; GESAMTE LAENGE IN X=", F(r.XXXMAX, 6, 1), " HOEHE=", F(r.YYYMAX, 6, 1), " CM");
+        w.line(" ");
+    };
+    if (u.level(2)) report(u.u9);
+    if (u.level(4)) report(u.u6);
+}
+
+// The rest of a run from the continuation point on: diagram definitions, machine, page,
+// listings, simulation and the end-of-run lines.
+Outcome run_tail(Program& p) {
+    RunState& r = p.run;
+    runtime::Units& u = p.units;
+    bool last = r.run_is_last;
+    if (p.device.ISIZEX == 0) r.NRLAUF = 0;
+    if (r.run_has_diagrams) {
+        if (r.IBACK_EFF >= 0) p.dia.saved_scaling = p.dia.scaling;
+        const DeckStatus s = read_run_diagrams(p);
+        if (s == DeckStatus::error) return Outcome::job_stops;
+        if (s == DeckStatus::end_of_input) return Outcome::job_ends;
+        if (s == DeckStatus::run_then_end) last = true;
+        // Curves added into earlier diagrams keep the scales of those diagrams.
+        if (r.IBACK_EFF > 0) p.dia.scaling = p.dia.saved_scaling;
+    }
+    if (!derive_geometry(p) || !derive_options(p)) return Outcome::job_stops;
+
+    lay_out_page(p);
+    r.last_run_back = r.run_has_diagrams && r.IBACK_EFF > 0;
+    r.IBACK = r.IBACK_EFF;  // the value the simulation and the diagrams work with
 
     if (u.level(1)) {
         u.u9.line(" ");
-        u.u9.record(" ==============>> IBACK=", I(p.run.IBACK, 3), " <<==========");
+        u.u9.record(" ==============>> IBACK=", I(r.IBACK, 3), " <<==========");
         u.u9.line(" ");
     }
-    if (p.run.FDAMPF) write_vapour_definitions(p);
-    // The run's page layout and its simulation (SIMUL) come here, once they are in place.
-    p.run.NLAUF += 1;
-    p.run.mode_prev = p.run.mode;
+    r.NLAUF += 1;
+    write_machine_summary(p);
+    write_gas_echo(p);
+    if (r.FDAMPF) write_vapour_definitions(p);
+    write_row_start(r, p.sim.rev.ROW);
+    if (r.NLAUF == 1) write_data_sheet(p);
+    simulation::SIMUL(p);
+    r.mode_prev = r.mode;
 
     if (u.level(2)) {
         u.u6.line(" ");
-        u.u6.record(" ==========================  ENDE DER", I(p.run.NLAUF, 3),
-                    ". BERECHNUNG ==========================");
+        u.u6.record(" ==========================  ENDE DER", I(r.NLAUF, 3), ". BERECHNUNG ==========================");
         u.u6.line(" ");
     }
     u.u9.line(" ");
-    u.u9.record(" =================================================   ENDE DER", I(p.run.NLAUF, 3),
+    u.u9.record(" =================================================   ENDE DER", I(r.NLAUF, 3),
                 ". BERECHNUNG ==============================");
     u.u9.line(" ");
-    return !last;
+    return last ? Outcome::job_ends : Outcome::go_on;
+}
+
+// End of the job: the summary, the error on the page, the deck rewound so that the next call
+// computes the whole job again from its start.
+void end_job(Program& p, bool stopped) {
+    RunState& r = p.run;
+    runtime::Units& u = p.units;
+    device::Plotter pl = p.plotter();
+    if (stopped) device::PLOTS(pl, 25.0f, 12.0f, 1.0f);
+    u.u9.line("PROGRAMM ENDE; KEINE WEITERE EINGABE");
+
+    if (r.NDIAG > 0) {
+        // A last run into earlier panels took their length off the total; it belongs to the page.
+        if (r.last_run_back && r.length_taken) r.XXXMAX += r.XXMAX;
+        auto summary = [&](runtime::Unit& w) {
+            if (r.NDIAG == 1)
+                w.record(" 1 DIAGRAMM WURDE GEPLOTTET; GES.LAENGE=", F(r.XXXMAX, 6, 1), " HOEHE=", F(r.YYYMAX, 6, 1),
+                         " CM");
+            else
+                w.record(I(r.NDIAG, 3), " DIAGRAMME WURDEN GEPLOTTET; GES.LAENGE=", F(r.XXXMAX, 6, 1), " HOEHE=",
+                         F(r.YYYMAX, 6, 1), " CM");
+            w.line(" ");
+        };
+        summary(u.u9);
+        if (u.level(2)) summary(u.u6);
+    }
+
+    const int NFAIL = r.NFAIL;
+    if (NFAIL > 0 || r.no_diagrams) {
+        device::SETPEN(pl, 1, 3, 2);
+        if (r.no_diagrams) {
+            u.u6.line(" ");
+            u.u6.record(" -----> Job End without Diagrams ", runtime::A(r.VERSTR, 23));
+            u.u9.line(" ");
+            u.u9.record(" -----> Job End without Diagrams; ", runtime::A(r.VERSTR, 23));
+        }
+        int line = 0;
+        if (NFAIL > 0) {
+            if (NFAIL > 500 && NFAIL < 520) {
+                line = NFAIL - 500;
+                r.ZEILE = "ZEILE" + I(line, 2);
+                if (line != 2) {
+                    const std::string text = " ===> FEHLER in der Eingabe ZEILE" + I(line, 2) + "; Programm STOP";
+                    u.u6.line(text);
+                    u.u8.line(text);
+                    u.u9.line(text);
+                }
+            }
+            both(p, " Schauen Sie auch nach frueheren Fehlermeldungen; FEHLER Nr:" + I(NFAIL, 5));
+        }
+        for (const PageText& t : end_of_job_texts(NFAIL, line, r.no_diagrams))
+            diagrams::SYMBOL(pl, t.X, t.Y, t.H, t.text, 0.0f, static_cast<int>(t.text.size()));
+        if (NFAIL > 0) diagrams::NUMBER(pl, diagrams::CONTINUE, 0.5f, 0.5f, static_cast<float>(NFAIL), 0.0f, -1);
+    }
+
+    r.NEWDIA = 0;
+    u.u55.rewind();
+    device::PLOT(pl, 0.0f, 0.0f, 999);
 }
 
 }  // namespace
 
-void run_control(Program& p) {
-    // Job start. The error number and the readers' error flag start clear at every job, so
-    // that a repaint computes exactly what the first paint computed.
-    p.run.NFAIL = 0;
-    p.run.IERR_READERS = 0;
-    p.run.NLAUF = 0;
-    p.run.mode_prev = Mode::NONE;
-    p.units.IPRNT2 = 0;
-    p.units.u55.rewind();
-
-    if (read_first_line(p)) {
-        while (one_run(p)) {
-        }
+std::vector<PageText> end_of_job_texts(int NFAIL, int line, bool no_diagrams) {
+    std::vector<PageText> t;
+    if (NFAIL <= 0) {
+        // A job without an error still says why its page stays empty.
+        if (no_diagrams) t.push_back({2.0f, 4.0f, 0.4f, "Job finished without Diagrams"});
+        return t;
     }
-    end_job(p);
+    if (NFAIL == 112) t.push_back({2.0f, 6.5f, 0.4f, "PLOT Names Spezification wrong"});
+    if (NFAIL < 555) t.push_back({2.0f, 5.5f, 0.4f, "ERROR IN DATA INPUT "});
+    if (line > 0) t.push_back({diagrams::CONTINUE, diagrams::CONTINUE, 0.4f, "ZEILE" + I(line, 2)});
+    if (NFAIL == 666) t.push_back({2.0f, 6.0f, 0.4f, "ERROR PGAS_min < PSTEAM_max   "});
+    if (NFAIL >= 770 && NFAIL < 880) t.push_back({2.0f, 5.5f, 0.4f, "ERROR no correct Abszissa Name"});
+    if (NFAIL >= 885) t.push_back({2.0f, 5.0f, 0.4f, "ERROR in Vapor Calculation   "});
+    if (no_diagrams) t.push_back({2.0f, 4.0f, 0.4f, "Job finished without Diagrams"});
+    t.push_back({2.0f, 2.0f, 0.4f, std::string(UNIT_HINT)});
+    t.push_back({2.0f, 0.5f, 0.4f, "ERROR Number: "});
+    return t;
+}
+
+void run_control(Program& p) {
+    RunState& r = p.run;
+    Outcome o = Outcome::go_on;
+    if (r.NEWDIA == 0) {
+        start_job(p);
+        if (!read_first_line(p)) o = Outcome::job_ends;
+    } else {
+        // A new page: the run whose head was read before the page break goes on.
+        o = run_tail(p);
+    }
+    while (o == Outcome::go_on) {
+        o = run_head(p);
+        if (o == Outcome::go_on) o = run_tail(p);
+    }
+    if (o != Outcome::page_break) end_job(p, o == Outcome::job_stops);
+    p.units.flush();
 }
 
 }  // namespace korvex::run

@@ -6,7 +6,7 @@
 #include <regex>
 #include <sstream>
 
-#include "tests/run/deck_support.hpp"
+#include "tests/run/control_support.hpp"
 
 namespace fs = std::filesystem;
 
@@ -26,7 +26,8 @@ TEST(ControlExamples, EachDeckEndsWithTheErrorNumberItStates) {
             if (std::regex_search(l, m, stated)) expected = std::stoi(m[1]);
         }
         ASSERT_GE(expected, 0) << entry.path() << " does not say how it ends";
-        auto p = deck_test::job(text.str());
+        auto j = control_test::whole_job(text.str());
+        const auto& p = j->p;
         EXPECT_EQ(p->run.NFAIL, expected) << entry.path();
         if (expected == 0) EXPECT_GE(p->run.NLAUF, 1) << entry.path();
         ++decks;

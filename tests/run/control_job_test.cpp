@@ -1,9 +1,12 @@
 // A job through the run control: runs one after the other, the ends of a job, repaints.
 #include <gtest/gtest.h>
 
-#include "tests/run/deck_support.hpp"
+#include "shell/core/cli.hpp"
+#include "tests/run/control_support.hpp"
+#include "tests/runtime/scratch_dir.hpp"
 
-using namespace deck_test;
+using namespace control_test;
+using korvex::platform::RecordingSurface;
 
 namespace {
 
@@ -14,128 +17,116 @@ std::string end_of_run(int n) {
            ". BERECHNUNG ==============================";
 }
 
-std::vector<std::string> two_runs() {
-    auto lines = base_run();
-    auto second = base_run();
-    second[L1] = "AUS: TIME=0.1 SCHRITT=0.0001 NZYL=1 IPRNT=0";
-    second[L4] = "DH=6.0 DK=6.0 R=1.5 DKST=0.0 P0=0 TH=800.0 TK=300.0";
-    second[L5] = "T0=0 VOLUMEN=0.02 SGRAD=95.0";
-    lines.insert(lines.end(), second.begin(), second.end());
-    lines.push_back("STOP");
-    return lines;
-}
-
 }  // namespace
 
 TEST(ControlJob, StopAsFirstLineEndsTheJobWithoutARun) {
-    auto p = job("*** nothing to compute\n\n  stop\nAUS: TIME=0.2\n");
-    EXPECT_EQ(p->run.NFAIL, 0);
-    EXPECT_EQ(p->run.NLAUF, 0);
-    EXPECT_EQ(p->run.NEWDIA, 0);
-    EXPECT_EQ(records(p->units.u9.text()), std::vector<std::string>{kEnd});
-    EXPECT_EQ(p->units.u6.text(), "");
+    auto j = whole_job("*** nothing to compute\n\n  stop\nAUS: TIME=0.2\n");
+    EXPECT_EQ(j->p->run.NFAIL, 0);
+    EXPECT_EQ(j->p->run.NLAUF, 0);
+    EXPECT_EQ(j->calls, 1);
+    EXPECT_EQ(records(j->u9()), (std::vector<std::string>{
+                                    kEnd, " ", " -----> Job End without Diagrams; KORVEX.1kw vom 8.4.2005"}));
+    EXPECT_EQ(j->u6(), " \n -----> Job End without Diagrams KORVEX.1kw vom 8.4.2005\n");
+    EXPECT_EQ(j->page_marks(), std::vector<std::string>{"999"});
 }
 
-TEST(ControlJob, RunsFollowEachOtherUntilStop) {
-    auto p = job(join(two_runs()));
-    EXPECT_EQ(p->run.NFAIL, 0);
-    EXPECT_EQ(p->run.NLAUF, 2);
-    EXPECT_DOUBLE_EQ(p->run.TIME, 0.1);
-    const std::string& u9 = p->units.u9.text();
-    const int r1 = at(u9, end_of_run(1));
-    const int r2 = at(u9, end_of_run(2));
-    const int e = at(u9, kEnd);
+TEST(ControlJob, TwoRunsEndWithBothEndLinesAndRepaintAlike) {
+    auto j = whole_job(join(runs({0, 5})));
+    EXPECT_EQ(j->p->run.NLAUF, 2);
+    const auto r9 = records(j->u9());
+    const int r1 = at(j->u9(), end_of_run(1)), r2 = at(j->u9(), end_of_run(2)), e = at(j->u9(), kEnd);
     ASSERT_GE(r1, 0);
     EXPECT_GT(r2, r1);
     EXPECT_GT(e, r2);
-    EXPECT_EQ(e + 1, static_cast<int>(records(u9).size()));
+    EXPECT_EQ(r9[e + 1], " 1 DIAGRAMM WURDE GEPLOTTET; GES.LAENGE=  23.4 HOEHE=  13.4 CM");
+
+    // The next paint computes the same job again: the deck was rewound.
+    const std::string u6 = j->u6(), u8 = j->u8(), u9 = j->u9();
+    const int nfail = j->p->run.NFAIL;
+    for (auto* u : {&j->p->units.u6, &j->p->units.u8, &j->p->units.u9}) u->clear_text();
+    j->run();
+    EXPECT_EQ(j->u6(), u6);
+    EXPECT_EQ(j->u8(), u8);
+    EXPECT_EQ(j->u9(), u9);
+    EXPECT_EQ(j->p->run.NFAIL, nfail);
 }
 
-TEST(ControlJob, RunWithoutDiagramsHandsItsLastLineToTheNextRun) {
-    auto lines = base_run();
-    lines.resize(L11);  // no diagram line: line 1 of the next run ends this one
-    auto second = base_run();
-    lines.insert(lines.end(), second.begin(), second.end());
-    lines.push_back("STOP");
-    auto p = job(join(lines));
-    EXPECT_EQ(p->run.NFAIL, 0);
-    EXPECT_EQ(p->run.NLAUF, 2);
-}
-
-TEST(ControlJob, InputEndingInTheMiddleOfARunLeavesTheEarlierRunsInPlace) {
-    auto lines = two_runs();
-    lines.resize(base_run().size() + L5);  // the second run stops after its line 4
-    auto p = job(join(lines));
-    EXPECT_EQ(p->run.NFAIL, 0);
-    EXPECT_EQ(p->run.NLAUF, 1);
-    const std::string& u9 = p->units.u9.text();
-    EXPECT_GE(at(u9, end_of_run(1)), 0);
-    EXPECT_EQ(at(u9, end_of_run(2)), -1);
-    EXPECT_EQ(records(u9).back(), kEnd);
-}
-
-TEST(ControlJob, InputEndingAmongTheOptionalLinesStillComputesTheRun) {
-    auto lines = base_run();
-    lines.resize(L11);
-    lines.push_back("DEF DSD=6 DS3=2 DQD=6 DQDAMPF=2");
-    auto p = job(join(lines));
-    EXPECT_EQ(p->run.NFAIL, 0);
-    EXPECT_EQ(p->run.NLAUF, 1);
-    EXPECT_GE(at(p->units.u9.text(), end_of_run(1)), 0);
-}
-
-TEST(ControlJob, ErrorInTheSecondRunKeepsTheFirstRunAndReportsTheLine) {
-    auto lines = two_runs();
-    lines[base_run().size() + L4] = "DH=6.0 DK=0 R=1.5 DKST=0.0 P0=0 TH=800.0 TK=300.0";
-    auto p = job(join(lines));
-    EXPECT_EQ(p->run.NFAIL, 504);
-    EXPECT_EQ(p->run.NLAUF, 1);
-    const std::string line = " ===> FEHLER in der Eingabe ZEILE 4; Programm STOP";
-    EXPECT_TRUE(has(p->units.u8.text(), line));
-    const std::string& u9 = p->units.u9.text();
-    EXPECT_GE(at(u9, end_of_run(1)), 0);
-    const int e = at(u9, kEnd);
+TEST(ControlJob, InputEndingInTheMiddleOfARunKeepsTheEarlierRuns) {
+    auto lines = runs({0, 0});
+    lines.resize(short_run().size() + L5);  // the second run stops after its line 4
+    auto j = whole_job(join(lines));
+    EXPECT_EQ(j->p->run.NLAUF, 1);
+    EXPECT_GE(at(j->u9(), end_of_run(1)), 0);
+    EXPECT_EQ(at(j->u9(), end_of_run(2)), -1);
+    const int e = at(j->u9(), kEnd);
     ASSERT_GE(e, 0);
-    const auto r = records(u9);
-    EXPECT_EQ(r[e + 1], line);
-    EXPECT_EQ(r[e + 2], " Schauen Sie auch nach frueheren Fehlermeldungen; FEHLER Nr:  504");
-    EXPECT_TRUE(has(p->units.u6.text(), " Schauen Sie auch nach frueheren Fehlermeldungen; FEHLER Nr:  504"));
+    EXPECT_EQ(records(j->u9())[e + 1], " 1 DIAGRAMM WURDE GEPLOTTET; GES.LAENGE=  23.4 HOEHE=  13.4 CM");
 }
 
-TEST(ControlJob, ModeLineErrorsNameNoLine) {
-    auto lines = base_run();
-    lines[L2] = "TEMPD FTE=1";
-    auto p = job(join(lines));
-    EXPECT_EQ(p->run.NFAIL, 502);
-    // Line 2 gave its own message already; the end of the job adds only the number.
-    EXPECT_EQ(count(p->units.u6.text(), " ===> FEHLER in der Eingabe ZEILE 2; Programm STOP"), 1);
-    EXPECT_TRUE(has(p->units.u9.text(), " Schauen Sie auch nach frueheren Fehlermeldungen; FEHLER Nr:  502"));
+TEST(ControlJob, RunWithoutDiagramsHandsItsLastLineOnAndThePageSaysSo) {
+    auto lines = short_run();
+    lines.resize(L11);  // no diagram line: line 1 of the next run ends this one
+    auto second = short_run();
+    second.resize(L11);
+    lines.insert(lines.end(), second.begin(), second.end());
+    auto j = whole_job(join(lines));  // the input ends among the optional lines of run 2
+    EXPECT_EQ(j->p->run.NLAUF, 2);
+    EXPECT_EQ(j->calls, 1);
+    EXPECT_TRUE(has(j->u9(), " -----> Job End without Diagrams; KORVEX.1kw vom 8.4.2005"));
+    EXPECT_EQ(j->p->dia.IIFREI, 0);
 }
 
-TEST(ControlJob, RepaintComputesTheSameJobAgain) {
-    auto lines = two_runs();
-    lines[L1] = "AUS: TIME=0.2 SCHRITT=0.0001 NZYL=1 IPRNT=4";
-    auto p = job(join(lines));
-    const std::string u6 = p->units.u6.text(), u8 = p->units.u8.text(), u9 = p->units.u9.text();
-    p->units.u6.clear_text();
-    p->units.u8.clear_text();
-    p->units.u9.clear_text();
-    korvex::run::run_control(*p);
-    EXPECT_EQ(p->units.u6.text(), u6);
-    EXPECT_EQ(p->units.u8.text(), u8);
-    EXPECT_EQ(p->units.u9.text(), u9);
-    EXPECT_EQ(p->run.NLAUF, 2);
+TEST(ControlJob, ErrorInLineFourOfTheSecondRunKeepsTheFirstAndShowsOnThePage) {
+    auto lines = runs({0, 0});
+    lines[short_run().size() + L4] = "DH=6.0 DK=x R=1.5 DKST=0.0 P0=0 TH=800.0 TK=300.0";
+    auto j = whole_job(join(lines));
+    EXPECT_EQ(j->p->run.NFAIL, 504);
+    EXPECT_EQ(j->p->run.NLAUF, 1);
+    const std::string line = " ===> FEHLER in der Eingabe ZEILE 4; Programm STOP";
+    EXPECT_TRUE(has(j->u8(), line));
+    EXPECT_GE(at(j->u9(), end_of_run(1)), 0);
+    const auto r = records(j->u9());
+    const int e = at(j->u9(), kEnd);
+    ASSERT_GE(e, 0);
+    EXPECT_EQ(r[e + 3], line);
+    EXPECT_EQ(r[e + 4], " Schauen Sie auch nach frueheren Fehlermeldungen; FEHLER Nr:  504");
+
+    // On the page: a red pen of width 3, then the lettering, then the end mark.
+    const auto& ops = j->page.ops();
+    std::size_t red = ops.size();
+    for (std::size_t i = 0; i < ops.size(); ++i)
+        if (ops[i].kind == RecordingSurface::Kind::Pen && ops[i].pen.width == 3 && ops[i].pen.color.r == 255 &&
+            ops[i].pen.color.g == 0 && ops[i].pen.color.b == 0)
+            red = i;
+    ASSERT_LT(red, ops.size());
+    int strokes = 0;
+    for (std::size_t i = red; i < ops.size(); ++i) strokes += ops[i].kind == RecordingSurface::Kind::Line;
+    EXPECT_GT(strokes, 60);
+    EXPECT_EQ(j->page_marks(), std::vector<std::string>{"999"});
 }
 
-TEST(ControlJob, ANewJobStartsWithoutTheErrorOfTheLastOne) {
-    auto lines = base_run();
+TEST(ControlJob, ANewJobStartsWithoutTheErrorsOfTheLastOne) {
+    auto lines = short_run();
     lines[L3] = "NACH: 3 DAEMPFUNG=1.0 FSEAL=x PHASE=-90.0";
-    auto p = job(join(lines));
-    EXPECT_EQ(p->run.NFAIL, 503);
+    auto j = whole_job(join(lines));
+    EXPECT_EQ(j->p->run.NFAIL, 503);
+    EXPECT_NE(j->p->run.IERR_READERS, 0);
     // The deck is mended between two paints.
-    p->units.u55.set_text(join(base_run()));
-    korvex::run::run_control(*p);
-    EXPECT_EQ(p->run.NFAIL, 0);
-    EXPECT_EQ(p->run.NLAUF, 1);
+    j->p->units.u55.set_text(join(short_run()));
+    j->run();
+    EXPECT_NE(j->p->run.NFAIL, 503);
+    EXPECT_EQ(j->p->run.NLAUF, 1);
 }
 
+TEST(ControlJob, BatchEndsWithStatusOneOnAnInputError) {
+    korvex::testing::ScratchDir dir;
+    auto lines = runs({0, 0});
+    lines[short_run().size() + L4] = "DH=6.0 DK=x R=1.5 DKST=0.0 P0=0 TH=800.0 TK=300.0";
+    korvex::testing::spit(dir / "KORVEX.DAT", join(lines));
+    std::vector<std::string> args = {"korvex", "--batch", dir.path().string(), "--pages", "none"};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    EXPECT_EQ(korvex::shell::cli_main(static_cast<int>(args.size()), argv.data(), {}), 1);
+    const std::string f09 = korvex::testing::slurp(dir / "KORVEX.F09");
+    EXPECT_NE(f09.find("FEHLER Nr:  504"), std::string::npos);
+}

@@ -1,0 +1,104 @@
+// Pages of a job: where the run control ends a page, and how IBACK places a run's curves.
+#include <gtest/gtest.h>
+
+#include "run/control.hpp"
+#include "runtime/format.hpp"
+#include "tests/run/control_support.hpp"
+
+using namespace control_test;
+
+namespace {
+
+const std::string kIbackError = "====>> ERROR: IBACK MUST BE A NEGATIV INTEGER OR 0, 20, 30, 40, 50 OR 60";
+const std::string kOnePicture = " -----> 1 BILD; GESAMTE LAENGE IN X=  23.4 HOEHE=  13.4 CM";
+
+}  // namespace
+
+TEST(ControlPages, EveryRunWithNewDiagramsGetsItsOwnPageNumberedInOrder) {
+    auto j = whole_job(join(runs({0, 0, 0}, "2")));
+    EXPECT_EQ(j->calls, 3);
+    EXPECT_EQ(j->p->run.NLAUF, 3);
+    EXPECT_EQ(j->p->run.NEWDIA, 0);
+    EXPECT_EQ(j->page_marks(), (std::vector<std::string>{" 2", " 3", "999"}));
+    EXPECT_EQ(count(j->u9(), kOnePicture), 3);
+    EXPECT_TRUE(has(j->u9(), "  3 DIAGRAMME WURDEN GEPLOTTET; GES.LAENGE=  23.4 HOEHE=  13.4 CM"));
+}
+
+TEST(ControlPages, PanelsShareOnePage) {
+    // IBACK=20 divides the page into two panels; the next run (negative IBACK) takes the second.
+    auto j = whole_job(join(runs({20, -1})));
+    EXPECT_EQ(j->calls, 1);
+    EXPECT_EQ(j->page_marks(), std::vector<std::string>{"999"});
+    EXPECT_EQ(j->p->device.NPANEL, 1);  // back to one panel once the last panel is used
+    EXPECT_FALSE(has(j->u9(), kIbackError));
+}
+
+TEST(ControlPages, CurvesIntoThePreviousDiagramsStayOnThePage) {
+    auto lines = runs({0, 5}, "2");
+    lines[L11] = "DIAGRAMME: XL=12 YL=8 HOE=0.3 HSYM=0.2 IBACK=0 SCALE=1";
+    lines.insert(lines.begin() + L16, "P(F)=2.5 P(D)=4.0");
+    auto j = whole_job(join(lines));
+    EXPECT_EQ(j->calls, 1);
+    EXPECT_EQ(j->p->run.IBACK, 5);
+    EXPECT_TRUE(has(j->u9(), " --->  1 BILD IN EINES DER VORIGEN DIAGRAMME"));
+    EXPECT_TRUE(has(j->u6(), " SKALIERUNGSWERTE UNBERUECKSICHTIGT. IBACK= 5"));
+    // The second run gave no scaling line, yet draws with the scales of the first.
+    EXPECT_EQ(j->p->dia.scaling[12], 2.5f);
+    EXPECT_EQ(j->p->dia.scaling[13], 4.0f);
+}
+
+TEST(ControlPages, IbackValuesAsTabled) {
+    struct Case {
+        int iback;
+        bool error_lines;
+        bool better_note;
+        int echoed;
+    };
+    for (const Case& c : {Case{0, false, false, 0}, Case{-3, false, false, -3}, Case{10, false, true, 0},
+                          Case{15, true, false, 0}, Case{70, true, false, 0}, Case{7, false, false, 0}}) {
+        auto j = whole_job(join(runs({c.iback}, "1")));
+        SCOPED_TRACE(c.iback);
+        EXPECT_EQ(has(j->u6(), kIbackError), c.error_lines);
+        EXPECT_EQ(has(j->u9(), "====>> SIMULATION GOES ON WITH \"IBACK=0\""), c.error_lines);
+        EXPECT_EQ(has(j->u6(), " NO ERROR, BUT IT IS BETTER TO SPECIFY \"IBACK= 0\" IN THE FIRST RUN"), c.better_note);
+        EXPECT_TRUE(has(j->u9(), " ==============>> IBACK=" + korvex::runtime::I(c.echoed, 3) + " <<=========="));
+        EXPECT_EQ(j->p->device.NPANEL, 1);
+        EXPECT_EQ(j->calls, 1);
+    }
+}
+
+TEST(ControlPages, IllegalIbackInALaterRunStartsNewDiagramsFromClearedScales) {
+    auto lines = runs({0, 15});
+    lines[L11] = "DIAGRAMME: XL=12 YL=8 HOE=0.3 HSYM=0.2 IBACK=0 SCALE=1";
+    lines.insert(lines.begin() + L16, "P(F)=2.5 P(D)=4.0");
+    auto j = whole_job(join(lines));
+    EXPECT_EQ(j->calls, 2);
+    EXPECT_EQ(j->page_marks(), (std::vector<std::string>{" 2", "999"}));
+    EXPECT_EQ(j->p->dia.scaling[12], 0.0f);
+    EXPECT_EQ(j->p->dia.scaling[13], 0.0f);
+}
+
+TEST(ControlPages, EndOfJobTextsFollowTheErrorNumber) {
+    using korvex::run::end_of_job_texts;
+    auto texts = [](int nfail, int line, bool none) {
+        std::vector<std::string> t;
+        for (const auto& x : end_of_job_texts(nfail, line, none)) t.push_back(x.text);
+        return t;
+    };
+    const std::string hint(korvex::run::UNIT_HINT);
+    EXPECT_EQ(hint.rfind("See Output on", 0), 0u);
+    EXPECT_EQ(texts(504, 4, false), (std::vector<std::string>{"ERROR IN DATA INPUT ", "ZEILE 4", hint, "ERROR Number: "}));
+    EXPECT_EQ(texts(512, 12, false), (std::vector<std::string>{"ERROR IN DATA INPUT ", "ZEILE12", hint, "ERROR Number: "}));
+    EXPECT_EQ(texts(112, 0, false),
+              (std::vector<std::string>{"PLOT Names Spezification wrong", "ERROR IN DATA INPUT ", hint, "ERROR Number: "}));
+    EXPECT_EQ(texts(666, 0, false), (std::vector<std::string>{"ERROR PGAS_min < PSTEAM_max   ", hint, "ERROR Number: "}));
+    EXPECT_EQ(texts(777, 0, true), (std::vector<std::string>{"ERROR no correct Abszissa Name",
+                                                             "Job finished without Diagrams", hint, "ERROR Number: "}));
+    EXPECT_EQ(texts(890, 0, false), (std::vector<std::string>{"ERROR in Vapor Calculation   ", hint, "ERROR Number: "}));
+    EXPECT_EQ(texts(0, 0, true), std::vector<std::string>{"Job finished without Diagrams"});
+    EXPECT_TRUE(texts(0, 0, false).empty());
+    const auto t = end_of_job_texts(504, 4, false);
+    EXPECT_EQ(t[1].X, 999.0f);  // the line number goes on behind "ERROR IN DATA INPUT "
+    EXPECT_EQ(t[0].Y, 5.5f);
+    EXPECT_EQ(t[3].Y, 0.5f);
+}
