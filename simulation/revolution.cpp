@@ -728,6 +728,14 @@ void reset_extremes(SimState& s) {
 
 }  // namespace
 
+std::string results_row_start(const run::RunState& r) {
+    std::string row = I(r.NLAUF, 4) + "|" + F(r.DKST, 5, 2) + "|" + F(r.EPSILON_E, 4, 2);
+    for (double x : {r.TAA1, r.VE[0], r.VH00E[0], r.VR, r.VH00C[0]}) row += "|" + F(x, 6, 1);
+    row += "|" + F(r.P0, 6, r.P0 < 100.0 ? 3 : 2) + "|";
+    row.resize(133, ' ');
+    return row;
+}
+
 void write_table_head(runtime::Unit& u) {
     for (std::string_view l : TABLE_HEAD) u.record(" ", l);
 }
@@ -770,6 +778,8 @@ void evaluate_revolution(Program& p) {
         v = RevolutionState{};
         v.ROW = std::move(row);
         v.ROW.resize(133, ' ');
+        // The run's own columns, unless the run control has already put them in.
+        if (v.ROW.find_first_not_of(' ') >= 58) v.ROW = results_row_start(r);
     }
 
     // 1. The revolution is complete; its last point is stored in this step.

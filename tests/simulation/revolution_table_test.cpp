@@ -163,3 +163,24 @@ TEST(RevolutionTable, SummaryOfTheRevolutionOnUnitSix) {
     EXPECT_EQ(L[0], "    1. Umdr. in 0.050000 sec: Nutzarbeit=   100.000 Verl. Arbeit=   20.000 N*M");
     EXPECT_EQ(L[2], " TIME=  0.0500 sec, mittlere Nutzleistung=   1800.0 Watt; RPM= 1200.0 U/Min");
 }
+
+TEST(RevolutionTable, RunColumnsOfTheRowWhenTheRunControlLeftThemBlank) {
+    auto p = machine();
+    run::RunState& r = p->run;
+    p->sim.rev.ROW = std::string(133, ' ');
+    r.NLAUF = 3;
+    r.DKST = 1.5;
+    r.EPSILON_E = 1.3;
+    r.TAA1 = 850.0;
+    r.VE = {141.37, 141.37, 0.0, 0.0};
+    r.VH00E = {25.26, 25.26, 0.0, 0.0};
+    r.VR = 96.0;
+    r.VH00C = {18.04, 18.04, 0.0, 0.0};
+    r.P0 = 150.0;
+    evaluate_revolution(*p);
+    EXPECT_EQ(lines(p->units.u8.text())[0].substr(0, 58),
+              "   3| 1.50|1.30| 850.0| 141.4|  25.3|  96.0|  18.0|150.00|");
+    r.P0 = 99.5;
+    EXPECT_EQ(results_row_start(r).substr(51, 7), "99.500|");
+    EXPECT_EQ(results_row_start(r).size(), 133u);
+}
