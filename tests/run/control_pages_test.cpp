@@ -102,3 +102,17 @@ TEST(ControlPages, EndOfJobTextsFollowTheErrorNumber) {
     EXPECT_EQ(t[0].Y, 5.5f);
     EXPECT_EQ(t[3].Y, 0.5f);
 }
+
+TEST(ControlPages, OddPageValuesNeitherCrashNorHang) {
+    for (const char* l11 : {"DIAGRAMME: XL=0 YL=0 HOE=0 HSYM=0 IBACK=60 SCALE=0",
+                            "DIAGRAMME: XL=-5 YL=1E30 HOE=-1 HSYM=0 IBACK=-2147483648 SCALE=0",
+                            "DIAGRAMME: XL=12 YL=8 HOE=0.3 HSYM=0.2 IBACK=2147483647 SCALE=0"}) {
+        auto lines = runs({0, 0, -1});
+        for (std::size_t k = L11; k < lines.size(); k += short_run().size()) lines[k] = l11;
+        auto j = whole_job(join(lines));
+        SCOPED_TRACE(l11);
+        EXPECT_EQ(j->p->run.NEWDIA, 0);
+        EXPECT_EQ(j->page_marks().back(), "999");
+        EXPECT_EQ(j->p->run.NLAUF, 3);
+    }
+}
