@@ -208,3 +208,23 @@ TEST(SimulRun, OnlyDiagramWithAnUnknownAbscissaSwitchesPlottingOff) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SimulRun, AFlywheelThatStopsEndsTheRunWithAnError) {
+    // Seal friction far above the gas forces brakes the light flywheel to rest within the
+    // first revolution; the run ends there instead of dividing by a vanishing speed.
+    auto lines = machine("0.2", "0.0001", 5);
+    lines[2] = "NACH: 5 DAEMPFUNG=1.0 FSEAL=20000.0 PHASE=-90.0";
+    lines[5] = "ZW=0 ZH0E=10 ZH0C=10 N0=1000 THETA=50000 DICKE=2 %";
+    auto p = prepared(lines);
+    SIMUL(*p);
+    EXPECT_EQ(p->sim.NREV, 0);
+    EXPECT_LT(p->sim.TIME, 0.2);
+    EXPECT_EQ(p->run.NFAIL, 2);   // the stop, and the too-short run
+    EXPECT_NE(p->units.u6.text().find("DIE MASCHINE BLEIBT STEHEN"), std::string::npos);
+    EXPECT_EQ(p->units.u6.text().find("nan"), std::string::npos);
+    EXPECT_EQ(p->units.u9.text().find("nan"), std::string::npos);
+}
+
+}  // namespace
