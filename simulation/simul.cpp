@@ -1103,8 +1103,12 @@ void SIMUL(Program& p) {
         }
 
         // 19. Plot point.
-        if (s.plotting && diagrams_defined && (s.plot_forced || s.TIME >= s.TPLOT)) {
-            if (s.TIME >= s.TPLOT) s.TPLOT = s.TIME + s.TOUTP;
+        // The plot and print instants are compared with a hundredth of a step to spare: TIME
+        // is a sum of steps and may fall short of an instant by a rounding error, which would
+        // put the point one step late.
+        const double tnow = s.TIME + r.SCHRITT_100;
+        if (s.plotting && diagrams_defined && (s.plot_forced || tnow >= s.TPLOT)) {
+            if (tnow >= s.TPLOT) s.TPLOT = s.TIME + s.TOUTP;
             if (first_point) {
                 first_point = false;
                 check_abscissas(p);
@@ -1137,7 +1141,7 @@ void SIMUL(Program& p) {
         }
 
         // 20. Printed lines.
-        if (printing && diagrams_defined && s.TIME >= s.TPRINT) {
+        if (printing && diagrams_defined && tnow >= s.TPRINT) {
             s.TPRINT = s.TIME + s.TOUTD;
             fill_globals(p);
             print_line(p);

@@ -228,3 +228,48 @@ TEST(SimulRun, AFlywheelThatStopsEndsTheRunWithAnError) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SimulPlot, ALongRunSpreadsAtMost2001PointsEvenlyOverItsTime) {
+    // 5000 steps of 0.1 ms: the plot interval is int((0.5 / 2001) / 0.0001) + 1 = 3 steps.
+    auto p = prepared(with_diagram(machine("0.5", "0.0001", 50), "TIME", "P1"));
+    SIMUL(*p);
+    EXPECT_EQ(p->sim.NSTEP, 5000);
+    EXPECT_EQ(p->sim.NTOUTP, 3);
+    EXPECT_NEAR(p->sim.TOUTP, 0.0003, 1e-15);
+    const int N = p->dia.NPLOT;
+    // About 0.5 / 0.0003 regular points, and a few forced ones at revolution ends and markers.
+    EXPECT_GE(N, 1660);
+    EXPECT_LE(N, 1667 + 40);
+    const auto& x = p->dia.series[0].x;
+    for (int k = 1; k < N; ++k) {
+        const double d = double(x[static_cast<std::size_t>(k)]) - x[static_cast<std::size_t>(k - 1)];
+        EXPECT_GT(d, 0.0) << k;
+        // A cut step moves the next point by less than one step.
+        EXPECT_LT(d, 0.0003 + 0.0001) << k;
+    }
+}
+
+TEST(SimulPlot, WithANegativeNachOnlyTheLastRevolutionIsKept) {
+    auto lines = with_diagram(machine("0.5", "0.0001", 2), "KU1", "P1");
+    lines[2] = "NACH: -2 DAEMPFUNG=1.0 FSEAL=10.0 PHASE=-90.0";
+    auto p = prepared(lines);
+    ASSERT_TRUE(p->run.plot_one_rev);
+    SIMUL(*p);
+    EXPECT_EQ(p->sim.NREV, 2);
+    const int N = p->dia.NPLOT;
+    const auto& x = p->dia.series[0].x;
+    // From the end of revolution 1 to the end of revolution 2, in crank degrees.
+    EXPECT_NEAR(x[0], 360.0, 0.01);
+    EXPECT_NEAR(x[static_cast<std::size_t>(N - 1)], 720.0, 0.01);
+    for (int k = 1; k < N; ++k) EXPECT_GT(x[static_cast<std::size_t>(k)], x[static_cast<std::size_t>(k - 1)]);
+    // The markers were found in that revolution, in order, the 360-degree one at its end.
+    const auto& M = p->sim.MARK;
+    EXPECT_EQ(M[6], N);
+    for (int k = 2; k < 7; ++k) EXPECT_GT(M[static_cast<std::size_t>(k)], M[static_cast<std::size_t>(k - 1)]) << k;
+    EXPECT_GT(M[1], 1);
+    EXPECT_EQ(p->run.NFAIL, 0);
+}
+
+}  // namespace
