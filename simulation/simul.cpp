@@ -21,11 +21,8 @@
 
 #include "simulation/precalc.hpp"
 
-// The pre-calculation and the diagram driver are built alongside; until their code is in the
-// tree the run starts from the plain start states below and ends without drawing.
-#if __has_include("simulation/precalc.cpp") && !defined(KORVEX_SIMUL_STANDALONE)
-#define KORVEX_SIMUL_PRECALC 1
-#endif
+// The diagram driver is built alongside; until its code is in the tree the run ends without
+// drawing.
 #if __has_include("diagrams/dia.cpp") && !defined(KORVEX_SIMUL_STANDALONE)
 #include "diagrams/dia.hpp"
 #define KORVEX_SIMUL_DIA 1
@@ -115,7 +112,8 @@ void plot_intervals(Program& p) {
 void print_header(Program& p) {
     runtime::Units& u = p.units;
     std::string& b = p.sim.line_buffer;
-    b.assign(" TIME ");
+    b.clear();
+    b.append(" TIME ");
     int n = 0;
     for (int k = 0; k < p.dia.nsource; ++k) {
         const diagrams::SeriesSource& src = p.dia.source[static_cast<std::size_t>(k)];
@@ -124,7 +122,8 @@ void print_header(Program& p) {
         b.append(diagrams::NAMEG(def.IO[static_cast<std::size_t>(src.slot - 1)]));
         if (++n % 8 == 0 && k + 1 < p.dia.nsource) {
             u.u9.line(b);
-            b.assign(6, ' ');
+            b.clear();
+            b.append(6, ' ');
         }
     }
     u.u9.line(b);
@@ -142,7 +141,8 @@ double source_value(const Program& p, const diagrams::SeriesSource& src) {
 void print_line(Program& p) {
     runtime::Units& u = p.units;
     std::string& b = p.sim.line_buffer;
-    b.assign(" ");
+    b.clear();
+    b.push_back(' ');
     b.append(F(p.sim.TIME, 6, 4));
     int n = 0;
     for (int k = 0; k < p.dia.nsource; ++k) {
@@ -151,7 +151,8 @@ void print_line(Program& p) {
         b.append(E(source_value(p, src), 14, 7));
         if (++n % 8 == 0 && k + 1 < p.dia.nsource) {
             u.u9.line(b);
-            b.assign(7, ' ');
+            b.clear();
+            b.append(7, ' ');
         }
     }
     u.u9.line(b);
@@ -314,60 +315,6 @@ void fill_globals(Program& p) {
     G[GF::VWORKU] = s.rev.VWORKU;
     G[GF::PPUMPH] = s.rev.PPUMPH;
     G[GF::PPUMPC] = s.rev.PPUMPC;
-}
-
-// Inputs of COMP that hold for the whole run, and the constant part of each pair's inputs.
-void fill_comp_inputs(Program& p) {
-    const PrecalcState& sd = p.sim.pre;
-    SimState& s = p.sim;
-    const run::RunState& r = p.run;
-    CompCommon& C = s.comp;
-    C.MODE_POLY = r.mode == run::Mode::POLY;
-    C.MODE_TEMPD = r.mode == run::Mode::TEMPD;
-    C.MODE_ISO = r.mode == run::Mode::ISO;
-    C.FDAMPF = r.FDAMPF;
-    C.DUESEN = r.nozzles;
-    C.CONSTE1 = r.EPSILON_E - 1.0;
-    C.CONSTC1 = r.EPSILON_C - 1.0;
-    C.MODELL = r.MODELL;
-    C.VR = r.VR;
-    C.VR1003 = r.VR / 3.0;
-    C.VERLUST = r.VERLUST;
-    C.DREI = !(r.VERLUST == 100.0 || r.TAA1 == r.TZZ1);
-    C.CV = r.CV;
-    C.RS = r.RS;
-    C.T0 = r.T0 > 0.0 ? r.T0 : r.T0_SAVED;
-    C.P0 = r.P0;
-    C.TE_MAX = sd.TE_MAX;
-    C.TC_MIN = sd.TC_MIN;
-    C.AH = r.FQE;
-    C.AK = r.FQC;
-    C.HRVE = r.HRVE0;
-    C.HRVC = r.HRVC0;
-    C.TER_1234 = sd.TER_1234;
-    C.TCR_1234 = sd.TCR_1234;
-    C.CQ = sd.CQ;
-    C.BEVOL = r.BEVOL;
-    for (int i = 0; i < 37; ++i) {
-        C.TTE[static_cast<std::size_t>(i)] = r.TTE[static_cast<std::size_t>(i)];
-        C.TTC[static_cast<std::size_t>(i)] = r.TTC[static_cast<std::size_t>(i)];
-    }
-    C.IP1 = r.IP1;
-    C.IP2 = r.IP2;
-    C.DQD = r.DQD;
-    C.DQDAMPF = r.DQDAMPF;
-    C.DSD = r.DSD;
-    C.DS3 = r.DS3;
-    for (std::size_t i = 0; i < 4; ++i) {
-        CompPair& q = s.comp_pair[i];
-        q.N = static_cast<int>(i) + 1;
-        q.H00E = r.H00E[i];
-        q.H00C = r.H00C[i];
-        q.V0 = r.V0[i];
-        q.GM0 = r.GM0[i];
-        q.TW1E = sd.TW1E[i];
-        q.TW1C = sd.TW1C[i];
-    }
 }
 
 namespace {
@@ -583,73 +530,8 @@ namespace {
 
 // ---- Start values ---------------------------------------------------------------------
 
-#ifdef KORVEX_SIMUL_PRECALC
 bool run_values_ok(Program& p) { return check_run_values(p); }
 bool start_run(Program& p) { return PRECALC(p); }
-#else
-// Until the pre-calculation is in the tree: the run values the loop divides by must be
-// positive, and every pair starts from the start temperatures of its spaces.
-bool run_values_ok(Program& p) {
-    const run::RunState& r = p.run;
-    if (r.N0 > 0.0 && r.THETA > 0.0 && r.SCHRITT > 0.0 && r.TIME > 0.0 && r.SCHRITT <= r.TIME)
-        return true;
-    p.run.NFAIL = 501;
-    return false;
-}
-
-bool start_run(Program& p) {
-    SimState& s = p.sim;
-    const run::RunState& r = p.run;
-    PrecalcState& pre = s.pre;
-    pre.GAMMA = run::ROW * double(9.81f) / 1000.0;
-    pre.FKOL = PU * r.AKST * 10.0;
-    pre.OMEGA = r.N0 * PI / 30.0;
-    pre.TE_MAX = std::max(r.TAA1, r.TZZ1);
-    pre.TE_MIN = std::min(r.TAA1, r.TZZ1);
-    pre.TC_MAX = pre.TE_MAX;
-    pre.TC_MIN = pre.TE_MIN;
-    pre.TER_1234 = r.TER1;
-    pre.TCR_1234 = r.TCR1;
-    for (std::size_t i = 0; i < 4; ++i) {
-        pre.TW1E[i] = r.TH + r.ATE[i];
-        pre.TW1C[i] = r.TK + r.ATC[i];
-    }
-    pre.ANGLE = {0.0, r.PHI_VMIN * run::GRAD, 90.0, 180.0, r.PHI_VMAX * run::GRAD, 270.0, 360.0};
-    pre.VCRTOT = r.VCRANC + r.VE[0] + r.VC[0] + r.TOTVL[0];
-    pre.GM02 = r.GM0[1];
-    pre.VHUBH1 = r.VE[0];
-    pre.VMIN_IDEAL = quot(r.FQE * r.H00E0 + r.VE[0], quot(r.VMAX, r.VMIN) - 1.0);
-    fill_comp_inputs(p);
-
-    const int npairs = r.NZYL == 4 ? 4 : (r.NZYL == 2 ? 2 : 1);
-    const double phase = r.PHASE * PI / 180.0;
-    const double D = r.SCHRITT;
-    for (int i = 0; i < npairs; ++i) {
-        PairRecord& R = s.pair[static_cast<std::size_t>(i)];
-        R[PF::TE] = R.TEV = r.TAA1;
-        R[PF::TC] = R.TCV = r.TZZ1;
-        R[PF::TR] = R.TRV = log_mean(r.TAA1, r.TZZ1);
-    }
-    // Two steps before the start, so that the first step finds consistent previous values.
-    for (int j = 2; j >= 1; --j) {
-        const double a1 = -j * pre.OMEGA * D, a2 = a1 + phase;
-        s.PHI1 = a1 * run::GRAD;
-        set_pair_inputs(s, r, crank_travel_at(a1, r.R, r.LR), crank_travel_at(a2, r.R, r.LR),
-                        crank_travel_at(a1 + PI, r.R, r.LR), crank_travel_at(a2 + PI, r.R, r.LR));
-        for (int i = 0; i < npairs; ++i) {
-            const auto k = static_cast<std::size_t>(i);
-            COMP(s.pair[k], s.comp, s.comp_pair[k], -j * D, D, p.units, p.steam, p.run.NFAIL);
-            if (p.run.NFAIL > 880) return false;
-        }
-    }
-    if (npairs == 1) {
-        pre.VG2V = pre.VCRTOT - s.pair[0][PF::VG];
-        pre.TE2V = r.T0;
-        pre.P2V = quot(pre.GM02 * r.RS * pre.TE2V, pre.VG2V);
-    }
-    return true;
-}
-#endif
 
 // ---- Checks and listings of the loop -------------------------------------------------
 

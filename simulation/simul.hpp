@@ -20,10 +20,7 @@ bool cut_step(double ANGLE1, double OMEGA, double SCHRITT, double SCHRITT_100, d
 // counts as moving forward.
 inline double seal_direction(double UD) { return UD >= 0.0 ? 1.0 : -1.0; }
 
-// COMP's inputs of the run taken from the deck and machine data (used when the run starts
-// without the pre-calculation's own), and the global plottable values of the current step
-// written into the diagram state.
-void fill_comp_inputs(Program& p);
+// The global plottable values of the current step, written into the diagram state.
 void fill_globals(Program& p);
 
 }  // namespace korvex::simulation
