@@ -53,6 +53,11 @@ struct CurveCounters {
     void advance();
 };
 
+// Titles of the ordinate axes of a diagram: one per class in use, in order of appearance
+// (first the left axis, then the right one, then the extra axes), each the names of its
+// ordinates and the unit text. Returns their number.
+int ordinate_titles(const DiagramDefinition& def, std::array<std::string, MAXORD>& titles);
+
 // Index (1-based) of the marker at position POS on a curve of N points; 0 means no marker.
 int marker_index(int POS, int N);
 

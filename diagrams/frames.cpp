@@ -1,0 +1,425 @@
+#include "diagrams/frames.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "device/plot.hpp"
+#include "diagrams/plotlib.hpp"
+#include "properties/pdampf.hpp"
+#include "run/constants.hpp"
+#include "runtime/format.hpp"
+
+namespace korvex::diagrams {
+
+namespace {
+
+// Gas constant of the frames, W*s/(mol*K).
+constexpr double R_GAS = 8.315;
+// Steps of each isochoric branch of a frame.
+constexpr int NSTEP = 75;
+// Volume steps of an isotherm.
+constexpr int NISO = 500;
+
+double quot(double a, double b) {
+    if (b == 0.0) return 0.0;
+    const double q = a / b;
+    return std::isfinite(q) ? q : 0.0;
+}
+
+// Entropy of the saturated vapour filling V (cm**3) at T: its mass times its specific entropy.
+// False when the property routine failed.
+bool vapour_entropy(device::Plotter& p, properties::SteamState& steam, double T, double V,
+                    double& S) {
+    double PS = 0.0, MASSE = 0.0, TT = T, VV = V, R = 0.0, CPD = 0.0, CPW = 0.0, SD = 0.0,
+           SW = 0.0, HD = 0.0;
+    const int before = p.NFAIL;
+    properties::PDAMPF(steam, p.units, p.NFAIL, PS, MASSE, TT, VV, R, CPD, CPW, SD, SW, HD, 3);
+    S = MASSE * SD;
+    return !(p.NFAIL > 880 && p.NFAIL != before) && std::isfinite(S);
+}
+
+}  // namespace
+
+// ---- QINT ----------------------------------------------------------------------------------
+
+QintResult QINT(runtime::Units& u, std::span<const float> X, std::span<const float> Y, int N,
+                std::string_view TEXT, std::string_view NUM) {
+    QintResult r;
+    const long long lim = static_cast<long long>(std::min(X.size(), Y.size()));
+    const int n = static_cast<int>(std::min<long long>(N < 0 ? 0 : N, lim));
+    if (n < 2) return r;
+    const bool pmode = !TEXT.empty() && TEXT[0] == 'P';
+    const double f = pmode ? 0.1 : 1.0;
+    const char* up = pmode ? "DV POSITV  BIS I= " : "DS POSITV  BIS I= ";
+    const char* down = pmode ? "DV NEGATIV BIS I= " : "DS NEGATIV BIS I= ";
+    const bool trace = u.level(5);
+
+    auto add = [&r](double dq) {
+        if (!std::isfinite(dq)) return;
+        if (dq > 0.0) r.QZU += dq;
+        else r.QAB += dq;
+    };
+    // The closing segment from the last point back to the first.
+    const double x1 = X[0], xn = X[static_cast<std::size_t>(n - 1)];
+    const double y1 = Y[0], yn = Y[static_cast<std::size_t>(n - 1)];
+    add(pmode ? (x1 - xn) * (y1 + yn) * 0.5 * f : (x1 - xn) * y1 * f);
+    int sign = (x1 > xn) ? 1 : (x1 < xn ? -1 : 0);
+    for (int i = 1; i < n; ++i) {
+        const double dx = static_cast<double>(X[static_cast<std::size_t>(i)]) - X[static_cast<std::size_t>(i - 1)];
+        add(dx * Y[static_cast<std::size_t>(i)] * f);
+        const int s = dx > 0.0 ? 1 : (dx < 0.0 ? -1 : 0);
+        if (s != 0 && s != sign) {
+            if (trace && sign != 0)
+                u.u9.free(sign > 0 ? up : down, i, " QAB=", r.QAB, " QZU=", r.QZU, " ", NUM);
+            sign = s;
+        }
+    }
+    if (trace && sign != 0) u.u9.free(sign > 0 ? up : down, n, " QAB=", r.QAB, " QZU=", r.QZU, " ", NUM);
+    r.QNUTZ = r.QZU + r.QAB;
+    if (r.QZU > 0.0) r.RATIO = 100.0 * r.QNUTZ / r.QZU;
+    return r;
+}
+
+// ---- FRAME ---------------------------------------------------------------------------------
+
+void FRAME(device::Plotter& p, properties::SteamState& steam, const FrameInput& in,
+           FramePoints& pts, FrameResult& r) {
+    r = FrameResult{};
+    runtime::Units& u = p.units;
+    const int ITYP = (in.ITYP == 2 || in.ITYP == 3) ? in.ITYP : 1;
+    if (!(in.VXMAX > 0.0) || !(in.VOLVX > 0.0) || !std::isfinite(in.VXMAX) || !std::isfinite(in.VOLVX)) {
+        for (runtime::Unit* un : {&u.u6, &u.u9}) {
+            un->line(" ======>> ERROR IN FRAME, VMAX/VMIN NOCH NICHT BESTIMMT, WEIL TIME ZU GERING, "
+                     "KONNTE 1 UMDREHUNG NICHT BERECHNET WERDEN");
+            un->free(" ======>> ERROR IN FRAME, VMAX=", in.VXMAX, " VMAX/VMIN=", in.VOLVX);
+        }
+        return;
+    }
+    const double TK = in.TCMIN, TH = in.TEMAX;
+    // Temperatures that are not positive leave no logarithm to take: no frame.
+    if (!(TK > 0.0) || !(TH > 0.0) || !std::isfinite(TK) || !std::isfinite(TH)) {
+        for (runtime::Unit* un : {&u.u6, &u.u9})
+            un->free(" ======>> ERROR IN FRAME, TK=", TK, " TH=", TH, " KEIN RAHMEN");
+        return;
+    }
+    const double VMAX = in.VXMAX;
+    const double VMIN = in.VXMAX / in.VOLVX;
+    const double DT = (TH - TK) / NSTEP;
+    r.DELTA_T = DT;
+
+    // Entropy of the state (T, V) on the entropy scale of the measured cycle: the gas part is
+    // carried from the state (T1, VGTS) where it is S1, the vapour part from (T3, VGTS) at S3.
+    const bool gas = ITYP != 3, vap = ITYP != 1;
+    double SV0 = 0.0;
+    bool ok = true;
+    if (vap && in.T3 > 0.0 && in.VGTS > 0.0) ok = vapour_entropy(p, steam, in.T3, in.VGTS, SV0);
+    auto entropy = [&](double T, double V) {
+        double S = 0.0;
+        if (gas) {
+            S += in.S1;
+            if (in.T1 > 0.0) S += in.XCVMOL * std::log(T / in.T1);
+            if (in.VGTS > 0.0) S += in.XM0 * std::log(V / in.VGTS);
+        }
+        if (vap && ok) {
+            double SV = 0.0;
+            ok = vapour_entropy(p, steam, T, V, SV);
+            S += in.S3 + SV - SV0;
+        }
+        return S;
+    };
+
+    // I (TK, VMIN) -> II (TH, VMIN) -> III (TH, VMAX) -> IV (TK, VMAX) -> I.
+    std::array<double, NFRAME> T{}, S{};
+    T[0] = TK;
+    S[0] = entropy(TK, VMIN);
+    for (int i = 1; i <= NSTEP; ++i) {
+        T[i] = (i == NSTEP) ? TH : std::min(T[i - 1] + DT, TH);
+        S[i] = entropy(T[i], VMIN);
+        r.Q12 += T[i] * (S[i] - S[i - 1]);
+    }
+    T[NSTEP + 1] = TH;
+    S[NSTEP + 1] = entropy(TH, VMAX);
+    r.Q23 = TH * (S[NSTEP + 1] - S[NSTEP]);
+    for (int i = NSTEP + 2; i <= 2 * NSTEP + 1; ++i) {
+        T[i] = (i == 2 * NSTEP + 1) ? TK : std::max(T[i - 1] - DT, TK);
+        S[i] = entropy(T[i], VMAX);
+        r.Q34 += T[i] * (S[i] - S[i - 1]);
+    }
+    T[NFRAME - 1] = TK;
+    S[NFRAME - 1] = S[0];
+    r.Q41 = TK * (S[NFRAME - 1] - S[NFRAME - 2]);
+    if (!ok) return;  // the property routine failed: its messages say why
+
+    r.QZU = r.Q12 + r.Q23;
+    r.QAB = r.Q34 + r.Q41;
+    r.QNUTZ = r.QZU + r.QAB;
+    r.ETA = 100.0 * quot(r.QNUTZ, r.QZU);
+    r.ETAC = ITYP == 3 ? 0.0 : 100.0 * quot(r.Q23 + r.Q41, r.Q23);
+    for (int i = 0; i < NFRAME; ++i) {
+        pts.T[static_cast<std::size_t>(i)] = static_cast<float>(T[static_cast<std::size_t>(i)]);
+        pts.S[static_cast<std::size_t>(i)] = static_cast<float>(S[static_cast<std::size_t>(i)]);
+    }
+    pts.S[NFRAME] = in.FFS1;
+    pts.S[NFRAME + 1] = in.DDS1;
+    pts.T[NFRAME] = in.FT;
+    pts.T[NFRAME + 1] = in.DT;
+    r.built = true;
+
+    const char* head = ITYP == 1 ? " GAS-FRAME:" : (ITYP == 3 ? " DAMPF-FRAME:" : " GAS+DAMPF-FRAME:");
+    if (u.level(3)) {
+        const double T76 = T[NSTEP], T152 = T[2 * NSTEP + 1];
+        u.u9.free(head, " Q_ISOCHOR(I --> II)  =", r.Q12, "WATT*SEC, T(76)=", T76,
+                  " SOLLTE GLEICH SEIN MIT: TH=", TH);
+        u.u6.free(head, " Q_ISOCHOR(I --> II)  =", r.Q12, "WATT*SEC, T(76)=", T76);
+        u.u9.free(" QZU:       Q_ISOTHERM (II-->III)=", r.Q23, "WATT*SEC");
+        u.u6.free(" QZU:       Q_ISOTHERM (II-->III)=", r.Q23, "WATT*SEC");
+        u.u9.free("            Q_ZU(I->II + II->III)=", r.QZU, "WATT*SEC; Schrittweite: DELTA_T=", DT);
+        u.u6.free("            Q_ZU(I->II + II->III)=", r.QZU, "WATT*SEC");
+        u.u9.free(" QAB:       Q_ISOCHOR(III --> IV)=", r.Q34, "WATT*SEC, T(152)=", T152,
+                  " SOLLTE GLEICH SEIN MIT: TK=", TK);
+        u.u6.free(" QAB:       Q_ISOCHOR(III --> IV)=", r.Q34, "WATT*SEC, T(152)=", T152);
+        for (runtime::Unit* un : {&u.u6, &u.u9}) {
+            un->free("            Q_ISOTHERM(IV ---> I)=", r.Q41, "WATT*SEC");
+            un->free("            Q_AB(III->IV + IV->I)=", r.QAB, "WATT*SEC");
+        }
+        if (ITYP == 3) {
+            for (runtime::Unit* un : {&u.u6, &u.u9})
+                un->free("            Q_NUTZ=", r.QNUTZ, " WATT*SEC;  ETA=", r.ETA,
+                         " % KEIN REGENERATOR WAERMEAUSTAUSCH");
+            u.u9.line(" NUTZARBEIT DES IDEALEN \"NUR DAMPF\" PROZESSES ALS FLAECHE DES RAHMENS DES "
+                      "T3 - S3 DIAGRAMMS; INTEGRIERT MIT SUBROUTINE \"QINT\" ");
+        } else {
+            for (runtime::Unit* un : {&u.u6, &u.u9})
+                un->free("            Q_NUTZ=", r.QNUTZ, " WATT*SEC;  ETA=", r.ETA, " % OHNE-, ETA.C=",
+                         r.ETAC, " % MIT IDEALEM REGENERATOR WAERMEAUSTAUSCH");
+            if (ITYP == 1)
+                u.u9.line(" NUTZARBEIT DES IDEALEN GAS-PROZESSES ALS FLAECHE DES RAHMENS DES T1 - S1 "
+                          "DIAGRAMMS; INTEGRIERT MIT SUBROUTINE \"QINT\" ");
+            else
+                u.u9.line(" NUTZARBEIT DES IDEALEN \"GAS + DAMPF\" PROZESSES ALS FLAECHE DES RAHMENS DES "
+                          "T2 - S2 DIAGRAMMS; INTEGRIERT MIT SUBROUTINE \"QINT\" ");
+        }
+    }
+
+    const QintResult q = QINT(u, pts.S, pts.T, NFRAME, "T", ITYP == 1 ? "T1-S1" : (ITYP == 3 ? "T3-S3" : "T2-S2"));
+    r.integral = q.QNUTZ;
+    if (u.level(2)) {
+        for (runtime::Unit* un : {&u.u6, &u.u9}) {
+            if (ITYP == 1)
+                un->free("\"QINT\":====> INTEGRAL DES \"T1 - S1\" RAHMENS: ", r.integral, " WATT*SEC");
+            else if (ITYP == 3)
+                un->free("\"QINT\": ====>> INTEGRAL T3 - S3 RAHMEN: ", r.integral);
+            else
+                un->free("\"QINT\": ====>> INTEGRAL T2 - S2 RAHMEN: ", r.integral);
+        }
+    }
+    if (u.level(5)) {
+        u.u9.free(" SCALE: S_FIRST(154)=", in.FFS1, " S_DELTA(155)=", in.DDS1);
+        u.u9.free(" SCALE: T_FIRST(154)=", in.FT, " T_DELTA(155)=", in.DT);
+    }
+
+    // The ideal frame is drawn dashed in black over the measured cycle.
+    device::SETPEN(p, 2, 1, 7);
+    KURVE(p, pts.S, pts.T, NFRAME, 1, 0, 0);
+}
+
+void write_utilisation(runtime::Units& u, int ITYP, double measured, double frame) {
+    if (!u.level(2)) return;
+    const char* text = ITYP == 3   ? " AUSNUTZUNGSGRAD ZUM RAHMEN DES IDEALEN DAMPF PROZESSES:"
+                       : ITYP == 2 ? " AUSNUTZUNGSGRAD ZUM RAHMEN DES IDEALEN GAS + DAMPF PROZESSES:"
+                                   : " AUSNUTZUNGSGRAD ZUM RAHMEN DES IDEALEN GAS PROZESSES:";
+    const double pct = 100.0 * quot(measured, frame);
+    for (runtime::Unit* un : {&u.u6, &u.u9})
+        un->free(text, measured, " /", frame, " =", pct, " %");
+}
+
+// ---- ISOTHE --------------------------------------------------------------------------------
+
+namespace {
+
+bool inside(float xa, float ya, float XL, float YL) {
+    constexpr float tol = 1.0e-4f;
+    return xa >= -tol && xa <= XL + tol && ya >= -tol && ya <= YL + tol;
+}
+
+}  // namespace
+
+int DIAMAX(runtime::Units& u, std::span<const float> XA, std::span<const float> YA, int N,
+           float XL, float YL) {
+    const int n = static_cast<int>(std::min<long long>(N < 0 ? 0 : N, static_cast<long long>(std::min(XA.size(), YA.size()))));
+    int best = -1;
+    for (int i = 0; i < n; ++i) {
+        const float x = XA[static_cast<std::size_t>(i)], y = YA[static_cast<std::size_t>(i)];
+        if (!inside(x, y, XL, YL)) continue;
+        if (best < 0 || y > YA[static_cast<std::size_t>(best)]) best = i;
+    }
+    if (best < 0) {
+        u.u6.free("\"DIAMAX\": FEHLER BEI PI(", n, ")");
+        u.u9.free("\"DIAMAX\": FEHLER BEI PI(", n, ")");
+    }
+    return best;
+}
+
+int DIAMIN(runtime::Units& u, std::span<const float> XA, std::span<const float> YA, int N,
+           float XL, float YL) {
+    const int n = static_cast<int>(std::min<long long>(N < 0 ? 0 : N, static_cast<long long>(std::min(XA.size(), YA.size()))));
+    int best = -1;
+    for (int i = 0; i < n; ++i) {
+        const float x = XA[static_cast<std::size_t>(i)], y = YA[static_cast<std::size_t>(i)];
+        if (!inside(x, y, XL, YL)) continue;
+        if (best < 0 || x < XA[static_cast<std::size_t>(best)]) best = i;
+    }
+    if (best < 0) {
+        u.u6.free("\"DIAMIN\": FEHLER BEI V(", n, ")");
+        u.u9.free("\"DIAMIN\": FEHLER BEI V(", n, ")");
+    }
+    return best;
+}
+
+void ISOTHE(device::Plotter& p, double XM, double TL, double DTI, double VMIN, double VMAX,
+            const IsothermAxes& ax, IsothermResult& r) {
+    r = IsothermResult{};
+    runtime::Units& u = p.units;
+    const bool axes_ok = ax.DX != 0.0f && ax.DY != 0.0f && std::isfinite(ax.DX) && std::isfinite(ax.DY);
+    if (!(VMAX > VMIN) || !(VMIN > 0.0) || !std::isfinite(VMAX) || !(XM > 0.0) || !std::isfinite(XM) ||
+        !std::isfinite(TL) || !std::isfinite(DTI)) {
+        for (runtime::Unit* un : {&u.u6, &u.u9}) {
+            un->line("### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN ");
+            un->free("### ISOTHE: VMIN=", VMIN, " VMAX=", VMAX, " M=", XM);
+        }
+        return;
+    }
+    const double RM = run::RM;
+    const double v0 = VMIN / 1000.0, DVOL = (VMAX - VMIN) / 1000.0 / NISO;
+
+    // Per isotherm: the points inside the diagram (series with their scale cells) and their axis
+    // coordinates; the pressures at both ends for the isochores.
+    std::array<float, NISO + 3> VS{}, PS{}, XA{}, YA{};
+    std::array<double, 2> work{}, p_first{}, p_last{};
+    for (int iso = 0; iso < 2; ++iso) {
+        const double T = TL + iso * DTI;
+        int n = 0;
+        double pprev = 0.0;
+        bool prev = false;
+        for (int j = 0; j <= NISO; ++j) {
+            const double V = v0 + j * DVOL;
+            if (V == 0.0) {
+                for (runtime::Unit* un : {&u.u6, &u.u9}) {
+                    un->line("### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN ");
+                    un->free("### ISOTHE: V(", j, ")=", V, " T=", T);
+                }
+                prev = false;
+                continue;
+            }
+            const double P = XM * RM * T / V;
+            if (prev) work[iso] += (pprev + P) * DVOL / 2.0;
+            pprev = P;
+            prev = true;
+            if (j == 0) p_first[iso] = P;
+            if (j == NISO) p_last[iso] = P;
+            if (!axes_ok) continue;
+            const float xa = static_cast<float>((V * 1000.0 - ax.FX) / ax.DX);
+            const float ya = static_cast<float>((P - ax.FY) / ax.DY);
+            if (!inside(xa, ya, ax.XL, ax.YL)) continue;
+            VS[static_cast<std::size_t>(n)] = static_cast<float>(V * 1000.0);
+            PS[static_cast<std::size_t>(n)] = static_cast<float>(P);
+            XA[static_cast<std::size_t>(n)] = xa;
+            YA[static_cast<std::size_t>(n)] = ya;
+            ++n;
+        }
+        work[iso] *= 100.0;  // bar * litre -> W*s
+        if (!axes_ok) continue;
+        device::SETPEN(p, 2, 1, iso == 0 ? 4 : 2);
+        if (n >= 2) {
+            VS[static_cast<std::size_t>(n)] = ax.FX;
+            VS[static_cast<std::size_t>(n + 1)] = ax.DX;
+            PS[static_cast<std::size_t>(n)] = ax.FY;
+            PS[static_cast<std::size_t>(n + 1)] = ax.DY;
+            KURVE(p, VS, PS, n, 1, 0, 0);
+        }
+        // The temperature at the high-pressure end of the isotherm.
+        const int k = iso == 1 ? DIAMAX(u, XA, YA, n, ax.XL, ax.YL) : DIAMIN(u, XA, YA, n, ax.XL, ax.YL);
+        if (k >= 0) {
+            const float h = ax.HOE > 0.0f ? ax.HOE : 0.25f;
+            NUMBER(p, XA[static_cast<std::size_t>(k)] + 0.3f * h,
+                   YA[static_cast<std::size_t>(k)] + (iso == 1 ? 0.3f * h : -1.3f * h), h,
+                   static_cast<float>(T), 0.0f, -1);
+        }
+    }
+
+    // Isochores at VMIN and VMAX between the two isotherms, above the abscissa.
+    if (axes_ok) {
+        device::SETPEN(p, 2, 1, 7);
+        const double vols[2] = {VMIN, VMAX};
+        for (int e = 0; e < 2; ++e) {
+            const float xa = static_cast<float>((vols[e] - ax.FX) / ax.DX);
+            if (!(xa >= 0.0f && xa <= ax.XL)) continue;
+            const double plo = e == 0 ? p_first[0] : p_last[0], phi = e == 0 ? p_first[1] : p_last[1];
+            float y0 = static_cast<float>((std::min(plo, phi) - ax.FY) / ax.DY);
+            float y1 = static_cast<float>((std::max(plo, phi) - ax.FY) / ax.DY);
+            if (ax.DY < 0.0f) std::swap(y0, y1);
+            y0 = std::clamp(y0, 0.0f, ax.YL);
+            y1 = std::clamp(y1, 0.0f, ax.YL);
+            if (!(y1 > y0)) continue;
+            device::PLOT(p, xa, y0, 3);
+            device::PLOT(p, xa, y1, 2);
+        }
+        device::SETPEN(p, 1, 1, 0);
+    }
+
+    r.built = true;
+    r.AEXP = work[1];
+    r.ACOMP = work[0];
+    r.ANUTZ = r.AEXP - r.ACOMP;
+    r.ETA = 100.0 * quot(r.ANUTZ, r.AEXP);
+    const double ln = std::log(VMAX / VMIN);
+    r.AEXP_C = XM * RM * (TL + DTI) * ln * 100.0;
+    r.ACOMP_C = XM * RM * TL * ln * 100.0;
+    r.ANUTZ_C = XM * RM * DTI * ln * 100.0;
+    if (u.level(3)) {
+        u.u9.free("IDEALE EXPANSIONSARBEIT=", r.AEXP, "; KOMPRESSIONSARBEIT=", r.ACOMP, " NUTZARBEIT=",
+                  r.ANUTZ, " WATT * SEC; ETA=", r.ETA, " %");
+        u.u9.free("IDEALE EXPANSIONSARBEIT=", r.AEXP_C, "; KOMPRESSIONSARBEIT=", r.ACOMP_C,
+                  " NUTZARBEIT=", r.ANUTZ_C, " WATT * SEC; ETA=", 100.0 * quot(r.ANUTZ_C, r.AEXP_C), " %");
+    }
+    if (u.level(2))
+        u.u6.free(" IDEALE ISOTHERME NUTZARBEIT:", r.ANUTZ_C, " WATT*SEC = M * R * D_T * LN(VMAX/VMIN)");
+}
+
+// ---- MARKEN --------------------------------------------------------------------------------
+
+void MARKEN(device::Plotter& p, std::span<const float> X, std::span<const float> Y, int N,
+            const std::array<int, 7>& IANGLE, const std::array<double, 7>& ANGLE, float HSYM,
+            float YL, bool KEY) {
+    if (N <= 0 || static_cast<std::size_t>(N) + 1 >= X.size() || static_cast<std::size_t>(N) + 1 >= Y.size())
+        return;
+    const float FX = X[static_cast<std::size_t>(N)], DX = X[static_cast<std::size_t>(N) + 1];
+    const float FY = Y[static_cast<std::size_t>(N)], DY = Y[static_cast<std::size_t>(N) + 1];
+    if (DX == 0.0f || DY == 0.0f || !std::isfinite(DX) || !std::isfinite(DY)) return;
+    const int style = p.dev.style_in_force, width = p.dev.width_in_force;
+    device::SETPEN(p, 1, 1, 0);
+    for (int k = 0; k < 7; ++k) {
+        const int idx = IANGLE[static_cast<std::size_t>(k)];
+        if (idx < 1 || idx > N) continue;
+        const float xa = (X[static_cast<std::size_t>(idx - 1)] - FX) / DX;
+        const float ya = (Y[static_cast<std::size_t>(idx - 1)] - FY) / DY;
+        SYMBLI(p, xa, ya, HSYM, k + 1, 0.0f, -1);
+    }
+    if (KEY) {
+        for (int k = 0; k < 7; ++k) {
+            const float y = YL - 2.5f * HSYM * static_cast<float>(k + 1);
+            SYMBLI(p, 1.5f * HSYM, y, HSYM, k + 1, 0.0f, -1);
+            const std::string a = runtime::F(ANGLE[static_cast<std::size_t>(k)], 5, 1);
+            SYMBOL(p, 2.5f * HSYM, y - 0.5f * HSYM, HSYM, a, 0.0f, 5);
+        }
+        const auto& I = IANGLE;
+        const auto& A = ANGLE;
+        p.units.u9.free(" MARKIERUNG AN DEN PLOT-ARRAY PUNKTEN \"IANGLE\"=", I[0], I[1], I[2], I[3], I[4],
+                        I[5], I[6]);
+        p.units.u9.free(" MIT DEN WINKELSTELLUNGEN FUER KURBELTRIEB 1  :   ", A[0], A[1], A[2], A[3], A[4],
+                        A[5], A[6]);
+    }
+    device::SETPEN(p, style, width, 0);
+}
+
+}  // namespace korvex::diagrams
