@@ -5,6 +5,7 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 #include <cstdlib>
 
@@ -137,6 +138,55 @@ TEST(QtPrint, CancelStopsThePageAndWhileItIsDrawnNothingEntersTheModelAgain) {
     EXPECT_TRUE(main.isEnabled());
     EXPECT_TRUE(ps.cancel_dialog.isNull());
     EXPECT_FALSE(job.painting);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace korvex
+
+namespace korvex {
+namespace {
+
+// Answers the print dialog as soon as it is up: accept or cancel.
+void answer_print_dialog(bool accept) {
+    QTimer::singleShot(0, [accept] {
+        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dlg) {
+            answer_print_dialog(accept);
+            return;
+        }
+        if (accept) dlg->accept();
+        else dlg->reject();
+    });
+}
+
+TEST(QtPrint, TheCommandPrintsThroughTheDialogKeepsItsPrinterAndACancelIsAFailure) {
+    const fs::path dir = qt_test::job_dir("sample.dat", "command");
+    Job job;
+    job.shell.job_dir = dir;
+    int runs = 0;
+    job.run_page = [&](Job&, const shell::PaintArgs& a) {
+        ++runs;
+        a.surface->line_to({a.ISIZEX / 2, a.ISIZEY / 2});
+        return 0;
+    };
+    PrintState ps;
+    ps.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    pdf_printer(*ps.printer, dir / "page.pdf");
+    QPrinter* const chosen = ps.printer.get();
+    QWidget main;
+
+    answer_print_dialog(false);
+    EXPECT_EQ(shell::qt::PRINTPAGE(job, ps, &main), 1);
+    EXPECT_EQ(runs, 0);
+    EXPECT_FALSE(fs::exists(dir / "page.pdf"));
+
+    answer_print_dialog(true);
+    EXPECT_EQ(shell::qt::PRINTPAGE(job, ps, &main), 0);
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(fs::exists(dir / "page.pdf"));
+    EXPECT_EQ(ps.printer.get(), chosen);
+    EXPECT_EQ(ps.printer->resolution(), DPI);
     fs::remove_all(dir);
 }
 
