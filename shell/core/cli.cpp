@@ -1,5 +1,7 @@
 #include "shell/core/cli.hpp"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <fstream>
@@ -11,9 +13,60 @@
 #include "run/program.hpp"
 #include "shell/core/plotiw.hpp"
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace korvex::shell {
 
+ProgressLine::ProgressLine(std::FILE* out, bool terminal, Seconds now)
+    : out_(out), terminal_(terminal && out != nullptr), now_(std::move(now)) {
+    if (terminal_ && now_) start_ = now_();
+}
+
+std::string ProgressLine::text(int page, int run, double TIME, int revolution) {
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "korvex: page %d done; run %d, TIME= %.4f s, revolution %d", page, run,
+                  TIME, revolution);
+    return buf;
+}
+
+void ProgressLine::page_done(const Program& p, int page) {
+    if (!terminal_ || !now_ || now_() - start_ < 1.0) return;
+    const std::string line = text(page, p.run.NLAUF, p.sim.TIME, p.sim.NREV);
+    // Written over in place: a shorter line is padded with blanks over the longer one before.
+    std::fprintf(out_, "\r%s", line.c_str());
+    for (std::size_t i = line.size(); i < shown_; ++i) std::fputc(' ', out_);
+    shown_ = std::max(shown_, line.size());
+    std::fflush(out_);
+}
+
+ProgressLine::~ProgressLine() { finish(); }
+
+void ProgressLine::finish() {
+    if (shown_ == 0) return;
+    std::fputc('\r', out_);
+    for (std::size_t i = 0; i < shown_; ++i) std::fputc(' ', out_);
+    std::fputc('\r', out_);
+    std::fflush(out_);
+    shown_ = 0;
+}
+
+bool stderr_is_terminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
 namespace {
+
+double steady_seconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 constexpr int DEFAULT_WIDTH = 1008;  // the client area of the 1024 x 740 window
 constexpr int DEFAULT_HEIGHT = 700;
@@ -172,8 +225,10 @@ int batch(const Options& o, const ShellHooks& hooks) {
     s.job_dir = o.dir;
     std::string title(CAPTION_INITIAL);
     bool pages_lost = false;
+    ProgressLine progress(stderr, stderr_is_terminal(), steady_seconds);
     for (int page = 1;; ++page) {
         if (PLOTIW(*p, s, 1, title) == PLOTIW_OPEN_FAILED) {
+            progress.finish();
             std::fprintf(stderr, "korvex: cannot open %s\n", s.open_failure.c_str());
             return EXIT_USAGE;
         }
@@ -181,6 +236,7 @@ int batch(const Options& o, const ShellHooks& hooks) {
         if (native) writer = std::make_unique<SvgPage>(o.width, o.height);
         else writer = hooks.make_page(o.pages, o.width, o.height);
         if (!writer) {
+            progress.finish();
             std::fprintf(stderr, "korvex: cannot make %s pages\n", o.pages.c_str());
             return EXIT_USAGE;
         }
@@ -198,18 +254,25 @@ int batch(const Options& o, const ShellHooks& hooks) {
         a.surface->select_pen(a.HPEN);
         const int NEWDIA = PLOTIW(*p, s, 4, title, a);
         if (NEWDIA == PLOTIW_OPEN_FAILED) {
+            progress.finish();
             std::fprintf(stderr, "korvex: cannot open %s\n", s.open_failure.c_str());
             return EXIT_USAGE;
         }
         if (o.pages != "none") {
             const auto file = o.dir / ("KORVEX-" + std::to_string(page) + "." + o.pages);
             if (!writer->save(file)) {
+                progress.finish();
                 std::fprintf(stderr, "korvex: cannot write the page %s\n", file.string().c_str());
                 pages_lost = true;
             }
         }
-        if (NEWDIA <= 0) break;
+        if (NEWDIA <= 0) {
+            progress.finish();
+            break;
+        }
+        progress.page_done(*p, page);
         if (page >= MAX_BATCH_PAGES) {
+            progress.finish();
             p->units.flush();
             std::fprintf(stderr, "korvex: the job still reported a further page after %d pages; stopped\n",
                          MAX_BATCH_PAGES);

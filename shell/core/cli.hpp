@@ -1,11 +1,16 @@
 #pragma once
 // The command line of the korvex program: the window job or the batch job for a directory.
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/surface.hpp"
+
+namespace korvex {
+struct Program;
+}
 
 namespace korvex::shell {
 
@@ -36,6 +41,37 @@ inline constexpr int EXIT_USAGE = 2;        // a usage error, or no deck to read
 // Cap on the pages of one batch job: a model that never reports its last page must not make
 // batch mode run forever.
 inline constexpr int MAX_BATCH_PAGES = 1000;
+
+// The progress of a long batch job on a terminal: one line on standard error, written over
+// after every page once the job has run for a second, and wiped when the job ends, so that a
+// job that ends quickly, or one whose standard error is a file, shows nothing.
+class ProgressLine {
+public:
+    using Seconds = std::function<double()>;  // a steady clock, in seconds
+
+    ProgressLine(std::FILE* out, bool terminal, Seconds now);
+    ~ProgressLine();
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+    // After page `page` of the job: where the job stands (runs done, and the simulated time
+    // and revolution the last computed run reached).
+    void page_done(const Program& p, int page);
+    // Wipes the line, if one was written.
+    void finish();
+
+    // The text of the line.
+    static std::string text(int page, int run, double TIME, int revolution);
+
+private:
+    std::FILE* out_;
+    bool terminal_;
+    Seconds now_;
+    double start_ = 0.0;
+    std::size_t shown_ = 0;  // length of the line on the terminal, 0 when none is shown
+};
+
+// Whether standard error is a terminal.
+bool stderr_is_terminal();
 
 int cli_main(int argc, char** argv, const ShellHooks& hooks);
 
