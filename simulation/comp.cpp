@@ -7,6 +7,8 @@
 #include "properties/steam_state.hpp"
 #include "properties/tetctr.hpp"
 #include "runtime/units.hpp"
+#include "simulation/bereg.hpp"
+#include "simulation/gas_transport.hpp"
 #include "simulation/tdifdf.hpp"
 
 namespace korvex::simulation {
@@ -259,8 +261,53 @@ double log_mean(double A, double B) {
     return (A + B) / 2.0;
 }
 
-void COMP(PairRecord& R, const CompCommon& C, const CompPair& PP, double TIME, double DELT_NEU,
-          runtime::Units& units, properties::SteamState& steam, int& NFAIL) {
+namespace {
+
+// Space temperatures from the heat exchange with the injected liquid: the gas transport
+// properties of both spaces at the previous state, the liquid heat capacity flows, then BEREG.
+// False when a steam-property error ended the step.
+bool injection_temperatures(PairRecord& R, const CompCommon& C, const CompPair& PP,
+                            Injection& INJ, double TIME, double DT, double& TE, double& TC,
+                            runtime::Units& units, properties::SteamState& steam, int& NFAIL) {
+    BeregArgs a;
+    a.N = PP.N;
+    a.DELT = DT;
+    a.TIME = TIME;
+    a.CANGLE = PP.CANGLE;
+    a.HE = R[F::HE];
+    a.HC = R[F::HC];
+    a.VE = R[F::VE];
+    a.VC = R[F::VC];
+    a.AH = C.AH;
+    a.AK = C.AK;
+    a.PV = R.PV;
+    a.TEV = R.TEV;
+    a.TCV = R.TCV;
+    a.MEV = R.MEV;
+    a.MCV = R.MCV;
+    // This step's mass rates follow from the temperatures being computed: the balance takes
+    // those of the step before.
+    a.DME = R[F::DME];
+    a.DMC = R[F::DMC];
+    a.DVE = R[F::DVE];
+    a.DVC = R[F::DVC];
+    a.CV = C.CV;
+    a.TW1E = PP.TW1E;
+    a.TW1C = PP.TW1C;
+    const GasTransport ge = gas_transport(INJ.C.GAS, R.TEV, R.PV, INJ.C.RS);
+    const GasTransport gc = gas_transport(INJ.C.GAS, R.TCV, R.PV, INJ.C.RS);
+    a.LAMBDAE = ge.LAMBDA;
+    a.NUE = ge.NU;
+    a.LAMBDAC = gc.LAMBDA;
+    a.NUC = gc.NU;
+    if (!liquid_flows(INJ.C, PP.TW1E, PP.TW1C, a.VE, a.VC, units, steam, NFAIL, a.CLE, a.CLC))
+        return false;
+    return BEREG(R, INJ, a, TE, TC, units, steam, NFAIL);
+}
+
+void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection* INJ,
+               double TIME, double DELT_NEU, runtime::Units& units,
+               properties::SteamState& steam, int& NFAIL) {
     const double DT = DELT_NEU > 0.0 ? DELT_NEU : 0.0;
     const double rdt = DT > 0.0 ? 1.0 / DT : 0.0;
 
@@ -304,9 +351,12 @@ void COMP(PairRecord& R, const CompCommon& C, const CompPair& PP, double TIME, d
     } else if (C.MODE_TEMPD) {
         TDIFDF(units, TE, TC, C.TTE, C.TTC, C.TANGLE, PP.CANGLE, C.IP1, PP.N);
     } else if (C.MODE_ISO) {
-        // Without nozzles (plain, or with the wire mesh's temperatures) the spaces keep their
-        // temperatures. The heat exchange with injected liquid is not part of this routine
-        // yet: with nozzles the spaces keep their temperatures as well.
+        // With injected liquid the gas exchanges heat with the jets; without (plain, or with
+        // the wire mesh's temperatures) the spaces keep their temperatures.
+        if (INJ != nullptr && INJ->C.active) {
+            if (!injection_temperatures(R, C, PP, *INJ, TIME, DT, TE, TC, units, steam, NFAIL))
+                return;
+        }
     }
     TE = usable_temperature(TE, R.TEV);
     TC = usable_temperature(TC, R.TCV);
@@ -551,6 +601,18 @@ void COMP(PairRecord& R, const CompCommon& C, const CompPair& PP, double TIME, d
     R.TCV = TC;
     R.TRV = TR;
     R.TSV = TS;
+}
+
+}  // namespace
+
+void COMP(PairRecord& R, const CompCommon& C, const CompPair& PP, double TIME, double DELT_NEU,
+          runtime::Units& units, properties::SteamState& steam, int& NFAIL) {
+    comp_step(R, C, PP, nullptr, TIME, DELT_NEU, units, steam, NFAIL);
+}
+
+void COMP(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection& INJ, double TIME,
+          double DELT_NEU, runtime::Units& units, properties::SteamState& steam, int& NFAIL) {
+    comp_step(R, C, PP, &INJ, TIME, DELT_NEU, units, steam, NFAIL);
 }
 
 }  // namespace korvex::simulation
