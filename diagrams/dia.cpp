@@ -125,9 +125,10 @@ void add_names(runtime::Unit::FreeRecord& rec, const DiagramDefinition& def) {
     for (int j = 0; j < nord; ++j)
         if (!trimmed(def.ordinate[static_cast<std::size_t>(j)]).empty()) ++n;
     rec.add(n == 1 ? " MIT DER ORDINATE: " : " MIT DEN ORDINATEN: ");
+    // Each name in its six characters, so that the names stand apart.
     for (int j = 0; j < nord; ++j) {
-        const std::string_view s = trimmed(def.ordinate[static_cast<std::size_t>(j)]);
-        if (!s.empty()) rec.add(s);
+        const std::string& s = def.ordinate[static_cast<std::size_t>(j)];
+        if (!trimmed(s).empty()) rec.add(s);
     }
 }
 
@@ -331,7 +332,9 @@ void one_diagram(Ctx& c, int ND) {
     // Curves.
     if (!c.adding_run) c.cc.restart_colours();
     c.cc.restart_positions(c.adding_run, def.GITTER);
-    const float legx = c.XL + (g.n > 2 ? 30.0f : 8.0f) * c.HOE;
+    // The legend column stands right of the diagram, clear of the right axis and of any extra
+    // axes and their annotation.
+    const float legx = c.XL + (g.n > 2 ? 30.0f : (g.n == 2 ? 8.0f : 2.5f)) * c.HOE;
     float legy = c.YL + 0.5f * c.HSYM;
     if (adding) legy -= 2.0f * c.HSYM * static_cast<float>(std::max(0, c.p.run.NLAUF - 1) * usable);
     const int xfield = pair_field(IA);
@@ -410,7 +413,7 @@ void one_diagram(Ctx& c, int ND) {
                     if (fr.built) write_utilisation(u, ITYP, work, fr.integral);
                 }
                 if ((GITTER == 6 || GITTER == 8) && pe == 1)
-                    MARKEN(pl, ser.x, ys, N, c.in.IANGLE, c.in.ANGLE, c.HSYM, c.YL, u.level(3));
+                    MARKEN(pl, ser.x, ys, N, c.in.IANGLE, c.in.ANGLE, c.HSYM, c.YL - 1.5f * c.HOE, u.level(3));
             }
         } else if (ka == 6 && kc == 7 && N >= 2) {
             const QintResult q = QINT(u, ser.x, ys, N, "P", qtext);
@@ -433,7 +436,7 @@ void one_diagram(Ctx& c, int ND) {
                 iso_done = true;
             }
             if ((GITTER == 6 || GITTER == 8) && pe == 1 && u.level(1))
-                MARKEN(pl, ser.x, ys, N, c.in.IANGLE, c.in.ANGLE, c.HSYM, c.YL, u.level(3));
+                MARKEN(pl, ser.x, ys, N, c.in.IANGLE, c.in.ANGLE, c.HSYM, c.YL - 1.5f * c.HOE, u.level(3));
         }
 
         if (GITTER != 7) {
@@ -512,7 +515,10 @@ int marker_index(int POS, int N) {
 
 std::string legend_text(const std::string& name, bool integrated, int NBILD, double work,
                         double eta1, double eta2, double eta3) {
-    std::string t = runtime::A(trimmed(name), 10);
+    // The six-character name, right-justified in ten.
+    std::string n6(trimmed(name).substr(0, 6));
+    n6.resize(6, ' ');
+    std::string t = runtime::A(n6, 10);
     if (!integrated || NBILD <= 0) return t;
     const double a = std::fabs(work);
     const int dec = a > 10000.0 ? 0 : (a >= 1000.0 ? 1 : (a >= 100.0 ? 2 : (a >= 10.0 ? 3 : 4)));
