@@ -816,14 +816,13 @@ bool PRECALC(Program& p) {
     // volume ratio of H1-K1. Without a volume change there is no such machine.
     const double ratio = qt(pre.VMAX, pre.VMIN);
     pre.VMIN_IDEAL = ratio > 1.0 ? qt(AH * m.H00E[0] + pre.VHUBH1, ratio - 1.0) : 0.0;
-    if (u.level(4))
-        u.u6.record(" IDEALE MASCHINE MIT V = VE1: VMIN_IDEAL=", F(pre.VMIN_IDEAL, 11, 3),
-                    " CM**3");
-    if (u.level(3)) {
-        u.u9.record(" IDEALE MASCHINE MIT V = VE1: VMIN_IDEAL=", F(pre.VMIN_IDEAL, 11, 3),
-                    " CM**3");
-        u.u9.record(" HUB-VOL: VHUBH1=", F(pre.VHUBH1, 11, 3), " CM**3; VMAX/VMIN = ",
-                    F(ratio, 9, 5));
+    // Two records on both units: the dead volume, then the swept volume (its unit after it)
+    // and the volume ratio.
+    for (runtime::Unit* w : {u.level(4) ? &u.u6 : nullptr, u.level(3) ? &u.u9 : nullptr}) {
+        if (w == nullptr) continue;
+        w->record(" IDEALE MASCHINE MIT V = VE1: VMIN_IDEAL=", F(pre.VMIN_IDEAL, 11, 3));
+        w->record(" HUB-VOL: VHUBH1=", F(pre.VHUBH1, 11, 3), " CM**3; VMAX/VMIN = ",
+                  F(ratio, 9, 5));
     }
 
     // Marker angles of the T-S and p-V diagrams.

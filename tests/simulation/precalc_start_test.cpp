@@ -331,3 +331,23 @@ TEST(PrecalcChecks, RunValuesThatCannotBeSteppedStopTheJob) {
     EXPECT_EQ(ok.run.NFAIL, 0);
     EXPECT_TRUE(ok.units.u6.text().empty());
 }
+
+TEST(PrecalcStart, IdealMachineIsListedAsDeadVolumeThenSweptVolumeAndRatio) {
+    // (10 * 1 + 100) / (190.711 / 49.289 - 1) = 38.338 cm3; VMAX/VMIN = 3.86921.
+    const std::string dead = " IDEALE MASCHINE MIT V = VE1: VMIN_IDEAL=     38.338\n";
+    const std::string swept = " HUB-VOL: VHUBH1=    100.000 CM**3; VMAX/VMIN =   3.86921\n";
+    Program p;
+    machine(p, 2);
+    p.units.IPRNT2 = 4;
+    ASSERT_TRUE(PRECALC(p));
+    for (const std::string* t : {&p.units.u6.text(), &p.units.u9.text()}) {
+        EXPECT_TRUE(has(*t, dead + swept)) << *t;
+    }
+    // Level 3 lists it on unit 9 only.
+    Program q;
+    machine(q, 2);
+    q.units.IPRNT2 = 3;
+    ASSERT_TRUE(PRECALC(q));
+    EXPECT_TRUE(has(q.units.u9.text(), dead + swept));
+    EXPECT_FALSE(has(q.units.u6.text(), "VMIN_IDEAL"));
+}
