@@ -16,6 +16,7 @@
 #include "diagrams/catalogue.hpp"
 #include "run/constants.hpp"
 #include "runtime/format.hpp"
+#include "simulation/simul.hpp"
 
 namespace korvex::simulation {
 
@@ -652,8 +653,11 @@ void write_rows(Program& p) {
 
     std::array<std::string, 7> L;
     L[0] = row_line1(p, thousands);
-    L[1] = "    |" + F(r.DH, 5, 2) + "|" + F(r.EPSILON_C, 4, 2) + "|" + F(r.TZZ1, 6, 1) + "|" +
-           F(r.VC[0], 6, 1) + "|      |      |      |      |     |     | " + UNIT + " | " + UNIT +
+    // Line 2 keeps two blanks after the cold-side exponent, which moves its next two columns
+    // two characters on; the narrow cell after the cold swept volume brings the frame back
+    // under the head's separators.
+    L[1] = "    |" + F(r.DH, 5, 2) + "|" + F(r.EPSILON_C, 4, 2) + "  |" + F(r.TZZ1, 6, 1) + "|" +
+           F(r.VC[0], 6, 1) + "|    |      |      |      |     |     | " + UNIT + " | " + UNIT +
            " |      |" + UNIT + "|" + UNIT + "|      |      |      |      ";
     // Pump powers are drawn from the machine: shown with a minus sign, whole watts.
     const double pumps = -(v.PPUMPH + v.PPUMPC);
@@ -692,15 +696,9 @@ void letzter_output(Program& p) {
     auto& u = p.units.u9;
     u.record(" LETZTER OUTPUT FUER DIE", I(s.NREV, 4), ". UMDREHUNG BEI KURBELWINKELSTELLUNG KU1=",
              F(s.KU1, 10, 2), "WINKEL \"CANGLE\"= ", F(s.PHI1, 8, 2), " GRAD");
-    std::string h = " TIME ";
-    const auto& d = p.dia;
-    const int nd = std::clamp(d.IIFREI, 0, diagrams::MAXDIA);
-    for (int k = 0; k < nd; ++k) {
-        if (d.def[k].FREI != 1) continue;
-        const int nord = std::clamp(d.def[k].NORD, 0, diagrams::MAXORD);
-        for (int j = 0; j < nord; ++j) h += A(d.def[k].ordinate[j], 14);
-    }
-    u.line(h);
+    // The same header as before the loop: the names of exactly the values the printed lines
+    // carry.
+    print_header(p);
 }
 
 // The diagrams mark the volume extremes of the revolution: ANGLE(2) at VMIN, ANGLE(5) at VMAX.
@@ -833,8 +831,9 @@ void evaluate_revolution(Program& p) {
     set_marker_angles(s);
 
     // 9. The extremes start anew, except after the last revolution, whose values go to the
-    // diagrams.
-    if (s.NREVC <= NACH) reset_extremes(s);
+    // diagrams. NACH = 0 sets no revolution limit (the run goes on to its end time), so every
+    // revolution starts its extremes anew.
+    if (NACH == 0 || s.NREVC <= NACH) reset_extremes(s);
 }
 
 }  // namespace korvex::simulation

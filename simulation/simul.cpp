@@ -108,7 +108,10 @@ void plot_intervals(Program& p) {
     }
 }
 
-// The header line of the printed lines: " TIME " and the names of the plotted ordinates.
+}  // namespace
+
+// The header line of the printed lines: " TIME " and the names of the plotted ordinates, six
+// characters each, eight to a record.
 void print_header(Program& p) {
     runtime::Units& u = p.units;
     std::string& b = p.sim.line_buffer;
@@ -128,6 +131,8 @@ void print_header(Program& p) {
     }
     u.u9.line(b);
 }
+
+namespace {
 
 // ---- Per step ----------------------------------------------------------------------------
 

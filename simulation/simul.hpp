@@ -20,6 +20,11 @@ bool cut_step(double ANGLE1, double OMEGA, double SCHRITT, double SCHRITT_100, d
 // counts as moving forward.
 inline double seal_direction(double UD) { return UD >= 0.0 ? 1.0 : -1.0; }
 
+// The header of the printed lines on unit 9: " TIME " and the names of the ordinates that the
+// printed lines carry, in their order. Written before the loop and after each revolution's
+// last output.
+void print_header(Program& p);
+
 // The global plottable values of the current step, written into the diagram state.
 void fill_globals(Program& p);
 

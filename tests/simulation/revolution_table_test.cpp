@@ -87,7 +87,7 @@ TEST(RevolutionTable, RowBlockOfASmallMachine) {
     EXPECT_EQ(L[0], RUN_COLUMNS +
                         "2.000|2.500|   70.0|  50.00|20.000| 1800| 5000| 0.030| 0.030| 0.005| 0.050");
     EXPECT_EQ(L[1],
-              "    | 6.00|1.00| 300.0| 150.0|      |      |      |      |     |     |       |       "
+              "    | 6.00|1.00  | 300.0| 150.0|    |      |      |      |     |     |       |       "
               "|      |     |     |      |      |      |      ");
     EXPECT_EQ(L[2],
               "    | 5.00|    |      |      |      |      |      |      |     |     |       |25.00 %"
@@ -103,6 +103,8 @@ TEST(RevolutionTable, RowBlockOfASmallMachine) {
     // Every line keeps to the columns of the head: line 1 fills all 132 characters.
     EXPECT_EQ(L[0].size(), 132u);
     EXPECT_EQ(L[1].size(), 132u);
+    // Past its shifted columns 3 to 5, line 2 is back under the head's separators.
+    for (std::size_t k = 36; k < FRAME.size(); ++k) EXPECT_EQ(L[1][k] == '|', FRAME[k] == '|') << k;
     EXPECT_EQ(L[2].size(), 132u);
     EXPECT_EQ(L[4].size(), 132u);
 }
@@ -126,7 +128,7 @@ TEST(RevolutionTable, LargeMachineInThousandsWithWideRatiosAndUtilisation) {
     EXPECT_EQ(L[0], RUN_COLUMNS +
                         "12.00| 2.50|  7.000|  5.000| 300.0|    2|  250|  0.03|  0.03|  0.01| 0.050");
     EXPECT_EQ(L[1],
-              "    | 6.00|1.00| 300.0| 150.0|      |      |      |      |     |     | *1000 | *1000 "
+              "    | 6.00|1.00  | 300.0| 150.0|    |      |      |      |     |     | *1000 | *1000 "
               "|      |*1000|*1000|      |      |      |      ");
     EXPECT_EQ(L[5].substr(0, 37), "    |PHASENVERSCHIEBUNG: -80.00     |");
     EXPECT_EQ(L[5].size(), FRAME.size());

@@ -252,6 +252,15 @@ TEST(RevolutionValues, ExtremesStartAnewExceptAfterTheLastRevolution) {
     EXPECT_EQ(q->sim.QICOMP, 0.0);
     EXPECT_EQ(q->sim.TAE1MX, 0.0);
     EXPECT_NE(q->units.u9.text().find(" LETZTER OUTPUT FUER DIE   1. UMDREHUNG"), std::string::npos);
+
+    // NACH = 0 sets no limit: the run goes on to its end time, and every revolution measures
+    // its own extremes.
+    auto z = machine();
+    z->run.NACH = 0;
+    evaluate_revolution(*z);
+    EXPECT_EQ(z->sim.VMAX, 0.0);
+    EXPECT_EQ(z->sim.VMIN, 1000000.0);
+    EXPECT_EQ(z->sim.PMAX, 0.0);
 }
 
 TEST(RevolutionValues, PerRevolutionCurvesAreStepFunctionsOverTheRevolutionsPoints) {

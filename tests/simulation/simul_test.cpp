@@ -273,3 +273,27 @@ TEST(SimulPlot, WithANegativeNachOnlyTheLastRevolutionIsKept) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SimulPrint, EveryHeaderOfThePrintedLinesNamesTheSameOrdinates) {
+    // Printing every plot point (tens digit 1) at detail level 2: the header before the loop
+    // and the one after the revolution's last output both name P1 and TE1, six characters
+    // each, for the two values of every printed line.
+    auto lines = with_diagram(machine("0.07", "0.0001", 1), "TIME", "P1 TE1");
+    lines[0] = "AUS: TIME=0.07 SCHRITT=0.0001 NZYL=2 IPRNT=12";
+    auto p = prepared(lines);
+    ASSERT_EQ(p->run.IPRNT1, 1);
+    SIMUL(*p);
+    const std::string& t = p->units.u9.text();
+    const std::string head = "\n TIME P1    TE1   \n";
+    const auto first = t.find(head);
+    ASSERT_NE(first, std::string::npos);
+    const auto last = t.find(" LETZTER OUTPUT FUER DIE   1. UMDREHUNG");
+    ASSERT_NE(last, std::string::npos);
+    const auto eol = t.find('\n', last);
+    EXPECT_EQ(t.compare(eol, head.size(), head), 0) << t.substr(last, 200);
+    EXPECT_LT(first, last);
+}
+
+}  // namespace
