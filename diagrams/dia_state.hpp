@@ -65,6 +65,10 @@ struct DiagramState {
     std::array<double, NGLOBAL> G{};
     std::array<DiagramSeries, MAXDIA> series{};
     int NPLOT = 0;
+    // Curve colour and marker symbol counters of the diagram driver; a run that adds curves
+    // into earlier diagrams carries them on, so its curves differ from the old ones.
+    int ICOLOR = 0;
+    int ISYMB = -1;
     std::array<SeriesSource, MAXDIA * (1 + MAXORD)> source{};
     int nsource = 0;
 };
