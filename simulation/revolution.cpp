@@ -314,11 +314,13 @@ void list_unit6(Program& p) {
                  "N*M; ETA_I=(QIEXP-QICOMP)/QIEXP =", F(v.ETA_I, 7, 2), "%");
         u.record(" IDEALER MOTOR: D_IEX-MAX=", E(s.DIEXP_MAX, 14, 7), "WATT");
         u.record("  REALER MOTOR: DQZU1-MAX=", E(s.D_QZUMAX, 14, 7), "WATT");
-        u.record(" EXPANSION BIS WINKEL =", F(s.KU1_EXP, 9, 2), " KOMPRESSION BIS WINKEL =",
-                 F(s.KU1_COMP, 9, 2), " GRAD");
-        u.record(" VVEXP=", E(s.VVEXP, 12, 5), " VVCOMP=", E(s.VVCOMP, 12, 5), " CM**3");
-        u.record(" LETZTE + EXPANSION=", E(s.DIEXP, 12, 5), " LETZTE - KOMPRESSION=",
-                 E(s.DICOMP, 12, 5), " WATT");
+        // The texts follow their numbers directly; the fields are wide enough to keep a blank
+        // in front of every number.
+        u.record(" EXPANSION BIS WINKEL =", F(s.KU1_EXP, 9, 2), "KOMPRESSION BIS WINKEL =",
+                 F(s.KU1_COMP, 9, 2), "GRAD");
+        u.record(" VVEXP=", E(s.VVEXP, 13, 5), "VVCOMP=", E(s.VVCOMP, 13, 5), "CM**3");
+        u.record(" LETZTE + EXPANSION=", E(s.DIEXP, 13, 5), "LETZTE - KOMPRESSION=",
+                 E(s.DICOMP, 13, 5), "WATT");
         u.line(" FAKTOR K = MAXIMALWERT DER REALEN EXPANSIONSLEISTUNG * EXPANSIONSZEIT ");
         u.line("            DIVIDIERT DURCH DIE EXPANSIONSARBEIT DER IDEALEN STIRLING MASCHINE");
         u.record("        K = D_QZUMAX * TQZUMX / QIEXP =", F(v.FAKTOR_K, 8, 4), " VMAX/VMIN=",

@@ -186,3 +186,24 @@ TEST(RevolutionTable, RunColumnsOfTheRowWhenTheRunControlLeftThemBlank) {
     EXPECT_EQ(results_row_start(r).substr(51, 7), "99.500|");
     EXPECT_EQ(results_row_start(r).size(), 133u);
 }
+
+TEST(RevolutionTable, IdealEngineLinesOnUnitSixJoinTheirTextsToTheNumbers) {
+    // The angle, volume and power pairs of the ideal engine: each second text follows its
+    // number without a blank of its own.
+    auto p = machine();
+    SimState& s = p->sim;
+    p->units.IPRNT2 = 2;
+    s.KU1_EXP = 170.5;
+    s.KU1_COMP = 355.25;
+    s.VVEXP = 120.0;
+    s.VVCOMP = -120.0;
+    s.DIEXP = 2500.0;
+    s.DICOMP = -1500.0;
+    evaluate_revolution(*p);
+    const std::string& t = p->units.u6.text();
+    EXPECT_NE(t.find("\n EXPANSION BIS WINKEL =   170.50KOMPRESSION BIS WINKEL =   355.25GRAD\n"),
+              std::string::npos) << t;
+    EXPECT_NE(t.find("\n VVEXP=  0.12000E+03VVCOMP= -0.12000E+03CM**3\n"), std::string::npos);
+    EXPECT_NE(t.find("\n LETZTE + EXPANSION=  0.25000E+04LETZTE - KOMPRESSION= -0.15000E+04WATT\n"),
+              std::string::npos);
+}
