@@ -609,10 +609,10 @@ bool PRECALC(Program& p) {
         if (pass == MAX_PASSES) break;
         const double old = pre.FACTAA;
         pre.FACTAA = old * FACTAA_GROWTH;
-        if (u.level(1))
-            u.u9.record(" POLYTROPE VORLAUF BERECHNUNG MUSS WIEDERHOLT WERDEN. \"FACTAA=\"",
-                        F(old, 10, 6), "= FACTA/3  WIRD UM 10% ERHOEHT ZU:", F(pre.FACTAA, 10, 6),
-                        " FUER DEN", I(pass + 1, 3), ". LAUF. TAA(", I(missing, 1), ")= 0");
+        // Announced on unit 9 at every detail level, like the give-up that may follow.
+        u.u9.record(" POLYTROPE VORLAUF BERECHNUNG MUSS WIEDERHOLT WERDEN. \"FACTAA=\"",
+                    F(old, 10, 6), "= FACTA/3  WIRD UM 10% ERHOEHT ZU:", F(pre.FACTAA, 10, 6),
+                    " FUER DEN", I(pass + 1, 3), ". LAUF. TAA(", I(missing, 1), ")= 0");
     }
     if (!complete) {
         m.NFAIL = 199;

@@ -243,7 +243,7 @@ TEST(PrecalcStart, MarkerNeverMetGivesUpAfterTenPasses) {
     Program p;
     machine(p, 4);
     p.run.PHASE = -400.0;  // the first marker angle, 400 degrees, is never reached
-    p.units.IPRNT2 = 1;
+    p.units.IPRNT2 = 0;    // the repetitions and the give-up are listed at every level
     EXPECT_FALSE(PRECALC(p));
     EXPECT_EQ(p.run.NFAIL, 199);
     EXPECT_EQ(p.sim.pre.NLAEUFE, 10);
