@@ -195,4 +195,13 @@ TEST(E2eWork, IsothermalWorkOfAnIdealRegeneratorMatchesTheClosedFormOfTheMachine
     // The step's trapezoid error at about 2000 steps a revolution is near 1e-6 of the work (the
     // changes between halved steps above); the listing's six digits add 2e-6: 2e-5.
     EXPECT_NEAR(listed, W, 2e-5 * W);
+
+    // With isothermal spaces and a loss-free regenerator, the heats of the two spaces over a
+    // cycle are W_E/TH + W_C/TK = loop integral of K d(ln D) = 0 (D the denominator above), so
+    // the pair converts the heat it takes in at TH with the Carnot efficiency 1 - TK/TH.
+    double eta1 = -1.0;
+    const std::string key = "\"ETA_1\"=    A1/ QZU1 =";
+    for (const auto& l : rec)
+        if (const auto at = l.find(key); at != std::string::npos) eta1 = std::strtod(l.c_str() + at + key.size(), nullptr);
+    EXPECT_NEAR(eta1, 100.0 * (1.0 - TK / TH), 0.002);   // F7.3 in the listing
 }
