@@ -205,3 +205,26 @@ TEST(E2eWork, IsothermalWorkOfAnIdealRegeneratorMatchesTheClosedFormOfTheMachine
         if (const auto at = l.find(key); at != std::string::npos) eta1 = std::strtod(l.c_str() + at + key.size(), nullptr);
     EXPECT_NEAR(eta1, 100.0 * (1.0 - TK / TH), 0.002);   // F7.3 in the listing
 }
+
+TEST(E2eGas, LaterRunsWithoutFillValuesKeepTheGasOfTheFirstRun) {
+    // Run 1 of the three-run sample fills 20 bar at 300 K at the largest gas volume: bores of
+    // 5 cm, crank radius 2.5 cm, cold crank 90 degrees behind, dead spaces 10 % of the stroke,
+    // 30 cm3 of regenerator. VMAX = A R (2 + sqrt 2) + 2 A 0.5 + 30 = 217.2297 cm3, so
+    // M01 = P0 VMAX / T0 / (0.08315 * 1000) mol and GM01 = 4.003 M01 = 0.697190 g (F11.6).
+    // Runs 2 and 3 give P0 = 0 and T0 = 0 and change the heater temperature and the stroke:
+    // every revolution of every run still shows the same gas.
+    const double PI = 3.141592654, A = PI / 4.0 * 25.0, R = 2.5;
+    const double VMAX = A * R * (2.0 + std::sqrt(2.0)) + 2.0 * A * 0.5 + 30.0;
+    const double GM01 = 20.0 * VMAX / 300.0 / (double(0.08315f) * 1000.0) * 4.003;
+    auto j = e2e::run_job(e2e::read_file(e2e::fs::path(KORVEX_SOURCE_DIR) / "examples" / "multi_run.dat"));
+    ASSERT_EQ(j->nfail(), 0);
+    ASSERT_EQ(j->p->run.NLAUF, 3);
+    int rows = 0;
+    for (const auto& l : e2e::lines_of(j->u8())) {
+        const auto at = l.find("GM01=");
+        if (at == std::string::npos) continue;
+        EXPECT_NEAR(std::strtod(l.c_str() + at + 5, nullptr), GM01, 1e-6) << l;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 9);   // three revolutions in each of three runs
+}
