@@ -126,7 +126,6 @@ Outcome run_head(Program& p) {
     const DeckStatus s = read_run_head(p);
     if (s == DeckStatus::stop || s == DeckStatus::end_of_input) return Outcome::job_ends;
     if (s == DeckStatus::error) return Outcome::job_stops;
-    if (r.nozzles) nozzle_geometry(p);
     r.run_has_diagrams = s == DeckStatus::run_diagrams;
     r.run_is_last = s == DeckStatus::run_then_end;
     write_run_heading(p);

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "input/readers.hpp"
+#include "run/machine_parts.hpp"
 #include "runtime/fieldread.hpp"
 #include "runtime/format.hpp"
 
@@ -50,10 +51,10 @@ DeckStatus stop_with(Program& p, int nfail) {
 // LESEPR on one keyword line into the result buffer; false on a reader failure. The level-5
 // trace shows what the reader delivered.
 bool keywords(Program& p, int IZEILE, std::string_view norm, std::initializer_list<std::string_view> keys,
-              std::string& buf) {
+              std::string& buf, bool trace = true) {
     buf.assign(80, ' ');
     input::LESEPR(p.units, IZEILE, FIELD, buf, norm, p.run.IERR_READERS, keys);
-    if (p.units.level(5)) {
+    if (trace && p.units.level(5)) {
         p.units.u6.record(" ### Eingabe Pruefer \"LESEPR\" hat gefunden:", buf);
         p.units.u9.record(" ### Eingabe Pruefer \"LESEPR\" hat gefunden:", buf);
     }
@@ -132,7 +133,8 @@ DeckStatus line1(Program& p, const std::string& raw, const std::string& norm, st
         write_fehler_332(p, raw);
         return stop_with(p, 332);
     }
-    bool ok = keywords(p, 1, norm, {"TIME=", "SCHRITT=", "NZYL=", "IPRNT="}, buf);
+    // Line 1 has a longer trace of its own (below), in place of the short one.
+    bool ok = keywords(p, 1, norm, {"TIME=", "SCHRITT=", "NZYL=", "IPRNT="}, buf, false);
     ok = ok && real_at(buf, 0, d.TIME) && real_at(buf, 1, d.SCHRITT) && int_at(buf, 2, d.NZYL) &&
          int_at(buf, 3, d.IPRNT);
     if (!ok) {
@@ -280,6 +282,7 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
         both(p, generic_failure(23));
         return stop_with(p, 503);
     }
+    nozzle_geometry(p);
     if (d.BEVOL == 0.0) {
         achtung_no_flow();
         d.nozzles = false;
@@ -317,8 +320,9 @@ DeckStatus mode_tempd(Program& p, const DeckLine& l2, std::string& buf) {
         std::string rec2 = " ";
         for (int k = 0; k < 18; ++k) rec2 += F(table[first + k], 4, 0);
         rec2 += b < 2 ? " ==>> TEMPERATUR D-TE; FTE=" + F(d.FTE, 4, 1) : " ==>> TEMPERATUR D-TC; FTK=" + F(d.FTK, 4, 1);
-        u.u8.line(rec1);
-        u.u8.line(rec2);
+        // Unit 8 shows them in the run heading, under the mode line (write_run_heading).
+        d.TEMPD_ECHO[2 * b] = rec1;
+        d.TEMPD_ECHO[2 * b + 1] = rec2;
         if (u.level(1)) {
             u.u9.line(rec1);
             u.u9.line(rec2);

@@ -24,6 +24,9 @@ struct DeckValues {
     Mode mode = Mode::NONE;
     Mode mode_prev = Mode::NONE;  // mode of the previous run of the job (NONE in the first run)
     std::string ZEILE2 = std::string(80, ' ');   // raw mode line, for the run headings
+    // TEMPD: the four table text lines, each followed by its values, as the results table shows
+    // them under the mode line of the run heading.
+    std::array<std::string, 8> TEMPD_ECHO{};
     // ISO: wire mesh, injection flow and losses (read in single precision).
     double MASSE = 0.0;        // wire-mesh mass, g
     double F = 0.0;            // wire-mesh heat-transfer factor

@@ -178,7 +178,15 @@ void write_table_head_start(runtime::Unit& u) {
 void write_run_heading(Program& p) {
     const RunState& r = p.run;
     runtime::Units& u = p.units;
-    if (r.NLAUF > 0 && r.mode == r.mode_prev) return;
+    auto tempd_tables = [&] {
+        if (r.mode == Mode::TEMPD)
+            for (const std::string& l : r.TEMPD_ECHO) u.u8.line(l);
+    };
+    if (r.NLAUF > 0 && r.mode == r.mode_prev) {
+        // No new heading, but the tables of this run still belong above its rows.
+        tempd_tables();
+        return;
+    }
     u.u8.line(" ");
     u.u8.record(" BETRIEBSZUSTAND FUER DEN", I(r.NLAUF + 1, 2), ". RECHENLAUF:");
     u.u8.line(" ");
@@ -187,6 +195,7 @@ void write_run_heading(Program& p) {
     } else {
         u.u8.line(" ");
         mode_lines(r, u.u8);
+        tempd_tables();
     }
     u.u8.line(" ");
     if (r.NLAUF > 0) write_table_head_start(u.u8);

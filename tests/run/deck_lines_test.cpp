@@ -48,6 +48,16 @@ TEST(DeckLines, LineOneValuesAndDetailLevels) {
     EXPECT_TRUE(has(p->units.u6.text(), echo2));
     EXPECT_TRUE(has(p->units.u9.text(), echo1));
     EXPECT_TRUE(has(p->units.u8.text(), " Ausgabe bis TIME = 0.20 sec; Rechenschrittweite =0.0001000 sec"));
+
+    // Level 5: line 1 gets its long reader trace instead of the short one, which the other
+    // keyword lines of this run get once each (lines 3, 4, 5, 6, 7 and 11).
+    const std::string found = " ### Eingabe Pruefer \"LESEPR\" hat gefunden:";
+    for (const std::string* text : {&p->units.u6.text(), &p->units.u9.text()}) {
+        int short_traces = 0;
+        for (const auto& r : records(*text)) short_traces += r.rfind(found, 0) == 0;
+        EXPECT_EQ(short_traces, 6);
+        EXPECT_EQ(count(*text, " ### Eingabe Pruefer \"LESEPR\" bearbeitet ZEILE 1 :"), 1);
+    }
 }
 
 TEST(DeckLines, NZYLOtherThan0124StopsWith299) {

@@ -112,6 +112,19 @@ TEST(DeckModes, NozzleLinesWithoutFlowAreIgnored) {
         ASSERT_GE(i, 0);
         EXPECT_EQ(records(*text)[i + 1], "         Es wird isotherm weitergerechnet");
     }
+
+    // At level 5 the nozzle data are listed as soon as the second nozzle line is read, before
+    // the note that drops them, and before line 3 is read.
+    lines[L1] = "AUS: TIME=0.2 SCHRITT=0.0001 NZYL=1 IPRNT=5";
+    p = head_with(lines, s);
+    const std::string& u9 = p->units.u9.text();
+    const int block = at(u9, " Beregnungsvolumenstrom BEVOL=0.000000E+00 Liter/sec");
+    ASSERT_GE(block, 0);
+    EXPECT_EQ(records(u9)[block + 1],
+              " Duesen Werte: Expansionszylinder   Anzahl NDUe=  10 Durchmesser DDUe= 0.100 cm");
+    EXPECT_EQ(records(u9)[block + 3], " Oberflaechenfaktor fuer Expams.-Strahlen =  2.0");
+    EXPECT_LT(block, at(u9, "ACHTUNG: Duesenwerte eingegeben aber Beregnungs Volumenstrom =0. !!!"));
+    EXPECT_LT(block, at(u9, " ZEILE:" + pad80(lines[L3 + 2])));  // line 3, after the nozzle lines
 }
 
 TEST(DeckModes, SecondNozzleLineMissingIsReadAsLineThree) {
@@ -206,12 +219,25 @@ TEST(DeckModes, TemperatureTableEchoAndFailure) {
     ASSERT_EQ(s, DeckStatus::run_diagrams);
     std::string values = " ";
     for (int k = 0; k < 18; ++k) values += " 10.";
-    for (const std::string* text : {&p->units.u8.text(), &p->units.u9.text()}) {
-        EXPECT_TRUE(has(*text, pad80("E1") + "  ==>> WINKELGRADE 0-170"));
-        EXPECT_TRUE(has(*text, pad80("E2") + "  ==>> WINKELGRADE 180-350"));
-        EXPECT_EQ(count(*text, values + " ==>> TEMPERATUR D-TE; FTE= 1.0"), 2);
-        EXPECT_EQ(count(*text, values + " ==>> TEMPERATUR D-TC; FTK= 0.5"), 2);
-    }
+    const std::string& u9 = p->units.u9.text();
+    EXPECT_TRUE(has(u9, pad80("E1") + "  ==>> WINKELGRADE 0-170"));
+    EXPECT_TRUE(has(u9, pad80("E2") + "  ==>> WINKELGRADE 180-350"));
+    EXPECT_EQ(count(u9, values + " ==>> TEMPERATUR D-TE; FTE= 1.0"), 2);
+    EXPECT_EQ(count(u9, values + " ==>> TEMPERATUR D-TC; FTK= 0.5"), 2);
+
+    // The results table shows them in the run heading, right under the mode line.
+    p = job(join(lines));
+    const auto r8 = records(p->units.u8.text());
+    const int h = at(p->units.u8.text(), " BETRIEBSZUSTAND FUER DEN 1. RECHENLAUF:");
+    ASSERT_GE(h, 0);
+    ASSERT_GT(static_cast<int>(r8.size()), h + 12);
+    EXPECT_EQ(r8[h + 3], pad80("TEMPD FTE=1.0 FTK=0.5"));
+    EXPECT_EQ(r8[h + 4], pad80("E1") + "  ==>> WINKELGRADE 0-170");
+    EXPECT_EQ(r8[h + 5], values + " ==>> TEMPERATUR D-TE; FTE= 1.0");
+    EXPECT_EQ(r8[h + 6], pad80("E2") + "  ==>> WINKELGRADE 180-350");
+    EXPECT_EQ(r8[h + 10], pad80("C2") + "  ==>> WINKELGRADE 180-350");
+    EXPECT_EQ(r8[h + 11], values + " ==>> TEMPERATUR D-TC; FTK= 0.5");
+    EXPECT_EQ(r8[h + 12], " ");
 
     lines[L3 + 5] = "  10  1x" + ones.substr(8);
     p = job(join(lines));
