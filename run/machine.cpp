@@ -45,13 +45,14 @@ bool check_line4(Program& p) {
         both(u, " ");
         return false;
     }
-    if (m.DKST >= m.DH || m.DKST >= m.DK) {
+    // A negative diameter squares to a real rod as well: it must not slip past this test.
+    if (m.DKST < 0.0 || m.DKST >= m.DH || m.DKST >= m.DK) {
         m.NFAIL = 504;
         write_line_error(u, 4);
         both(u, " ");
         both(u, " DKST=", runtime::F(m.DKST, 8, 3), " DH=", runtime::F(m.DH, 8, 3), " DK=",
              runtime::F(m.DK, 8, 3),
-             " Der Kolbenstangen Durchmesser DKST muss kleiner als DH und DK sein");
+             " Der Kolbenstangen Durchmesser DKST muss >=0 und kleiner als DH und DK sein");
         both(u, " ");
         return false;
     }
@@ -294,6 +295,21 @@ bool scan_and_start(Program& p) {
             u.u9.line(" ");
         }
     }
+    // Every pair the machine has (and the crankcase of the single-acting machine) is filled
+    // with the gas of its reference volume; one that is not positive would hold no gas or a
+    // negative amount. The VMIN test covers only the gas space of pair 1: negative dead-space
+    // deviations, a negative regenerator or large control volumes can empty the others.
+    const int filled = m.NZYL == 4 ? 4 : 2;
+    for (int i = 0; i < filled; ++i) {
+        if (m.V0[i] > 0.0) continue;
+        m.NFAIL = 506;
+        write_line_error(u, 6);
+        both(u, " ");
+        both(u, " Das Ausgangsvolumen \"V0", digit(i), "\"=", E(m.V0[i], 14, 7),
+             " CM**3 ist nicht >0; ZH0E, ZH0C, VTE", digit(i), ", VTC", digit(i), ", VCRANC pruefen");
+        both(u, " ");
+        return false;
+    }
     return true;
 }
 
@@ -467,6 +483,8 @@ void tempd_tables(const RunState& m, runtime::Unit& w, bool with_interpolation) 
     w.record(" TH = ", runtime::F(m.TH, 7, 2), ", TK = ", runtime::F(m.TK, 7, 2), " KELVIN");
     w.line(" ");
     if (with_interpolation) {
+        // The interpolation line stands between empty records of its own.
+        w.line(" ");
         w.record(" INTERPOLATION DER TEMPERATUREN ERFOLGT", I(m.IP1 - 1, 2), ". GRADES");
         w.line(" ");
     }
@@ -539,6 +557,7 @@ bool mode_temperatures(Program& p) {
             tempd_tables(m, u.u8, true);
             if (u.level(2)) {
                 tempd_tables(m, u.u9, true);
+                u.u6.line(" ");
                 u.u6.record(" INTERPOLATION DER TEMPERATUREN ERFOLGT", I(m.IP1 - 1, 2), ". GRADES");
                 u.u6.line(" ");
             }

@@ -143,9 +143,38 @@ TEST(MachineGeometry, RodAsWideAsABoreStopsAsInputErrorOfLine4) {
     EXPECT_EQ(p->run.NFAIL, 504);
     const std::string msg = " ===> FEHLER in der Eingabe ZEILE 4; Programm STOP\n \n"
                             " DKST=   8.000 DH=  10.000 DK=   8.000"
-                            " Der Kolbenstangen Durchmesser DKST muss kleiner als DH und DK sein\n \n";
+                            " Der Kolbenstangen Durchmesser DKST muss >=0 und kleiner als DH und DK sein\n \n";
     EXPECT_EQ(p->units.u6.text(), msg);
     EXPECT_EQ(p->units.u9.text(), msg);
+
+    // A negative diameter squares to a rod of the same size: here one that fills the bore of
+    // the compression cylinder, whose annulus in pair 2 would be empty.
+    auto q = square_machine(4);
+    q->run.DK = 8.0;
+    q->run.DKST = -8.0;
+    EXPECT_FALSE(derive_geometry(*q));
+    EXPECT_EQ(q->run.NFAIL, 504);
+}
+
+TEST(MachineGeometry, ReferenceVolumeOfAFurtherPairThatIsNotPositiveStops) {
+    // Pair 2 of the double-acting machine with a dead space of -1000 % of the stroke: its gas
+    // space is below -7000 cm**3 at every angle, while pair 1 is untouched.
+    auto p = square_machine(2);
+    p->run.VTE[1] = -1000.0;
+    EXPECT_FALSE(derive_geometry(*p));
+    EXPECT_EQ(p->run.NFAIL, 506);
+    EXPECT_TRUE(has_line(p->units.u6.text(), " ===> FEHLER in der Eingabe ZEILE 6; Programm STOP"));
+
+    // The same in pair 4 of the twice double-acting machine.
+    auto q = square_machine(4);
+    q->run.VTC[3] = -1000.0;
+    EXPECT_FALSE(derive_geometry(*q));
+    EXPECT_EQ(q->run.NFAIL, 506);
+
+    // Pairs a single-acting or double-acting machine does not have are not looked at.
+    auto r = square_machine(2);
+    r->run.VTE[2] = -1000.0;
+    EXPECT_TRUE(derive_geometry(*r));
 }
 
 TEST(MachineGeometry, EqualVolumeAngleAndExtremesOfTheDoubleActingMachine) {
@@ -320,7 +349,7 @@ TEST(MachineGeometry, CrankAngleTablesOfModeTempd) {
     EXPECT_EQ(m.TAA1, 900.0);
     EXPECT_EQ(m.TZZ1, 300.0);
     const std::string head =
-        " TH =  900.00, TK =  300.00 KELVIN\n \n INTERPOLATION DER TEMPERATUREN ERFOLGT 2. GRADES\n \n"
+        " TH =  900.00, TK =  300.00 KELVIN\n \n \n INTERPOLATION DER TEMPERATUREN ERFOLGT 2. GRADES\n \n"
         " Winkel    0.0   10.0   20.0   30.0   40.0   50.0   60.0   70.0   80.0   90.0  100.0  110.0\n"
         " TTE =   900.00 901.00 902.00 903.00 904.00 905.00 906.00 907.00 908.00 909.00 910.00 911.00\n";
     EXPECT_EQ(p->units.u8.text().substr(0, head.size()), head);
