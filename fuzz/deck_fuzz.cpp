@@ -3,6 +3,7 @@
 // without closing its detail listing is a finding.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -19,5 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto out = korvex::fuzz::run_deck_job(deck, kind);
     // Every job that ends says so on the detail listing.
     if (!out.page_cap_hit && !out.ended) std::abort();
+    // With KORVEX_FUZZ_FINITE set, a "NaN" or "Inf" in a listing is a finding as well.
+    static const bool finite = std::getenv("KORVEX_FUZZ_FINITE") != nullptr;
+    if (finite && out.non_finite) {
+        std::fputs("deck_fuzz: a listing shows a number that is not finite\n", stderr);
+        std::abort();
+    }
     return 0;
 }

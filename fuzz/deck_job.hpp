@@ -19,7 +19,8 @@ namespace korvex::fuzz {
 
 // Bounds on the work of one input, so that a fuzzing run stays short. The model itself has no
 // such bounds: a deck may rightly ask for hours of simulated machine.
-inline constexpr double MAX_JOB_STEPS = 20000.0;
+inline constexpr double MAX_RUN_STEPS = 20000.0;  // one run
+inline constexpr double MAX_JOB_STEPS = 32000.0;  // all runs of the job together
 inline constexpr int MAX_JOB_PAGES = 64;
 inline constexpr std::size_t MAX_DECK_BYTES = 16384;
 
@@ -28,13 +29,14 @@ inline constexpr std::size_t MAX_DECK_BYTES = 16384;
 // has "AUS" in columns 1 to 18), read with the reader the run control uses. Infinite when a
 // header asks for a positive TIME with a step that is not positive, or for a value that is
 // not finite. A header whose two values cannot be read stops the job before any run, so it
-// asks for nothing.
-inline double requested_steps(const std::string& deck) {
+// asks for nothing. `largest` receives the most that one header asks for.
+inline double requested_steps(const std::string& deck, double* largest = nullptr) {
     runtime::DeckUnit in;
     in.set_text(deck);
     runtime::Units scratch;  // reader messages land here and are dropped
     std::string raw, norm(runtime::DeckUnit::RECL, ' '), buf;
     double steps = 0.0;
+    if (largest) *largest = 0.0;
     while (in.read(raw)) {
         if (raw.find("***") != std::string::npos) continue;
         for (std::size_t i = 0; i < raw.size(); ++i) {
@@ -52,7 +54,9 @@ inline double requested_steps(const std::string& deck) {
         if (!std::isfinite(*TIME) || !std::isfinite(*SCHRITT)) return INFINITY;
         if (*TIME <= 0.0) continue;
         if (*SCHRITT <= 0.0) return INFINITY;
-        steps += *TIME / *SCHRITT;
+        const double run = *TIME / *SCHRITT;
+        steps += run;
+        if (largest && !(run <= *largest)) *largest = run;
     }
     return steps;
 }
@@ -60,8 +64,9 @@ inline double requested_steps(const std::string& deck) {
 // Whether the deck is small enough to be run as one fuzzing input.
 inline bool job_is_bounded(const std::string& deck) {
     if (deck.size() > MAX_DECK_BYTES) return false;
-    const double steps = requested_steps(deck);
-    return steps <= MAX_JOB_STEPS;  // false for NaN as well
+    double largest = 0.0;
+    const double steps = requested_steps(deck, &largest);
+    return steps <= MAX_JOB_STEPS && largest <= MAX_RUN_STEPS;  // false for NaN as well
 }
 
 // The surface a job draws on: the batch page, a tiny page, or none (a paint without a
@@ -73,9 +78,25 @@ struct JobOutcome {
     bool page_cap_hit = false; // the job still reported a further page after MAX_JOB_PAGES
     bool ended = false;        // the job closed its detail listing ("PROGRAMM ENDE")
     bool flushed = false;      // the listings report no lost record
+    bool non_finite = false;   // a listing shows "NaN" or "Inf" that the deck did not bring
     int NFAIL = 0;
     int NLAUF = 0;
 };
+
+// Whether a listing shows a number that is not finite (a division by zero or an invalid
+// operation that reached the output). A deck that itself holds such a word is not judged, as
+// its echo may show it.
+inline bool listings_show_non_finite(const std::string& deck, const runtime::Units& u) {
+    std::string lower(deck);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos) return false;
+    for (const runtime::Unit* v : {&u.u6, &u.u8, &u.u9}) {
+        const std::string& t = v->text();
+        if (t.find("NaN") != std::string::npos || t.find("Inf") != std::string::npos) return true;
+    }
+    return false;
+}
 
 // Runs the whole job: every page while NEWDIA > 0, each on a fresh surface, as the batch mode
 // does (a solid black pen of width 2 selected before each paint).
@@ -111,6 +132,7 @@ inline JobOutcome run_deck_job(const std::string& deck, PageKind kind, std::uniq
     }
     out.flushed = p->units.flush();
     out.ended = p->units.u9.text().find("PROGRAMM ENDE; KEINE WEITERE EINGABE") != std::string::npos;
+    out.non_finite = listings_show_non_finite(deck, p->units);
     out.NFAIL = p->run.NFAIL;
     out.NLAUF = p->run.NLAUF;
     if (keep) *keep = std::move(p);

@@ -53,6 +53,7 @@ TEST(FuzzDecks, EveryDeckEndsInOrderOnEveryPage) {
             EXPECT_TRUE(out.ended) << path << " page kind " << static_cast<int>(kind);
             EXPECT_FALSE(out.page_cap_hit) << path;
             EXPECT_TRUE(out.flushed) << path;
+            EXPECT_FALSE(out.non_finite) << path << " shows NaN or Inf in a listing";
         }
     }
 }
@@ -71,8 +72,8 @@ TEST(FuzzDecks, EveryDeckEndsInOrderInTheBatchProgram) {
 }
 
 // The bound the fuzzer puts on one input: TIME / SCHRITT of every possible run header, read as
-// the run control reads it, summed; a positive TIME with a step that is not positive is
-// unbounded. Worked out by hand.
+// the run control reads it; a positive TIME with a step that is not positive is unbounded.
+// Worked out by hand.
 TEST(FuzzDecks, StepBoundOfADeck) {
     using korvex::fuzz::requested_steps;
     EXPECT_DOUBLE_EQ(requested_steps("AUS TIME=0.3 SCHRITT=2.0E-5 NZYL=1 IPRNT=2\nISO\n"), 15000.0);
@@ -85,6 +86,12 @@ TEST(FuzzDecks, StepBoundOfADeck) {
                      0.0);
     EXPECT_EQ(requested_steps("AUS TIME=1 SCHRITT=0 NZYL=1 IPRNT=0\n"), INFINITY);
     EXPECT_EQ(requested_steps("AUS TIME=1 SCHRITT=-1E-4 NZYL=1 IPRNT=0\n"), INFINITY);
-    EXPECT_FALSE(korvex::fuzz::job_is_bounded("AUS TIME=3 SCHRITT=1E-4 NZYL=1 IPRNT=0\n"));
+    // At most 20000 steps in one run and 32000 in the whole job.
+    double largest = 0.0;
+    EXPECT_DOUBLE_EQ(requested_steps("AUS TIME=1 SCHRITT=1E-4\nAUS TIME=2 SCHRITT=1E-4\n", &largest), 30000.0);
+    EXPECT_DOUBLE_EQ(largest, 20000.0);
+    EXPECT_FALSE(korvex::fuzz::job_is_bounded("AUS TIME=2.1 SCHRITT=1E-4 NZYL=1 IPRNT=0\n"));
     EXPECT_TRUE(korvex::fuzz::job_is_bounded("AUS TIME=2 SCHRITT=1E-4 NZYL=1 IPRNT=0\n"));
+    EXPECT_TRUE(korvex::fuzz::job_is_bounded("AUS TIME=1.5 SCHRITT=1E-4\nAUS TIME=1.5 SCHRITT=1E-4\n"));
+    EXPECT_FALSE(korvex::fuzz::job_is_bounded("AUS TIME=1.6 SCHRITT=1E-4\nAUS TIME=1.7 SCHRITT=1E-4\n"));
 }
