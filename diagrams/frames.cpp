@@ -8,8 +8,11 @@
 #include "properties/pdampf.hpp"
 #include "run/constants.hpp"
 #include "runtime/format.hpp"
+#include "runtime/numeric.hpp"
 
 namespace korvex::diagrams {
+
+using runtime::quot;
 
 namespace {
 
@@ -19,12 +22,6 @@ constexpr double R_GAS = 8.315;
 constexpr int NSTEP = 75;
 // Volume steps of an isotherm.
 constexpr int NISO = 500;
-
-double quot(double a, double b) {
-    if (b == 0.0) return 0.0;
-    const double q = a / b;
-    return std::isfinite(q) ? q : 0.0;
-}
 
 // Entropy of the saturated vapour filling V (cm**3) at T: its mass times its specific entropy.
 // False when the property routine failed.
@@ -242,17 +239,33 @@ bool inside(float xa, float ya, float XL, float YL) {
     return xa >= -tol && xa <= XL + tol && ya >= -tol && ya <= YL + tol;
 }
 
+// The number of points both series hold, at most N (none for a negative N).
+int points_held(std::span<const float> XA, std::span<const float> YA, int N) {
+    const long long held = static_cast<long long>(std::min(XA.size(), YA.size()));
+    return static_cast<int>(std::min<long long>(N < 0 ? 0 : N, held));
+}
+
+// Index of the point on the plot area that beats every other point there (better(a, b): point
+// a beats point b; of equal points the first); -1 when no point lies on the plot area.
+template <class Better>
+int best_inside(std::span<const float> XA, std::span<const float> YA, int n, float XL, float YL,
+                Better better) {
+    int best = -1;
+    for (int i = 0; i < n; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (!inside(XA[k], YA[k], XL, YL)) continue;
+        if (best < 0 || better(k, static_cast<std::size_t>(best))) best = i;
+    }
+    return best;
+}
+
 }  // namespace
 
 int DIAMAX(runtime::Units& u, std::span<const float> XA, std::span<const float> YA, int N,
            float XL, float YL) {
-    const int n = static_cast<int>(std::min<long long>(N < 0 ? 0 : N, static_cast<long long>(std::min(XA.size(), YA.size()))));
-    int best = -1;
-    for (int i = 0; i < n; ++i) {
-        const float x = XA[static_cast<std::size_t>(i)], y = YA[static_cast<std::size_t>(i)];
-        if (!inside(x, y, XL, YL)) continue;
-        if (best < 0 || y > YA[static_cast<std::size_t>(best)]) best = i;
-    }
+    const int n = points_held(XA, YA, N);
+    const int best =
+        best_inside(XA, YA, n, XL, YL, [&](std::size_t a, std::size_t b) { return YA[a] > YA[b]; });
     if (best < 0) {
         u.u6.free("\"DIAMAX\": FEHLER BEI PI(", n, ")");
         u.u9.free("\"DIAMAX\": FEHLER BEI PI(", n, ")");
@@ -262,13 +275,9 @@ int DIAMAX(runtime::Units& u, std::span<const float> XA, std::span<const float> 
 
 int DIAMIN(runtime::Units& u, std::span<const float> XA, std::span<const float> YA, int N,
            float XL, float YL) {
-    const int n = static_cast<int>(std::min<long long>(N < 0 ? 0 : N, static_cast<long long>(std::min(XA.size(), YA.size()))));
-    int best = -1;
-    for (int i = 0; i < n; ++i) {
-        const float x = XA[static_cast<std::size_t>(i)], y = YA[static_cast<std::size_t>(i)];
-        if (!inside(x, y, XL, YL)) continue;
-        if (best < 0 || x < XA[static_cast<std::size_t>(best)]) best = i;
-    }
+    const int n = points_held(XA, YA, N);
+    const int best =
+        best_inside(XA, YA, n, XL, YL, [&](std::size_t a, std::size_t b) { return XA[a] < XA[b]; });
     if (best < 0) {
         u.u6.free("\"DIAMIN\": FEHLER BEI V(", n, ")");
         u.u9.free("\"DIAMIN\": FEHLER BEI V(", n, ")");

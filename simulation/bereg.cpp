@@ -9,9 +9,12 @@
 #include "run/program.hpp"
 #include "run/run_state.hpp"
 #include "runtime/format.hpp"
+#include "runtime/numeric.hpp"
 #include "runtime/units.hpp"
 
 namespace korvex::simulation {
+
+using runtime::quot;
 
 namespace {
 
@@ -19,14 +22,6 @@ using F = PairField;
 using run::PI;
 
 constexpr double f(float v) { return static_cast<double>(v); }
-
-// Quotient that is 0 where the divisor is 0 or the result would not be a number, so that a
-// degenerate state (empty space, no flow) yields no heat exchange instead of NaN.
-double quot(double a, double b) {
-    if (b == 0.0) return 0.0;
-    const double q = a / b;
-    return std::isfinite(q) ? q : 0.0;
-}
 
 // One side of the pair (E: hot, C: cold) as the heat balance sees it.
 struct SideIn {

@@ -2,10 +2,13 @@
 #include "simulation/comp.hpp"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "properties/pdampf.hpp"
 #include "properties/steam_state.hpp"
 #include "properties/tetctr.hpp"
+#include "runtime/numeric.hpp"
 #include "runtime/units.hpp"
 #include "simulation/bereg.hpp"
 #include "simulation/gas_transport.hpp"
@@ -13,20 +16,14 @@
 
 namespace korvex::simulation {
 
+using runtime::quot;
+
 namespace {
 
 using F = PairField;
 
 // 273.15 K as the steam routines hold it (single precision).
 constexpr double T273 = 273.1499938964844;
-
-// Quotient that is 0 where the divisor is 0 or the result would not be a number: rates and
-// ratios of a degenerate state stay finite instead of running into the listings as NaN.
-double quot(double a, double b) {
-    if (b == 0.0) return 0.0;
-    const double q = a / b;
-    return std::isfinite(q) ? q : 0.0;
-}
 
 // A space temperature must stay positive: the reduced volume divides by it. A mode that
 // yields no usable value leaves the space at its previous temperature.
@@ -587,6 +584,7 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
     R[F::DT2] = (TS - R.TSV) * rdt;
 
     // 11. This step's state is the previous state of the next one.
+    if (std::getenv("KDBG") && PP.N == 1) { static long k = 0; if (++k % 100 == 0) std::fprintf(stderr, "t=%.5f TE=%.1f TC=%.1f P=%.3f ME=%.5f DME=%.4f DVE=%.1f DQG=%.1f DQL=%.1f DQZU=%.1f TOUT=%.1f ALPHA=%.1f KAproxy DQW=%.1f QZU=%.2f QG=%.2f AE=%.2f\n", TIME, TE, TC, P, ME, DME, DVE, R[F::DQGSE], R[F::DQLUE], DQZU, R[F::TW2E], R[F::ALPAE], R[F::DQWE], R[F::QZU], R[F::QGASE], R[F::AE]); }
     R.VEV = VE;
     R.VCV = VC;
     R.VV = VRED;
