@@ -19,12 +19,7 @@ bool is_separator(char c) { return c == ' ' || c == ',' || c == '|'; }
 void LESEPC(runtime::Units& u, int IZEILE, int L, std::string& OUT, std::string_view ZLINE, int& IERR,
             std::string_view S, int N) {
     S = given_or_blank(S);
-    if (u.level(5)) {
-        for (runtime::Unit* unit : {&u.u6, &u.u9}) {
-            unit->record(" ### Eingabe Pruefer \"LESEPC\" bearbeitet ZEILE", I(IZEILE, 3));
-            unit->free(ZLINE);
-        }
-    }
+    trace_line(u, " ### Eingabe Pruefer \"LESEPC\" bearbeitet ZEILE", IZEILE, ZLINE);
     if (L > 6) {
         for (runtime::Unit* unit : {&u.u6, &u.u9}) {
             unit->line(" ### ERROR IN SUBROUTINE LESEPC");

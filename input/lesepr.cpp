@@ -31,12 +31,7 @@ void LESEPR(runtime::Units& u, int IZEILE, int L, std::string& OUT, std::string_
         }
     }
 
-    if (u.level(5)) {
-        for (runtime::Unit* unit : {&u.u6, &u.u9}) {
-            unit->record(" ### Eingabe Pruefer \"LESEPR\" bearbeitet ZEILE", I(IZEILE, 3));
-            unit->free(ZLINE);
-        }
-    }
+    trace_line(u, " ### Eingabe Pruefer \"LESEPR\" bearbeitet ZEILE", IZEILE, ZLINE);
 
     if (L > MAX_L) {
         for (runtime::Unit* unit : {&u.u6, &u.u9}) {

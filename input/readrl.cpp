@@ -29,6 +29,18 @@ void value_set_to_zero(runtime::Unit& unit, std::string_view S) {
     unit.free("     Value for ", S, "is set to 0.0");
 }
 
+// No value could be read behind the search string S: the heading that says why, the string
+// and the line, and the note that the value is taken as 0.
+void no_value(runtime::Units& u, std::string_view heading, std::string_view S, int IZEILE,
+              const std::string& L80) {
+    for (runtime::Unit* unit : {&u.u9, &u.u6}) {
+        unit->line(heading);
+        unit->record(" ", A(S, 11), " IN INPUT LINE: ZEILE", I(IZEILE, 3));
+        unit->line(L80);
+        value_set_to_zero(*unit, S);
+    }
+}
+
 // The value read as a single-precision real; no value when the text is not a number or does
 // not fit a single-precision real.
 std::optional<float> read_value(std::string_view work) {
@@ -47,12 +59,7 @@ void READRL(runtime::Units& u, int IZEILE, int L, std::span<const int> L1, std::
         for (std::size_t j = 0; j < N; ++j) IERR[j] = 1;
     };
 
-    if (u.level(5)) {
-        for (runtime::Unit* unit : {&u.u9, &u.u6}) {
-            unit->record(" ### Eingabe Pruefer \"READRL\" bearbeitet ZEILE", I(IZEILE, 3));
-            unit->free(ZLINE);
-        }
-    }
+    trace_line(u, " ### Eingabe Pruefer \"READRL\" bearbeitet ZEILE", IZEILE, ZLINE);
     if (L > MAX_L) {
         for (runtime::Unit* unit : {&u.u9, &u.u6}) {
             unit->line(" ### ERROR IN SUBROUTINE \"READRL\"");
@@ -102,12 +109,7 @@ void READRL(runtime::Units& u, int IZEILE, int L, std::span<const int> L1, std::
             IERR[i] = 1;
         }
         if (v.no_digit) {
-            for (runtime::Unit* unit : {&u.u9, &u.u6}) {
-                unit->line(" ### ERROR IN DATA INPUT: NO DIGIT FOUND AFTER SEARCH STRING:");
-                unit->record(" ", A(Si, 11), " IN INPUT LINE: ZEILE", I(IZEILE, 3));
-                unit->line(L80);
-                value_set_to_zero(*unit, Si);
-            }
+            no_value(u, " ### ERROR IN DATA INPUT: NO DIGIT FOUND AFTER SEARCH STRING:", Si, IZEILE, L80);
             X[i] = 0.0f;
             IERR[i] = 1;
             continue;
@@ -144,12 +146,8 @@ void READRL(runtime::Units& u, int IZEILE, int L, std::span<const int> L1, std::
         const std::optional<float> x = read_value(work);
         if (!x) {
             // The text passed the scan but is no number ("1.2.3", "+-4") or is out of range.
-            for (runtime::Unit* unit : {&u.u9, &u.u6}) {
-                unit->line(" ### ERROR IN DATA INPUT: NO VALID NUMBER FOUND AFTER SEARCH STRING:");
-                unit->record(" ", A(Si, 11), " IN INPUT LINE: ZEILE", I(IZEILE, 3));
-                unit->line(L80);
-                value_set_to_zero(*unit, Si);
-            }
+            no_value(u, " ### ERROR IN DATA INPUT: NO VALID NUMBER FOUND AFTER SEARCH STRING:", Si,
+                     IZEILE, L80);
             X[i] = 0.0f;
             IERR[i] = 1;
             continue;

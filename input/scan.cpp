@@ -1,5 +1,7 @@
 #include "input/scan.hpp"
 
+#include "runtime/format.hpp"
+
 namespace korvex::input {
 
 namespace {
@@ -69,6 +71,14 @@ std::string line80(std::string_view line) {
     std::string s(line.substr(0, 80));
     s.resize(80, ' ');
     return s;
+}
+
+void trace_line(runtime::Units& u, std::string_view heading, int IZEILE, std::string_view ZLINE) {
+    if (!u.level(5)) return;
+    for (runtime::Unit* unit : {&u.u6, &u.u9}) {
+        unit->record(heading, runtime::I(IZEILE, 3));
+        unit->free(ZLINE);
+    }
 }
 
 }  // namespace korvex::input

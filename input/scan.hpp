@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/units.hpp"
+
 namespace korvex::input {
 
 // Where the text of one number lies in a line. Positions are 0-based; the text is
@@ -24,6 +26,10 @@ ScannedValue scan_value(std::string_view line, std::size_t ISTART);
 
 // The line as a fixed record of 80 characters: blank-padded or cut on the right.
 std::string line80(std::string_view line);
+
+// At detail level 5 a reader states on both short and detail listing which deck line it works
+// on: its heading with the line number, then the line as a free-format record.
+void trace_line(runtime::Units& u, std::string_view heading, int IZEILE, std::string_view ZLINE);
 
 // A search string that was not given counts as a single blank.
 inline std::string_view given_or_blank(std::string_view s) { return s.empty() ? std::string_view(" ") : s; }
