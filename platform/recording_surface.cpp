@@ -6,68 +6,40 @@ namespace korvex::platform {
 
 void RecordingSurface::select_pen(const Pen& pen) {
     pen_ = pen;
-    Op op;
-    op.kind = Kind::Pen;
-    op.pen = pen;
-    ops_.push_back(std::move(op));
+    ops_.push_back({.kind = Kind::Pen, .pen = pen});
 }
 
 void RecordingSurface::move_to(Point p) {
     pos_ = p;
-    Op op;
-    op.kind = Kind::Move;
-    op.p = p;
-    ops_.push_back(std::move(op));
+    ops_.push_back({.kind = Kind::Move, .p = p});
 }
 
 void RecordingSurface::line_to(Point p) {
     pos_ = p;
-    Op op;
-    op.kind = Kind::Line;
-    op.p = p;
-    ops_.push_back(std::move(op));
+    ops_.push_back({.kind = Kind::Line, .p = p});
 }
 
 void RecordingSurface::polyline(std::span<const Point> points) {
-    Op op;
-    op.kind = Kind::Polyline;
-    op.points.assign(points.begin(), points.end());
-    ops_.push_back(std::move(op));
+    ops_.push_back({.kind = Kind::Polyline, .points = {points.begin(), points.end()}});
 }
 
 void RecordingSurface::rectangle(int left, int top, int right, int bottom) {
-    Op op;
-    op.kind = Kind::Rectangle;
-    op.left = left;
-    op.top = top;
-    op.right = right;
-    op.bottom = bottom;
-    ops_.push_back(std::move(op));
+    ops_.push_back(
+        {.kind = Kind::Rectangle, .left = left, .top = top, .right = right, .bottom = bottom});
 }
 
 void RecordingSurface::set_brush(Color c) {
     brush_ = c;
-    Op op;
-    op.kind = Kind::Brush;
-    op.color = c;
-    ops_.push_back(std::move(op));
+    ops_.push_back({.kind = Kind::Brush, .color = c});
 }
 
 void RecordingSurface::set_text_color(Color c) {
     text_color_ = c;
-    Op op;
-    op.kind = Kind::TextColor;
-    op.color = c;
-    ops_.push_back(std::move(op));
+    ops_.push_back({.kind = Kind::TextColor, .color = c});
 }
 
 void RecordingSurface::text(Point p, std::string_view s) {
-    Op op;
-    op.kind = Kind::Text;
-    op.p = p;
-    op.color = text_color_;
-    op.text = std::string(s);
-    ops_.push_back(std::move(op));
+    ops_.push_back({.kind = Kind::Text, .p = p, .color = text_color_, .text = std::string(s)});
 }
 
 std::vector<RecordingSurface::Op> RecordingSurface::of(Kind k) const {

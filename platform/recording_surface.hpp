@@ -16,10 +16,10 @@ public:
         Kind kind{};
         Pen pen{};                  // Pen
         Point p{};                  // Move, Line (end point), Text (top left)
-        std::vector<Point> points;  // Polyline
+        std::vector<Point> points{};  // Polyline
         int left = 0, top = 0, right = 0, bottom = 0;  // Rectangle
         Color color{};              // Brush, TextColor
-        std::string text;           // Text
+        std::string text{};         // Text
     };
 
     RecordingSurface(int width, int height) : width_(width), height_(height) {}
