@@ -2,8 +2,6 @@
 #include "simulation/comp.hpp"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "properties/pdampf.hpp"
 #include "properties/steam_state.hpp"
@@ -584,7 +582,6 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
     R[F::DT2] = (TS - R.TSV) * rdt;
 
     // 11. This step's state is the previous state of the next one.
-    if (std::getenv("KDBG") && PP.N == 1) { static long k = 0; if (++k % 100 == 0) std::fprintf(stderr, "t=%.5f TE=%.1f TC=%.1f P=%.3f ME=%.5f DME=%.4f DVE=%.1f DQG=%.1f DQL=%.1f DQZU=%.1f TOUT=%.1f ALPHA=%.1f KAproxy DQW=%.1f QZU=%.2f QG=%.2f AE=%.2f\n", TIME, TE, TC, P, ME, DME, DVE, R[F::DQGSE], R[F::DQLUE], DQZU, R[F::TW2E], R[F::ALPAE], R[F::DQWE], R[F::QZU], R[F::QGASE], R[F::AE]); }
     R.VEV = VE;
     R.VCV = VC;
     R.VV = VRED;
