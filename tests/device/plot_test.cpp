@@ -4,6 +4,7 @@
 
 #include "device/plot.hpp"
 #include "platform/recording_surface.hpp"
+#include "tests/device/device_rig.hpp"
 
 using namespace korvex;
 using platform::Color;
@@ -14,28 +15,13 @@ using Kind = platform::RecordingSurface::Kind;
 
 namespace {
 
-struct Rig {
-    platform::RecordingSurface surf{1008, 700};
-    device::Device dev;
-    runtime::Units units;
-    int NFAIL = 0;
-    int NEWDIA = 0;
-    device::Plotter p{dev, units, NFAIL, NEWDIA};
-
-    Rig() {
-        dev.ISIZEX = 1008;
-        dev.ISIZEY = 700;
-        dev.surface = &surf;
+struct Rig : test::DeviceRig<platform::RecordingSurface> {
+    Rig() : DeviceRig(1008, 700) {
         dev.HWND = 1;
         dev.HDC = 7;
         dev.HPENOLD = Pen{PenStyle::Solid, 2, {0, 0, 0}};
         dev.HPENOLD_ID = 2;
         dev.HPEN_ID = 3;
-    }
-    std::vector<Point> ends(Kind k) const {
-        std::vector<Point> r;
-        for (const auto& op : surf.of(k)) r.push_back(op.p);
-        return r;
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -68,6 +69,39 @@ struct Job {
         return slot == 0 ? s.x : s.y[static_cast<std::size_t>(slot - 1)];
     }
 };
+
+// The ideal-gas cycle of pair 1 for the page tests, one point per 5 degrees of crank: volume
+// and temperature swing about their means (the temperature lagging by a phase), pressure and
+// entropy follow from them.
+struct GasCycle {
+    std::function<double(int)> V, T, P, S;
+};
+
+// Machine of the page tests: 0.1 g of gas with CV = 3.1 and molar mass 4 between TH and
+// TK = 300 K; pair 1 starts at the first point of the cycle.
+GasCycle gas_cycle(Program& p, double TH, double Vmean, double Vamp, double Tmean, double Tamp,
+                   double lag) {
+    auto& r = p.run;
+    r.TH = TH;
+    r.TK = 300.0;
+    r.M0[0] = 0.1;
+    r.CV = 3.1;
+    r.MG = 4.0;
+    GasCycle c;
+    auto th = [](int i) { return i * 5 * PI / 180; };
+    c.V = [=](int i) { return Vmean + Vamp * std::cos(th(i)); };
+    c.T = [=](int i) { return Tmean - Tamp * std::cos(th(i) - lag); };
+    c.P = [V = c.V, T = c.T](int i) { return 0.1 * 0.08315 * T(i) / (V(i) / 1000.0); };
+    const double Cv = 3.1 * 4.0 * 0.1, mR = 0.1 * 8.315;
+    c.S = [V = c.V, T = c.T, Cv, mR](int i) {
+        return Cv * std::log(T(i) / T(0)) + mR * std::log(V(i) / V(0));
+    };
+    auto& pair = p.sim.pair[0];
+    pair[simulation::PairField::VG] = c.V(0);
+    pair[simulation::PairField::T1] = c.T(0);
+    pair[simulation::PairField::S1] = 0.0;
+    return c;
+}
 
 platform::Color colour_of_polyline(const platform::RecordingSurface& s, int k) {
     platform::Color c{};
@@ -387,12 +421,7 @@ TEST(DiaPage, RendersPages) {
     j.p.dia.def[0].caption[0] = "Druck und Volumen der Teilmaschine H1-K1";
     j.p.dia.def[0].ncaption = 1;
     place_diagrams(j.p.dia, 10.0f, 6.0f, 0.25f);
-    auto& r = j.p.run;
-    r.TH = 600.0;
-    r.TK = 300.0;
-    r.M0[0] = 0.1;
-    r.CV = 3.1;
-    r.MG = 4.0;
+    const GasCycle c = gas_cycle(j.p, 600.0, 300.0, 100.0, 450.0, 120.0, 1.2);
     auto& s = j.p.sim;
     s.VMAX = 400.0;
     s.VMIN = 200.0;
@@ -400,22 +429,14 @@ TEST(DiaPage, RendersPages) {
     s.ANGLE = {0, 60, 90, 135, 190, 230, 360};
     const int N = 73;
     auto th = [](int i) { return i * 5 * PI / 180; };
-    auto V = [&](int i) { return 300.0 + 100.0 * std::cos(th(i)); };
-    auto T = [&](int i) { return 450.0 - 120.0 * std::cos(th(i) - 1.2); };
-    auto P = [&](int i) { return 0.1 * 0.08315 * T(i) / (V(i) / 1000.0); };
-    s.pair[0][simulation::PairField::VG] = V(0);
-    s.pair[0][simulation::PairField::T1] = T(0);
-    s.pair[0][simulation::PairField::S1] = 0.0;
-    const double Cv = 3.1 * 4.0 * 0.1, mR = 0.1 * 8.315;
-    auto S = [&](int i) { return Cv * std::log(T(i) / T(0)) + mR * std::log(V(i) / V(0)); };
     j.fill(1, 0, N, [](int i) { return 0.0005 * i; });
-    j.fill(1, 1, N, P);
-    j.fill(1, 2, N, [&](int i) { return P(i) + 3.0; });
-    j.fill(1, 3, N, V);
-    j.fill(2, 0, N, V);
-    j.fill(2, 1, N, P);
-    j.fill(3, 0, N, S);
-    j.fill(3, 1, N, T);
+    j.fill(1, 1, N, c.P);
+    j.fill(1, 2, N, [&](int i) { return c.P(i) + 3.0; });
+    j.fill(1, 3, N, c.V);
+    j.fill(2, 0, N, c.V);
+    j.fill(2, 1, N, c.P);
+    j.fill(3, 0, N, c.S);
+    j.fill(3, 1, N, c.T);
     j.fill(4, 0, N, [](int i) { return 5.0 * i; });
     j.fill(4, 1, N, [&](int i) { return 2000.0 * std::sin(th(i)); });
     j.fill(4, 2, N, [&](int i) { return -1500.0 * std::cos(th(i)); });
@@ -445,12 +466,7 @@ TEST(DiaPage, RendersCyclePage) {
     j.define(2, "VG1", {"P1"}, 8, 1);
     j.resolve();
     place_diagrams(j.p.dia, XL, YL, HOE);
-    auto& r = j.p.run;
-    r.TH = 650.0;
-    r.TK = 300.0;
-    r.M0[0] = 0.1;
-    r.CV = 3.1;
-    r.MG = 4.0;
+    const GasCycle c = gas_cycle(j.p, 650.0, 300.0, 115.0, 455.0, 130.0, 1.3);
     auto& s = j.p.sim;
     s.pre.TE_MAX = 600.0;
     s.pre.TC_MIN = 310.0;
@@ -459,19 +475,10 @@ TEST(DiaPage, RendersCyclePage) {
     s.MARK = {1, 19, 31, 37, 55, 61, 73};
     s.ANGLE = {0, 90, 150, 180, 270, 300, 360};
     const int N = 73;
-    auto th = [](int i) { return i * 5 * PI / 180; };
-    auto V = [&](int i) { return 300.0 + 115.0 * std::cos(th(i)); };
-    auto T = [&](int i) { return 455.0 - 130.0 * std::cos(th(i) - 1.3); };
-    auto P = [&](int i) { return 0.1 * 0.08315 * T(i) / (V(i) / 1000.0); };
-    s.pair[0][simulation::PairField::VG] = V(0);
-    s.pair[0][simulation::PairField::T1] = T(0);
-    s.pair[0][simulation::PairField::S1] = 0.0;
-    const double Cv = 3.1 * 4.0 * 0.1, mR = 0.1 * 8.315;
-    auto S = [&](int i) { return Cv * std::log(T(i) / T(0)) + mR * std::log(V(i) / V(0)); };
-    j.fill(1, 0, N, S);
-    j.fill(1, 1, N, T);
-    j.fill(2, 0, N, V);
-    j.fill(2, 1, N, P);
+    j.fill(1, 0, N, c.S);
+    j.fill(1, 1, N, c.T);
+    j.fill(2, 0, N, c.V);
+    j.fill(2, 1, N, c.P);
     device::PLOT(pl, 8.0f * HOE, 14.0f * HOE, -3);
     DIA(j.p);
     EXPECT_EQ(j.p.run.NFAIL, 0);

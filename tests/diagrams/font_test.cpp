@@ -8,6 +8,7 @@
 #include "diagrams/font.hpp"
 #include "diagrams/plotlib.hpp"
 #include "platform/svg_surface.hpp"
+#include "tests/device/device_rig.hpp"
 
 using namespace korvex;
 using diagrams::Glyph;
@@ -63,14 +64,8 @@ TEST(FontTable, MarkersAreDistinctAndCentredOnTheirCell) {
 // The font sheet: every character at three heights and the markers, written into the build
 // directory for a look.
 TEST(FontSheet, RendersEveryGlyph) {
-    platform::SvgSurface surf(1008, 700);
-    device::Device dev;
-    dev.ISIZEX = 1008;
-    dev.ISIZEY = 700;
-    dev.surface = &surf;
-    runtime::Units units;
-    int NFAIL = 0, NEWDIA = 0;
-    device::Plotter p{dev, units, NFAIL, NEWDIA};
+    test::DeviceRig<platform::SvgSurface> rig(1008, 700);
+    device::Plotter& p = rig.p;
     device::PLOTS(p, 25.0f, 17.5f, 1.0f);  // 40 pixels per cm
     device::SETPEN(p, 1, 1, 7);
 
@@ -98,8 +93,8 @@ TEST(FontSheet, RendersEveryGlyph) {
     }
     diagrams::SYMBOL(p, 20.0f, 2.0f, 0.4f, "Vertikal 90", 90.0f, 11);
     diagrams::SYMBOL(p, 21.0f, 2.0f, 0.4f, "Schraeg 30", 30.0f, 10);
-    EXPECT_EQ(NFAIL, 0);
+    EXPECT_EQ(rig.NFAIL, 0);
 
     const auto out = std::filesystem::path(KORVEX_BINARY).parent_path().parent_path() / "font-sheet.svg";
-    EXPECT_TRUE(surf.save(out));
+    EXPECT_TRUE(rig.surf.save(out));
 }

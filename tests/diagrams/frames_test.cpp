@@ -7,6 +7,7 @@
 #include "device/plot.hpp"
 #include "diagrams/frames.hpp"
 #include "platform/recording_surface.hpp"
+#include "tests/device/device_rig.hpp"
 
 using namespace korvex;
 using namespace korvex::diagrams;
@@ -15,17 +16,10 @@ using Kind = platform::RecordingSurface::Kind;
 namespace {
 
 // A 1000 x 600 surface with a 25 x 12 cm plot area: 40 pixels per cm across, 50 down.
-struct Bench {
-    platform::RecordingSurface surf{1000, 600};
-    device::Device dev;
-    runtime::Units units;
+struct Bench : test::DeviceRig<platform::RecordingSurface> {
     properties::SteamState steam;
-    int NFAIL = 0, NEWDIA = 1;
-    device::Plotter p{dev, units, NFAIL, NEWDIA};
-    Bench() {
-        dev.ISIZEX = 1000;
-        dev.ISIZEY = 600;
-        dev.surface = &surf;
+    Bench() : DeviceRig(1000, 600) {
+        NEWDIA = 1;
         device::PLOTS(p, 25.0f, 12.0f, 1.0f);
     }
     static platform::Point px(float x, float y) {

@@ -7,6 +7,7 @@
 #include "device/plot.hpp"
 #include "diagrams/plotlib.hpp"
 #include "platform/svg_surface.hpp"
+#include "tests/device/device_rig.hpp"
 
 using namespace korvex;
 
@@ -14,14 +15,9 @@ using namespace korvex;
 // (one with a positive and one with a negative exponent), two curves with markers, lettering
 // and numbers. It is written into the build directory for a look.
 TEST(PlotlibPage, RendersATestPage) {
-    platform::SvgSurface surf(1008, 700);
-    device::Device dev;
-    dev.ISIZEX = 1008;
-    dev.ISIZEY = 700;
-    dev.surface = &surf;
-    runtime::Units units;
-    int NFAIL = 0, NEWDIA = 1;
-    device::Plotter p{dev, units, NFAIL, NEWDIA};
+    test::DeviceRig<platform::SvgSurface> rig(1008, 700);
+    rig.NEWDIA = 1;
+    device::Plotter& p = rig.p;
 
     device::PLOTS(p, 25.0f, 12.0f, 1.0f);
     device::SETPEN(p, 1, 1, 7);
@@ -69,11 +65,11 @@ TEST(PlotlibPage, RendersATestPage) {
 
     device::PLOT(p, 0.0f, 0.0f, -999);
 
-    EXPECT_EQ(NFAIL, 0);
+    EXPECT_EQ(rig.NFAIL, 0);
     // Steps of 10000 Pa are shown as 100 with the exponent 2; the volume steps of some
     // thousandths get a negative exponent.
     EXPECT_EQ(diagrams::axis_exponent(pres[N + 1]), 2);
     EXPECT_LT(diagrams::axis_exponent(vol[N + 1]), 0);
     const auto out = std::filesystem::path(KORVEX_BINARY).parent_path().parent_path() / "test-page.svg";
-    EXPECT_TRUE(surf.save(out));
+    EXPECT_TRUE(rig.surf.save(out));
 }

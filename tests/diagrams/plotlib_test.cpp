@@ -8,6 +8,7 @@
 #include "device/plot.hpp"
 #include "diagrams/plotlib.hpp"
 #include "platform/recording_surface.hpp"
+#include "tests/device/device_rig.hpp"
 
 using namespace korvex;
 using platform::Point;
@@ -17,25 +18,10 @@ namespace {
 
 // 800 by 800 pixels at 8 pixels per cm: user (x, y) cm is pixel (8x, 800 - 8y), and a font
 // unit of lettering 1.75 cm high is exactly one pixel.
-struct Rig {
-    platform::RecordingSurface surf{800, 800};
-    device::Device dev;
-    runtime::Units units;
-    int NFAIL = 0;
-    int NEWDIA = 0;
-    device::Plotter p{dev, units, NFAIL, NEWDIA};
-
-    Rig() {
-        dev.ISIZEX = 800;
-        dev.ISIZEY = 800;
-        dev.surface = &surf;
+struct Rig : test::DeviceRig<platform::RecordingSurface> {
+    Rig() : DeviceRig(800, 800) {
         device::PLOTS(p, 100.0f, 100.0f, 1.0f);
         surf.clear();
-    }
-    std::vector<Point> ends(Kind k) const {
-        std::vector<Point> r;
-        for (const auto& op : surf.of(k)) r.push_back(op.p);
-        return r;
     }
     bool has_line_to(Point q) const {
         for (const auto& op : surf.of(Kind::Line))

@@ -119,13 +119,16 @@ TEST(CompState, PolytropicTemperaturesFollowTheTotalVolumeRatio) {
     p.C.VERLUST = 10.0;
     // VG from 100 down to 50 cm3 over a few steps; the space volumes move differently (the
     // cold piston even moves out), only the total volume counts.
-    const double xe[] = {2.0, 1.5, 0.5, 0.0, 0.0};
-    const double xc[] = {3.0, 3.0, 2.5, 1.5, 0.0};
-    p.R.VGV = 100.0;
-    for (int k = 0; k < 5; ++k) {
-        p.step(xe[k], xc[k], k * 1e-3, 1e-3);
-        EXPECT_NEAR(p.mass(), Pair::CHARGE, 1e-15) << k;
-    }
+    auto compress = [](Pair& x) {
+        const double xe[] = {2.0, 1.5, 0.5, 0.0, 0.0};
+        const double xc[] = {3.0, 3.0, 2.5, 1.5, 0.0};
+        x.R.VGV = 100.0;
+        for (int k = 0; k < 5; ++k) {
+            x.step(xe[k], xc[k], k * 1e-3, 1e-3);
+            EXPECT_NEAR(x.mass(), Pair::CHARGE, 1e-15) << k;
+        }
+    };
+    compress(p);
     // VG = 10*(1+0) + 10*(1+0) + 30 = 50: the ratio telescopes to 100/50.
     EXPECT_NEAR(p.R[F::TE], 600.0 * std::pow(2.0, 0.4), 1e-9);
     EXPECT_NEAR(p.R[F::TC], 300.0 * std::pow(2.0, 0.2), 1e-9);
@@ -139,11 +142,7 @@ TEST(CompState, PolytropicTemperaturesFollowTheTotalVolumeRatio) {
     q.C.MODELL = 1;
     q.C.CONSTE1 = 0.4;
     q.C.CONSTC1 = 0.2;
-    q.R.VGV = 100.0;
-    for (int k = 0; k < 5; ++k) {
-        q.step(xe[k], xc[k], k * 1e-3, 1e-3);
-        EXPECT_NEAR(q.mass(), Pair::CHARGE, 1e-15) << k;
-    }
+    compress(q);
     EXPECT_NEAR(q.R[F::TE], 600.0 * std::pow(2.0, 0.4), 1e-9);
     EXPECT_NEAR(q.R[F::TC], 300.0 * std::pow(2.0, 0.2), 1e-9);
 }
