@@ -437,6 +437,12 @@ bool check_run_values(Program& p) {
     if (m.SCHRITT > m.TIME)
         return fail(1, 501,
                     "SCHRITT=" + value(m.SCHRITT) + " ist groesser als TIME=" + value(m.TIME));
+    // A step so small against the run time that the job would not end in any useful time is
+    // refused like a step of zero.
+    if (m.TIME / m.SCHRITT > MAX_STEPS)
+        return fail(1, 501,
+                    "TIME=" + value(m.TIME) + " / SCHRITT=" + value(m.SCHRITT) + " ergibt mehr als " +
+                        std::to_string(static_cast<long long>(MAX_STEPS)) + " Rechenschritte");
     if (!(m.N0 > 0.0) || !std::isfinite(m.N0))
         return fail(6, 506, "N0=" + value(m.N0) + " muss groesser als 0 sein");
     if (!(m.THETA > 0.0) || !std::isfinite(m.THETA))

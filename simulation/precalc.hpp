@@ -13,6 +13,9 @@ namespace korvex::simulation {
 // Ambient pressure on the outer end of a piston rod, Bar.
 inline constexpr double PU = 1.0;
 
+// The most time steps a run may ask for (TIME / SCHRITT).
+constexpr double MAX_STEPS = 1.0e7;
+
 // Stops the job before the simulation when a run value would make the model divide by zero
 // or never end (N0, THETA, SCHRITT, TIME not positive, SCHRITT larger than TIME): writes the
 // message naming the keyword and its value to units 6 and 9, sets NFAIL to the input error of

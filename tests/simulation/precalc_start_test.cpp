@@ -309,6 +309,9 @@ TEST(PrecalcChecks, RunValuesThatCannotBeSteppedStopTheJob) {
         {1.0, 0.001, 0.0, 1.0, 506, "ZEILE 6: N0="},
         {1.0, 0.001, nan, 1.0, 506, "ZEILE 6: N0="},
         {1.0, 0.001, 600.0, -5.0, 506, "ZEILE 6: THETA="},
+        // 0.01 s in steps of 1E-300 s would never end; ten million steps is the most a run gets.
+        {0.01, 1.0e-300, 600.0, 1.0, 501, "ZEILE 1: TIME=0.01 / SCHRITT=1.0E-300 ergibt mehr als 10000000 Rechenschritte"},
+        {1.0, 0.99e-7, 600.0, 1.0, 501, " ergibt mehr als 10000000 Rechenschritte"},
     };
     for (const Case& c : cases) {
         Program p;
@@ -330,6 +333,12 @@ TEST(PrecalcChecks, RunValuesThatCannotBeSteppedStopTheJob) {
     EXPECT_TRUE(check_run_values(ok));
     EXPECT_EQ(ok.run.NFAIL, 0);
     EXPECT_TRUE(ok.units.u6.text().empty());
+    Program many;  // exactly ten million steps still run
+    many.run.TIME = 1.0;
+    many.run.SCHRITT = 1.0e-7;
+    many.run.N0 = 600.0;
+    many.run.THETA = 1.0;
+    EXPECT_TRUE(check_run_values(many));
 }
 
 TEST(PrecalcStart, IdealMachineIsListedAsDeadVolumeThenSweptVolumeAndRatio) {
