@@ -38,7 +38,8 @@ bool Unit::open(const std::filesystem::path& path) {
 
 void Unit::line(std::string_view text) {
     if (file_) {
-        if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
+        // An empty record may come as a view without storage: nothing to write but its end.
+        if ((!text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ||
             std::fputc('\n', file_) == EOF)
             write_failed_ = true;
     } else {
