@@ -8,6 +8,7 @@
 #include "properties/vorcom.hpp"
 #include "run/constants.hpp"
 #include "run/program.hpp"
+#include "runtime/numeric.hpp"
 #include "simulation/kinematics.hpp"
 #include "simulation/tdifdf.hpp"
 
@@ -29,13 +30,8 @@ constexpr int MAX_PASSES = 10;
 // 9.81 as the model holds it (single precision).
 constexpr double G981 = 9.8100004196167;
 
-// Quotient that is 0 where the divisor is 0 or the result is not a number, so that a
-// degenerate machine gives zeros, not NaN, in the start state and the listings.
-double qt(double a, double b) {
-    if (b == 0.0) return 0.0;
-    const double q = a / b;
-    return std::isfinite(q) ? q : 0.0;
-}
+// A degenerate machine gives zeros, not NaN, in the start state and the listings.
+constexpr auto qt = runtime::quot;
 
 double finite_or(double v, double alt) { return std::isfinite(v) ? v : alt; }
 

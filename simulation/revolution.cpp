@@ -16,6 +16,7 @@
 #include "diagrams/catalogue.hpp"
 #include "run/constants.hpp"
 #include "runtime/format.hpp"
+#include "runtime/numeric.hpp"
 #include "simulation/simul.hpp"
 
 namespace korvex::simulation {
@@ -34,11 +35,7 @@ constexpr double LN_REFERENCE = 1.7627500295639038;
 
 double finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
-// a / b, 0 where the quotient is undefined.
-double quot(double a, double b) {
-    if (b == 0.0) return 0.0;
-    return finite(a / b);
-}
+using runtime::quot;
 
 // Pairs whose records take part in the machine: 1, 2 or 4 (the single-acting machine's second
 // record is its crankcase).

@@ -15,6 +15,7 @@
 #include "diagrams/catalogue.hpp"
 #include "run/constants.hpp"
 #include "runtime/format.hpp"
+#include "runtime/numeric.hpp"
 #include "simulation/comp.hpp"
 #include "simulation/kinematics.hpp"
 #include "simulation/revolution.hpp"
@@ -39,13 +40,7 @@ using PF = PairField;
 using GF = diagrams::GlobalField;
 constexpr double PI = run::PI;
 
-// Quotient that is 0 where the divisor is 0 or the result is not a number, so that a
-// degenerate state never carries a NaN into the listings or the plot series.
-double quot(double a, double b) {
-    if (b == 0.0) return 0.0;
-    const double q = a / b;
-    return std::isfinite(q) ? q : 0.0;
-}
+using runtime::quot;
 
 #ifndef KORVEX_SIMUL_DIA
 // The diagram driver is not yet part of the build: the run ends without drawing.
