@@ -445,7 +445,7 @@ TEST(DiaPage, RendersPages) {
     device::PLOT(pl, 8.0f * 0.25f, 14.0f * 0.25f, -3);
     DIA(j.p);
     EXPECT_EQ(j.p.run.NFAIL, 0);
-    EXPECT_TRUE(surf.save("dia_page.svg"));
+    EXPECT_TRUE(surf.save(std::filesystem::path(KORVEX_BINARY).parent_path().parent_path() / "dia_page.svg"));
 }
 
 // A page of the two cycle diagrams of one part-engine with their ideal frame and isotherms
@@ -482,5 +482,5 @@ TEST(DiaPage, RendersCyclePage) {
     device::PLOT(pl, 8.0f * HOE, 14.0f * HOE, -3);
     DIA(j.p);
     EXPECT_EQ(j.p.run.NFAIL, 0);
-    EXPECT_TRUE(surf.save("dia_cycles.svg"));
+    EXPECT_TRUE(surf.save(std::filesystem::path(KORVEX_BINARY).parent_path().parent_path() / "dia_cycles.svg"));
 }
