@@ -953,6 +953,16 @@ void SIMUL(Program& p) {
             r.NFAIL += 1;
             break;
         }
+        // A crank that turns half a revolution or more in one nominal step has run away from
+        // what an explicit step can follow: every step would end a revolution and add a
+        // revolution block to the listings. The run ends instead.
+        if (s.OMEGA * r.SCHRITT >= PI) {
+            for (runtime::Unit* un : {&u.u6, &u.u9})
+                un->free(" ======>> DREHZAHL ZU HOCH: RPM=", s.OMEGA * 30.0 / PI, " BEI TIME=", s.TIME,
+                         " SEC; MEHR ALS 180 GRAD KURBELWINKEL JE RECHENSCHRITT, SCHRITT VERKLEINERN");
+            r.NFAIL += 1;
+            break;
+        }
 
         // 17. Revolution end.
         s.plot_forced = false;

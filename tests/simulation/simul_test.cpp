@@ -188,6 +188,18 @@ TEST(SimulRun, TooShortARunSaysSoOnAllThreeUnits) {
         EXPECT_NE(t->find("SEC ZU KURZ FUER DIE BERECHNUNG VON 1 UMDREHUNG"), std::string::npos);
 }
 
+TEST(SimulRun, ACrankThatTurnsHalfARevolutionPerStepEndsTheRun) {
+    // 1000 U/min are 104.7 1/s: a step of 0.05 s turns the crank by 5.2 rad, more than pi, so
+    // the first step ends the run instead of ending a revolution at every step.
+    auto p = prepared(machine("1.0", "0.05", 0));
+    const int before = p->run.NFAIL;
+    SIMUL(*p);
+    EXPECT_GE(p->run.NFAIL, before + 1);
+    EXPECT_LE(p->sim.NREV, 1);
+    for (const std::string* t : {&p->units.u6.text(), &p->units.u9.text()})
+        EXPECT_NE(t->find("DREHZAHL ZU HOCH"), std::string::npos) << *t;
+}
+
 TEST(SimulRun, RunEndsAfterRevolutionNachAndEachRevolutionIsOneFullTurn) {
     auto p = prepared(machine("1.0", "0.0001", 2));
     SIMUL(*p);
