@@ -454,7 +454,7 @@ CompCommon make_comp_common(const Program& p) {
     C.MODE_TEMPD = m.mode == run::Mode::TEMPD;
     C.MODE_ISO = m.mode == run::Mode::ISO;
     C.FDAMPF = m.FDAMPF;
-    C.DUESEN = m.mode == run::Mode::ISO && m.nozzles;
+    C.DUESEN = m.mode == run::Mode::ISO && m.nozzles && !(m.MASSE > 0.0) && m.BEVOL > 0.0;
     C.CONSTE1 = m.EPSILON_E - 1.0;
     C.CONSTC1 = m.EPSILON_C - 1.0;
     C.MODELL = m.MODELL;

@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "simulation/bereg.hpp"
 #include "simulation/comp.hpp"
 #include "simulation/pair_record.hpp"
 
@@ -26,6 +27,8 @@ struct SimState {
     // Inputs of COMP: the ones common to all pairs and each pair's own.
     CompCommon comp{};
     std::array<CompPair, 4> comp_pair{};
+    // Heat exchange with the injected liquid (mode ISO with nozzles).
+    Injection inj{};
 
     PrecalcState pre{};
     RevolutionState rev{};

@@ -16,6 +16,7 @@
 #include "run/constants.hpp"
 #include "runtime/format.hpp"
 #include "runtime/numeric.hpp"
+#include "simulation/bereg.hpp"
 #include "simulation/comp.hpp"
 #include "simulation/kinematics.hpp"
 #include "simulation/revolution.hpp"
@@ -698,6 +699,8 @@ void SIMUL(Program& p) {
 
     if (!start_run(p)) return;
     if (r.NFAIL > 880) return;
+    if (!check_injection_input(p)) return;
+    prepare_injection(s.inj, r);
     const PrecalcState& sd = s.pre;
 
     const int NZYL = r.NZYL;
@@ -712,7 +715,7 @@ void SIMUL(Program& p) {
     const double FKOL = sd.FKOL;
     const int NACH = r.NACH;
     const bool one_rev = r.plot_one_rev && NACH > 0;
-    const bool injection = r.nozzles;
+    const bool injection = s.inj.C.active;
     const bool diagrams_defined = p.dia.IIFREI > 0;
     const bool printing = r.IPRNT1 > 0;
     const double GM02 = sd.GM02;
@@ -819,7 +822,10 @@ void SIMUL(Program& p) {
         set_pair_inputs(s, r, s.X1, s.X2, X1P, X2P);
 
         // 5. Pair 1 and the pressure integral for P1MEAN.
-        COMP(s.pair[0], s.comp, s.comp_pair[0], s.TIME, DT, u, p.steam, r.NFAIL);
+        s.inj.U1 = s.U1;
+        s.inj.U2 = s.U2;
+        s.inj.XTR = s.XTR;
+        COMP(s.pair[0], s.comp, s.comp_pair[0], s.inj, s.TIME, DT, u, p.steam, r.NFAIL);
         if (r.NFAIL > 880) return;
         const double PGES1 = s.pair[0][PF::PGES];
         if (counting) s.P1SUM += (PGES1 + s.PGES1V) / 2.0 * DT;
@@ -853,7 +859,7 @@ void SIMUL(Program& p) {
         // 8, 9. The other pairs, or the crankcase of the single-acting machine.
         for (int i = 1; i < npairs; ++i) {
             const auto k = static_cast<std::size_t>(i);
-            COMP(s.pair[k], s.comp, s.comp_pair[k], s.TIME, DT, u, p.steam, r.NFAIL);
+            COMP(s.pair[k], s.comp, s.comp_pair[k], s.inj, s.TIME, DT, u, p.steam, r.NFAIL);
             if (r.NFAIL > 880) return;
         }
         if (single) crankcase_step(s, r, VCRTOT, GM02);
