@@ -1,6 +1,7 @@
 // BEREG: heat exchange between the working gas and the injected liquid.
 #include "simulation/bereg.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "properties/pdampf.hpp"
@@ -95,7 +96,12 @@ bool side_step(const SideIn& s, int N, double angle, double rdt, double CV, doub
     const double GZ = quot(PE * s.DGL, HL);
     o.NUS = nusselt(o.RE, C.PR, GZ, quot(s.DGL, HL));
     o.ALPHA = quot(o.NUS * s.LAMBDA, s.DGL);
-    const double KA = o.ALPHA * AO;
+    // The balance takes the liquid at the mean of its inlet and outlet temperatures. That
+    // holds while the jets pass at most twice the liquid's heat capacity flow: at 2 CL the
+    // liquid already leaves at the gas temperature, and more would carry it beyond the gas
+    // (liquid warmer than the gas it heats, or colder than the gas it cools). Beyond that
+    // the jets are an ideal exchanger.
+    const double KA = std::min(o.ALPHA * AO, 2.0 * std::max(s.CL, 0.0));
 
     // Gas of the space: its heat capacity over the step, the gas that enters or leaves at
     // the regenerator end, and the work the pistons do on it.

@@ -213,6 +213,35 @@ TEST(BeregBalance, GasSettlesAtTheLiquidTemperature) {
     for (std::size_t k = 0; k < F::COUNT; ++k) EXPECT_TRUE(std::isfinite(z.R[k])) << k;
 }
 
+TEST(BeregBalance, ATrickleOfLiquidLeavesAtMostAtTheGasTemperature) {
+    // Jets with a thousand times the fixture's surface and a trickle of liquid (4 W/K): the
+    // mean-temperature balance alone would send the hot liquid out far below the gas it heats
+    // and the cold liquid far above the gas it cools. The liquid can at best come out at the
+    // gas temperature, giving off all the heat its flow carries.
+    Fixture x;
+    x.INJ.C.OFRE = x.INJ.C.OFRC = 2000.0;
+    x.a.CLE = x.a.CLC = 4.0;
+    x.a.MEV = x.a.MCV = 10.0;  // a gas charge that hardly moves in one step
+    x.a.TEV = 450.0;
+    x.a.TCV = 400.0;
+    double TE = 0.0, TC = 0.0;
+    ASSERT_TRUE(x.step(TE, TC));
+    const PairRecord& R = x.R;
+    EXPECT_NEAR(TE, 450.0, 0.5);
+    EXPECT_NEAR(TC, 400.0, 0.5);
+    // Hot liquid in at 500 K, cold at 350 K: out between inlet and gas, at the gas here.
+    EXPECT_GE(R[F::TW2E], TE - 1e-9);
+    EXPECT_LE(R[F::TW2E], 500.0);
+    EXPECT_LE(R[F::TW2C], TC + 1e-9);
+    EXPECT_GE(R[F::TW2C], 350.0);
+    EXPECT_NEAR(R[F::TW2E], TE, 0.5);
+    EXPECT_NEAR(R[F::DQWE], 4.0 * (500.0 - 450.0), 2.0);
+    EXPECT_NEAR(R[F::DQWC], 4.0 * (350.0 - 400.0), 2.0);
+    // What the liquid gives off is what the gas takes.
+    EXPECT_NEAR(R[F::DQWE], R[F::DQGSE], 1e-9);
+    EXPECT_NEAR(R[F::DQWC], R[F::DQGSC], 1e-9);
+}
+
 TEST(BeregInput, GuardAgainstMissingNozzleCrossSection) {
     auto p = std::make_unique<Program>();
     run::RunState& r = p->run;
