@@ -20,6 +20,11 @@ struct Program {
     diagrams::DiagramState dia;
     properties::SteamState steam;
     runtime::Clock clock = runtime::system_now;
+    // Called at every revolution end of a run, so that a shell can show how far a long job
+    // has come; none by default. It may read the program but not change it.
+    using Progress = void (*)(void* ctx, const Program& p);
+    Progress progress = nullptr;
+    void* progress_ctx = nullptr;
 
     device::Plotter plotter() { return device::Plotter{device, units, run.NFAIL, run.NEWDIA}; }
 };

@@ -981,6 +981,7 @@ void SIMUL(Program& p) {
             evaluate_revolution(p);
             s.plot_forced = true;
             if (r.NFAIL > 880) return;
+            if (p.progress != nullptr) p.progress(p.progress_ctx, p);
             if (ending == searched && s.next_marker <= 6) {
                 close_search = true;
                 s.next_marker = 7;

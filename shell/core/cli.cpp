@@ -28,14 +28,31 @@ ProgressLine::ProgressLine(std::FILE* out, bool terminal, Seconds now)
 
 std::string ProgressLine::text(int page, int run, double TIME, int revolution) {
     char buf[160];
-    std::snprintf(buf, sizeof buf, "korvex: page %d done; run %d, TIME= %.4f s, revolution %d", page, run,
-                  TIME, revolution);
+    std::snprintf(buf, sizeof buf, "korvex: run %d, TIME= %.4f s, revolution %d; pages done: %d", run, TIME,
+                  revolution, page);
     return buf;
 }
 
 void ProgressLine::page_done(const Program& p, int page) {
-    if (!terminal_ || !now_ || now_() - start_ < 1.0) return;
-    const std::string line = text(page, p.run.NLAUF, p.sim.TIME, p.sim.NREV);
+    pages_ = page;
+    show(p, true);
+}
+
+void ProgressLine::attach(Program& p) {
+    p.progress = &ProgressLine::on_revolution;
+    p.progress_ctx = this;
+}
+
+void ProgressLine::on_revolution(void* self, const Program& p) {
+    static_cast<ProgressLine*>(self)->show(p, false);
+}
+
+void ProgressLine::show(const Program& p, bool always) {
+    if (!terminal_ || !now_) return;
+    const double t = now_();
+    if (t - start_ < 1.0 || (!always && t - last_ < 0.1)) return;
+    last_ = t;
+    const std::string line = text(pages_, p.run.NLAUF, p.sim.TIME, p.sim.NREV);
     // Written over in place: a shorter line is padded with blanks over the longer one before.
     std::fprintf(out_, "\r%s", line.c_str());
     for (std::size_t i = line.size(); i < shown_; ++i) std::fputc(' ', out_);
@@ -226,6 +243,7 @@ int batch(const Options& o, const ShellHooks& hooks) {
     std::string title(CAPTION_INITIAL);
     bool pages_lost = false;
     ProgressLine progress(stderr, stderr_is_terminal(), steady_seconds);
+    progress.attach(*p);
     for (int page = 1;; ++page) {
         if (PLOTIW(*p, s, 1, title) == PLOTIW_OPEN_FAILED) {
             progress.finish();

@@ -43,8 +43,9 @@ inline constexpr int EXIT_USAGE = 2;        // a usage error, or no deck to read
 inline constexpr int MAX_BATCH_PAGES = 1000;
 
 // The progress of a long batch job on a terminal: one line on standard error, written over
-// after every page once the job has run for a second, and wiped when the job ends, so that a
-// job that ends quickly, or one whose standard error is a file, shows nothing.
+// after every page and, at most ten times a second, at revolution ends once the job has run
+// for a second, and wiped when the job ends, so that a job that ends quickly, or one whose
+// standard error is a file, shows nothing.
 class ProgressLine {
 public:
     using Seconds = std::function<double()>;  // a steady clock, in seconds
@@ -56,6 +57,8 @@ public:
     // After page `page` of the job: where the job stands (runs done, and the simulated time
     // and revolution the last computed run reached).
     void page_done(const Program& p, int page);
+    // Hooks the line to the program's revolution ends, so that it moves on within a page too.
+    void attach(Program& p);
     // Wipes the line, if one was written.
     void finish();
 
@@ -68,6 +71,11 @@ private:
     Seconds now_;
     double start_ = 0.0;
     std::size_t shown_ = 0;  // length of the line on the terminal, 0 when none is shown
+    int pages_ = 0;          // pages done so far
+    double last_ = -1.0;     // when the line was last written
+
+    void show(const Program& p, bool always);
+    static void on_revolution(void* self, const Program& p);
 };
 
 // Whether standard error is a terminal.

@@ -39,8 +39,9 @@ TEST(E2eBatch, EveryExampleExitsAsItsErrorNumberSaysAndWritesItsPagesInOrder) {
         e2e::fs::copy_file(ex.path, job / "KORVEX.DAT");
         const int status = run_batch(dir, job);
         EXPECT_EQ(status, ex.stated == 0 ? 0 : 1) << e2e::read_file(dir / "err");
-        if (ex.stated > 0)
+        if (ex.stated > 0) {
             EXPECT_NE(e2e::read_file(dir / "err").find(std::to_string(ex.stated)), std::string::npos);
+        }
 
         // As many pages as the window would show, each a whole SVG page, and none beyond.
         auto paint = e2e::run_job(ex.deck);

@@ -16,7 +16,9 @@ TEST(E2eExamples, EachEndsWithItsStatedErrorNumberAndReadableListings) {
         auto j = e2e::run_job(ex.deck);
         EXPECT_EQ(j->p->run.NEWDIA, 0) << "the job did not come to its end";
         EXPECT_EQ(j->nfail(), ex.stated);
-        if (ex.stated == 0) EXPECT_GE(j->p->run.NLAUF, 1);
+        if (ex.stated == 0) {
+            EXPECT_GE(j->p->run.NLAUF, 1);
+        }
         const std::pair<const char*, const std::string*> units[] = {
             {"F06", &j->u6()}, {"F08", &j->u8()}, {"F09", &j->u9()}};
         for (const auto& [name, text] : units) {

@@ -70,7 +70,9 @@ TEST(E2eMalformed, ARunCutOffAfterAnyLineEndsTheJob) {
     for (std::size_t n = 1; n < base().size(); ++n) {
         const std::vector<std::string> cut(base().begin(), base().begin() + static_cast<long>(n));
         auto j = run(join(cut, false), "first " + std::to_string(n) + " lines");
-        if (n < 7) EXPECT_EQ(j->p->run.NLAUF, 0) << n;
+        if (n < 7) {
+            EXPECT_EQ(j->p->run.NLAUF, 0) << n;
+        }
     }
     // The whole run without its STOP line is computed and ends the job normally.
     auto j = run(join(base(), false), "no STOP");

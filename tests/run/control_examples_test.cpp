@@ -29,7 +29,9 @@ TEST(ControlExamples, EachDeckEndsWithTheErrorNumberItStates) {
         auto j = control_test::whole_job(text.str());
         const auto& p = j->p;
         EXPECT_EQ(p->run.NFAIL, expected) << entry.path();
-        if (expected == 0) EXPECT_GE(p->run.NLAUF, 1) << entry.path();
+        if (expected == 0) {
+            EXPECT_GE(p->run.NLAUF, 1) << entry.path();
+        }
         ++decks;
     }
     EXPECT_GE(decks, 10);

@@ -13,6 +13,7 @@
 
 #include "../runtime/scratch_dir.hpp"
 #include "run/program.hpp"
+#include "tests/e2e/e2e_support.hpp"
 #include "shell/core/cli.hpp"
 
 using namespace korvex;
@@ -66,7 +67,7 @@ TEST(ProgressLine, ShownOnATerminalOnlyOnceTheJobHasRunASecond) {
         EXPECT_EQ(err.text(), "");
         now = 101.0;
         line.page_done(*p, 2);
-        const std::string first = "korvex: page 2 done; run 2, TIME= 0.1500 s, revolution 12";
+        const std::string first = "korvex: run 2, TIME= 0.1500 s, revolution 12; pages done: 2";
         EXPECT_EQ(err.text(), "\r" + first);
 
         // A shorter line is written over the longer one with blanks behind it.
@@ -75,7 +76,7 @@ TEST(ProgressLine, ShownOnATerminalOnlyOnceTheJobHasRunASecond) {
         p->sim.NREV = 4;
         now = 103.0;
         line.page_done(*p, 3);
-        const std::string second = "korvex: page 3 done; run 3, TIME= 2.0000 s, revolution 4";
+        const std::string second = "korvex: run 3, TIME= 2.0000 s, revolution 4; pages done: 3";
         ASSERT_EQ(second.size() + 1, first.size());
         EXPECT_EQ(err.text(), "\r" + first + "\r" + second + " ");
 
@@ -96,8 +97,66 @@ TEST(ProgressLine, WipedWhenItGoesOutOfScope) {
         line.page_done(*p, 1);
     }
     const std::string text = shell::ProgressLine::text(1, 0, 0.0, 0);
-    EXPECT_EQ(text, "korvex: page 1 done; run 0, TIME= 0.0000 s, revolution 0");
+    EXPECT_EQ(text, "korvex: run 0, TIME= 0.0000 s, revolution 0; pages done: 1");
     EXPECT_EQ(err.text(), "\r" + text + "\r" + std::string(text.size(), ' ') + "\r");
+}
+
+TEST(ProgressLine, MovesOnAtRevolutionEndsWithinAPageAtMostTenTimesASecond) {
+    auto p = std::make_unique<Program>();
+    Capture err;
+    double now = 0.0;
+    shell::ProgressLine line(err.file(), true, [&] { return now; });
+    line.attach(*p);
+    ASSERT_NE(p->progress, nullptr);
+    p->run.NLAUF = 1;
+    p->sim.TIME = 0.5;
+    p->sim.NREV = 7;
+    now = 0.5;
+    p->progress(p->progress_ctx, *p);  // the job is young: nothing yet
+    EXPECT_EQ(err.text(), "");
+    now = 1.2;
+    p->progress(p->progress_ctx, *p);
+    const std::string first = "korvex: run 1, TIME= 0.5000 s, revolution 7; pages done: 0";
+    EXPECT_EQ(err.text(), "\r" + first);
+    p->sim.NREV = 8;
+    now = 1.25;  // too soon after the last
+    p->progress(p->progress_ctx, *p);
+    EXPECT_EQ(err.text(), "\r" + first);
+    now = 1.31;
+    p->progress(p->progress_ctx, *p);
+    const std::string second = "korvex: run 1, TIME= 0.5000 s, revolution 8; pages done: 0";
+    EXPECT_EQ(err.text(), "\r" + first + "\r" + second);
+    // A page end is always shown.
+    now = 1.32;
+    line.page_done(*p, 1);
+    EXPECT_EQ(err.text(), "\r" + first + "\r" + second + "\r" + std::string(
+                                                                       "korvex: run 1, TIME= 0.5000 s, revolution 8; pages done: 1"));
+}
+
+TEST(ProgressLine, TheJobReportsEveryRevolutionEnd) {
+    const std::string deck = e2e::read_file(std::filesystem::path(KORVEX_SOURCE_DIR) / "examples" / "sample.dat");
+    e2e::Job j(deck);
+    struct Seen {
+        int calls = 0;
+        int last_rev = -1;
+        bool increasing = true;
+    } seen;
+    j.p->progress_ctx = &seen;
+    j.p->progress = [](void* ctx, const Program& p) {
+        auto& s = *static_cast<Seen*>(ctx);
+        if (p.sim.NREV <= s.last_rev && p.run.NLAUF <= 1) s.increasing = false;
+        s.last_rev = p.sim.NREV;
+        ++s.calls;
+    };
+    j.run();
+    ASSERT_EQ(j.nfail(), 0);
+    std::size_t blocks = 0;
+    for (auto at = j.u9().find(" PRO UMDREHUNG: ARBEIT="); at != std::string::npos;
+         at = j.u9().find(" PRO UMDREHUNG: ARBEIT=", at + 1))
+        ++blocks;
+    EXPECT_GT(seen.calls, 0);
+    EXPECT_EQ(static_cast<std::size_t>(seen.calls), blocks);
+    EXPECT_TRUE(seen.increasing);
 }
 
 TEST(CommandLineOutput, HelpAndVersionGoToStandardOutput) {
