@@ -132,3 +132,21 @@ TEST(E2eInjection, SlowJetsAreReportedOncePerEpisodeOverAWholeRun) {
         EXPECT_LE(open[pair], 2) << l;
     }
 }
+
+TEST(E2eInjection, WithVapourTheLiquidHeatsComeFromTheSteamTable) {
+    // A low-temperature version of the sample whose water vapour joins the gas.
+    std::string deck = with(nozzle_sample(), "TH=850.0 TK=320.0", "TH=420.0 TK=300.0");
+    deck = with(deck, "GAS=HE", "GAS=HE DAMPF");
+    auto j = e2e::run_job(deck);
+    ASSERT_EQ(j->nfail(), 0);
+    for (const auto& l : e2e::bad_numbers(j->u6() + j->u8() + j->u9())) ADD_FAILURE() << l;
+    const auto [eta_n, carnot] = last_eta(j->u9());
+    EXPECT_NEAR(carnot, 100.0 * (420.0 - 300.0) / 420.0, 0.01);
+    EXPECT_GT(eta_n, 0.0);
+    EXPECT_LT(eta_n, carnot);
+    // Hot water near 420 K and cold near 300 K keep their spaces within some 30 K.
+    EXPECT_LT(listed_extreme(j->u6(), "MAXIMUM", "TE1"), 420.0 + 30.0);
+    EXPECT_GT(listed_extreme(j->u6(), "MINIMUM", "TE1"), 420.0 - 30.0);
+    EXPECT_LT(listed_extreme(j->u6(), "MAXIMUM", "TC1"), 300.0 + 30.0);
+    EXPECT_GT(listed_extreme(j->u6(), "MINIMUM", "TC1"), 300.0 - 30.0);
+}
