@@ -307,10 +307,14 @@ bool BEREG(PairRecord& R, Injection& INJ, const BeregArgs& a, double& TE, double
     return true;
 }
 
+bool injection_active(const run::RunState& r) {
+    return r.mode == run::Mode::ISO && r.nozzles && !(r.MASSE > 0.0) && r.BEVOL > 0.0;
+}
+
 void prepare_injection(Injection& INJ, const run::RunState& r) {
     BeregCommon& C = INJ.C;
     C = BeregCommon{};
-    C.active = r.mode == run::Mode::ISO && r.nozzles && !(r.MASSE > 0.0) && r.BEVOL > 0.0;
+    C.active = injection_active(r);
     C.FDAMPF = r.FDAMPF;
     C.IP2 = r.IP2;
     C.GAS = r.gas_kind;
@@ -340,8 +344,7 @@ void prepare_injection(Injection& INJ, const run::RunState& r) {
 
 bool check_injection_input(Program& p) {
     const run::RunState& r = p.run;
-    const bool injection = r.mode == run::Mode::ISO && r.nozzles && !(r.MASSE > 0.0) && r.BEVOL > 0.0;
-    if (!injection) return true;
+    if (!injection_active(r)) return true;
     auto side_ok = [](int NDU, double DDU, double FQ, double AREA, double UDU0, double DGL) {
         return NDU > 0 && DDU > 0.0 && FQ > 0.0 && FQ < AREA && std::isfinite(UDU0) && UDU0 > 0.0 &&
                std::isfinite(DGL) && DGL > 0.0;

@@ -116,6 +116,10 @@ bool liquid_flows(const BeregCommon& C, double TW1E, double TW1C, double VE, dou
 bool BEREG(PairRecord& R, Injection& INJ, const BeregArgs& a, double& TE, double& TC,
            runtime::Units& u, properties::SteamState& st, int& NFAIL);
 
+// Whether liquid injection takes part in the run: mode ISO, both nozzle lines with a flow, and
+// no wire mesh (the wire mesh takes precedence over the nozzles).
+bool injection_active(const run::RunState& r);
+
 // Fills the run data of the injection from the run state and starts every pair's counters
 // and message flags afresh. Call once per run, before the time loop.
 void prepare_injection(Injection& INJ, const run::RunState& r);

@@ -9,6 +9,7 @@
 #include "run/constants.hpp"
 #include "run/program.hpp"
 #include "runtime/numeric.hpp"
+#include "simulation/bereg.hpp"
 #include "simulation/kinematics.hpp"
 #include "simulation/tdifdf.hpp"
 
@@ -454,7 +455,7 @@ CompCommon make_comp_common(const Program& p) {
     C.MODE_TEMPD = m.mode == run::Mode::TEMPD;
     C.MODE_ISO = m.mode == run::Mode::ISO;
     C.FDAMPF = m.FDAMPF;
-    C.DUESEN = m.mode == run::Mode::ISO && m.nozzles && !(m.MASSE > 0.0) && m.BEVOL > 0.0;
+    C.DUESEN = injection_active(m);
     C.CONSTE1 = m.EPSILON_E - 1.0;
     C.CONSTC1 = m.EPSILON_C - 1.0;
     C.MODELL = m.MODELL;
