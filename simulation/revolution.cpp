@@ -567,7 +567,7 @@ void list_unit9(Program& p) {
                  E(finite(s.ARBETN), 14, 7), " Verl. Arbeit=", E(finite(s.VWORK), 14, 7), " N*M");
         u.record(" Mittlere Nutzleistung=", F(v.POWERN, 12, 3), " Watt bei RPM=", F(s.RPM, 9, 2),
                  " U/Min", I(s.NREV, 5), ". Umdrehung in", F(v.UDELT, 10, 7), " sec");
-        if (r.nozzles || r.DELTAT > 0.0) {
+        if (injection(r)) {
             u.record(" Abzueglich der Leistungen der heissen Pumpen:", F(v.PPUMPH, 10, 2),
                      " Watt und der kalten Pumpen:", F(v.PPUMPC, 10, 2), " Watt");
             u.record(" Druckverlust DELTA_P=", F(r.DELTA_P, 8, 3), " Bar; Temperaturverlust DELTA_T=",

@@ -95,6 +95,13 @@ inline std::vector<Example> examples() {
     return out;
 }
 
+// How often `what` stands in `text`.
+inline std::size_t count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
 // Records of a listing that show a number that could not be written: a NaN or an infinity as
 // the run-time spells them, or a field of asterisks (a value too wide for its edit
 // descriptor). Deck lines echoed into the listing are left out: comment lines start with "***".

@@ -42,18 +42,12 @@ std::pair<double, double> last_eta(const std::string& u9) {
     return eta;
 }
 
-std::size_t count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
 }  // namespace
 
 TEST(E2eInjection, NozzleSampleRunsToItsEndAndChargesItsPumps) {
     auto j = e2e::run_job(nozzle_sample());
     ASSERT_EQ(j->nfail(), 0);
-    EXPECT_GE(count(j->u9(), " PRO UMDREHUNG: ARBEIT="), 2u);
+    EXPECT_GE(e2e::count(j->u9(), " PRO UMDREHUNG: ARBEIT="), 2u);
     for (const auto& l : e2e::bad_numbers(j->u6() + j->u8() + j->u9())) ADD_FAILURE() << l;
 
     // 0.5 litre/s through each of the two pairs' hot (and cold) pumps against 0.5 bar:
@@ -109,8 +103,8 @@ TEST(E2eInjection, SlowJetsAreReportedOncePerEpisodeOverAWholeRun) {
     auto j = e2e::run_job(deck);
     ASSERT_EQ(j->nfail(), 0);
     const std::string& u9 = j->u9();
-    const std::size_t slow = count(u9, "FEHLER: Einspritzgeschwindigkeit UDU0");
-    const std::size_t cleared = count(u9, "FEHLER: aufgehoben fuer Zylinderpaar H");
+    const std::size_t slow = e2e::count(u9, "FEHLER: Einspritzgeschwindigkeit UDU0");
+    const std::size_t cleared = e2e::count(u9, "FEHLER: aufgehoben fuer Zylinderpaar H");
     EXPECT_GE(slow, 4u);
     // Each report is cleared before the next of its side and pair, so the clears trail the
     // reports by at most one per side and pair.

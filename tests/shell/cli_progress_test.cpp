@@ -150,10 +150,7 @@ TEST(ProgressLine, TheJobReportsEveryRevolutionEnd) {
     };
     j.run();
     ASSERT_EQ(j.nfail(), 0);
-    std::size_t blocks = 0;
-    for (auto at = j.u9().find(" PRO UMDREHUNG: ARBEIT="); at != std::string::npos;
-         at = j.u9().find(" PRO UMDREHUNG: ARBEIT=", at + 1))
-        ++blocks;
+    const std::size_t blocks = e2e::count(j.u9(), " PRO UMDREHUNG: ARBEIT=");
     EXPECT_GT(seen.calls, 0);
     EXPECT_EQ(static_cast<std::size_t>(seen.calls), blocks);
     EXPECT_TRUE(seen.increasing);
