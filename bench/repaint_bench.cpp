@@ -10,7 +10,7 @@
 
 #include "platform/recording_surface.hpp"
 #include "run/control.hpp"
-#include "run/program.hpp"
+#include "state/program.hpp"
 
 using namespace korvex;
 

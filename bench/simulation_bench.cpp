@@ -10,7 +10,7 @@
 
 #include "run/deck.hpp"
 #include "run/machine.hpp"
-#include "run/program.hpp"
+#include "state/program.hpp"
 #include "shell/core/cli.hpp"
 #include "simulation/simul.hpp"
 

@@ -11,9 +11,9 @@
 #include <span>
 #include <string_view>
 
-#include "diagrams/dia_state.hpp"
+#include "state/dia_state.hpp"
 #include "runtime/units.hpp"
-#include "simulation/pair_record.hpp"
+#include "state/pair_record.hpp"
 
 namespace korvex::diagrams {
 

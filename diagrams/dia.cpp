@@ -10,7 +10,7 @@
 #include "diagrams/frames.hpp"
 #include "diagrams/plotlib.hpp"
 #include "runtime/format.hpp"
-#include "simulation/pair_record.hpp"
+#include "state/pair_record.hpp"
 
 namespace korvex::diagrams {
 
@@ -573,21 +573,14 @@ DiaInputs collect_dia_inputs(const Program& p) {
     }
     in.TH = r.TH > 0.0 ? r.TH : r.THNEU;
     in.TK = r.TK > 0.0 ? r.TK : r.TKNEU;
-#ifdef KORVEX_HAS_PRECALC_STATE
     in.TE_MAX = s.pre.TE_MAX > 0.0 ? s.pre.TE_MAX : in.TH;
     in.TC_MIN = s.pre.TC_MIN > 0.0 ? s.pre.TC_MIN : in.TK;
-#else
-    in.TE_MAX = in.TH;
-    in.TC_MIN = in.TK;
-#endif
     in.FDAMPF = r.FDAMPF;
     in.IANGLE = s.MARK;
     in.ANGLE = s.ANGLE;
-#ifdef KORVEX_HAS_REVOLUTION_STATE
     in.ETA1 = s.rev.ETA_N;
     in.ETA2 = s.rev.AUSN_I;
     in.ETA3 = s.rev.AREF_I;
-#endif
     in.heading = heading_of(r);
     return in;
 }

@@ -7,8 +7,8 @@
 #include <array>
 #include <string>
 
-#include "diagrams/dia_state.hpp"
-#include "run/program.hpp"
+#include "state/dia_state.hpp"
+#include "state/program.hpp"
 
 namespace korvex::diagrams {
 

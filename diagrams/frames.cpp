@@ -6,7 +6,7 @@
 #include "device/plot.hpp"
 #include "diagrams/plotlib.hpp"
 #include "properties/pdampf.hpp"
-#include "run/constants.hpp"
+#include "state/constants.hpp"
 #include "runtime/format.hpp"
 #include "runtime/numeric.hpp"
 

@@ -11,7 +11,7 @@
 #include "input/readers.hpp"
 #include "platform/recording_surface.hpp"
 #include "run/control.hpp"
-#include "run/program.hpp"
+#include "state/program.hpp"
 #include "runtime/fieldread.hpp"
 #include "runtime/units.hpp"
 

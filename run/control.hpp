@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "run/program.hpp"
+#include "state/program.hpp"
 
 namespace korvex::run {
 

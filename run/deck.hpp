@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "run/program.hpp"
+#include "state/program.hpp"
 
 namespace korvex::run {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "run/program.hpp"
+#include "state/program.hpp"
 #include "runtime/units.hpp"
 
 namespace korvex::run {

@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "run/constants.hpp"
+#include "state/constants.hpp"
 #include "run/machine_parts.hpp"
 
 namespace korvex::run {

@@ -1,6 +1,6 @@
 #pragma once
 // The machine of a run, derived from its deck values once the deck lines are read.
-#include "run/program.hpp"
+#include "state/program.hpp"
 
 namespace korvex::run {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "run/constants.hpp"
+#include "state/constants.hpp"
 #include "run/machine.hpp"
 #include "run/machine_parts.hpp"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Pieces of the machine derivation that other parts of the run control call on their own.
-#include "run/program.hpp"
+#include "state/program.hpp"
 #include "runtime/units.hpp"
 
 namespace korvex::run {

@@ -6,9 +6,9 @@
 
 #include "properties/pdampf.hpp"
 #include "properties/steam_state.hpp"
-#include "run/constants.hpp"
-#include "run/program.hpp"
-#include "run/run_state.hpp"
+#include "state/constants.hpp"
+#include "state/program.hpp"
+#include "state/run_state.hpp"
 #include "runtime/format.hpp"
 #include "runtime/numeric.hpp"
 #include "runtime/units.hpp"

@@ -7,8 +7,9 @@
 #include <array>
 
 #include "properties/vorcom.hpp"
-#include "simulation/pair_record.hpp"
 #include "simulation/tdifdf.hpp"
+#include "state/comp_inputs.hpp"
+#include "state/pair_record.hpp"
 
 namespace korvex::runtime {
 struct Units;
@@ -18,79 +19,6 @@ struct SteamState;
 }
 
 namespace korvex::simulation {
-
-// Inputs that are the same for every pair. The driver fills them once per run and refreshes
-// the few that move during the run (HRVE, HRVC).
-struct CompCommon {
-    // Temperature mode: the first switch that is set wins, in this order. With none set, and
-    // in mode ISO without nozzles, the space temperatures keep their values.
-    bool MODE_POLY = false;
-    bool MODE_TEMPD = false;
-    bool MODE_ISO = false;
-    bool FDAMPF = false;        // vapour component of the working liquid
-    bool DUESEN = false;        // injection nozzles defined (mode ISO)
-
-    double CONSTE1 = 0.0;       // CONSTE - 1, polytropic exponent of E minus one
-    double CONSTC1 = 0.0;       // CONSTC - 1
-    int MODELL = 0;             // > 0: space temperatures after mass exchange (TETCTR) in POLY;
-                                // < 0: fixed regenerator ends TER_1234, TCR_1234
-    int NTEMP = 2;              // enthalpy origin handed to TETCTR (2: 273.15 K)
-
-    double VR = 0.0;            // regenerator volume, cm3
-    double VR1003 = 0.0;        // VR / 3, volume of one regenerator section
-    double VERLUST = 0.0;       // regenerator loss, % (100 - SGRAD)
-    bool DREI = false;          // three-section regenerator with logarithmic means; else
-                                // arithmetic means
-
-    double CV = 0.0;            // specific heat at constant volume, W*s/(g*K)
-    double RS = 0.0;            // specific gas constant, Bar*cm3/(g*K)
-    double T0 = 0.0;            // filling temperature, K
-    double P0 = 0.0;            // filling pressure, Bar
-    double TE_MAX = 0.0;        // bounds of the characteristic temperature T2, K
-    double TC_MIN = 0.0;
-    double AH = 0.0;            // piston areas of the hot and cold cylinders, cm2
-    double AK = 0.0;
-    double HRVE = 0.0;          // heights of the control volumes, cm
-    double HRVC = 0.0;
-    double TER_1234 = 0.0;      // regenerator ends of the pre-calculation (MODELL < 0), K
-    double TCR_1234 = 0.0;
-
-    // Liquid heat transport: CQ = heat one litre takes up when warmed by DELTAT (W*s/litre),
-    // BEVOL the injection volume flow, litre/s.
-    double CQ = 0.0;
-    double BEVOL = 0.0;
-
-    // Temperature table of mode TEMPD: angles 0, 10, ..., 360 and the absolute temperatures
-    // of E and C there; IP1 table points per interpolation.
-    AngleTable TANGLE = table_angles();
-    AngleTable TTE{};
-    AngleTable TTC{};
-    int IP1 = 3;
-
-    // Vapour component: rows of the steam table per interpolation, and the selected
-    // definitions of the vapour heat content, its rate, the vapour entropy and its rate.
-    int IP2 = 3;
-    int DQD = 6;
-    int DQDAMPF = 2;
-    int DSD = 6;
-    int DS3 = 2;
-};
-
-// Inputs of one pair for one step.
-struct CompPair {
-    int N = 1;                  // pair number 1..4
-    double H00E = 0.0;          // dead heights of E and C (clearance plus the pair's dead
-    double H00C = 0.0;          // volume, as heights), cm
-    double V0 = 0.0;            // start reduced volume V0i, cm3
-    double GM0 = 0.0;           // gas charge GM0i, g
-    double XE = 0.0;            // piston travel of the hot side, cm
-    double FE = 1.0;            // area factor of the hot side
-    double XC = 0.0;            // piston travel of the cold side, cm
-    double FC = 1.0;            // area factor of the cold side
-    double CANGLE = 0.0;        // crank angle of the pair for the temperature table, degrees
-    double TW1E = 0.0;          // liquid inlet temperatures of the hot and cold side, K
-    double TW1C = 0.0;
-};
 
 // Advances the pair record REC by the step DELT_NEU that ends at TIME. Integrals grow only
 // while TIME > 0. A property routine that raises NFAIL above 880 ends the step at once.

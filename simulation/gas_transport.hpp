@@ -2,7 +2,7 @@
 // Transport properties of the working gas for the heat exchange with the injected liquid:
 // thermal conductivity and kinematic viscosity as straight lines in the Celsius temperature,
 // one set per gas. The constants keep their single-precision values.
-#include "run/machine_data.hpp"
+#include "state/machine_data.hpp"
 
 namespace korvex::simulation {
 

@@ -6,8 +6,8 @@
 
 #include "properties/tetctr.hpp"
 #include "properties/vorcom.hpp"
-#include "run/constants.hpp"
-#include "run/program.hpp"
+#include "state/constants.hpp"
+#include "state/program.hpp"
 #include "runtime/numeric.hpp"
 #include "simulation/bereg.hpp"
 #include "simulation/kinematics.hpp"

@@ -2,7 +2,7 @@
 // Start of a run: the checks of the run values the time loop divides by, the pre-calculation
 // of machine H1-K1 over one revolution at the start speed, and the start states of all pairs.
 #include "simulation/comp.hpp"
-#include "simulation/precalc_state.hpp"
+#include "state/precalc_state.hpp"
 
 namespace korvex {
 struct Program;

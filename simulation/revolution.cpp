@@ -14,7 +14,7 @@
 #include <string>
 
 #include "diagrams/catalogue.hpp"
-#include "run/constants.hpp"
+#include "state/constants.hpp"
 #include "runtime/format.hpp"
 #include "runtime/numeric.hpp"
 #include "simulation/simul.hpp"

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "diagrams/catalogue.hpp"
-#include "run/constants.hpp"
+#include "state/constants.hpp"
 #include "runtime/format.hpp"
 #include "runtime/numeric.hpp"
 #include "simulation/bereg.hpp"
@@ -22,13 +22,7 @@
 #include "simulation/revolution.hpp"
 
 #include "simulation/precalc.hpp"
-
-// The diagram driver is built alongside; until its code is in the tree the run ends without
-// drawing.
-#if __has_include("diagrams/dia.cpp") && !defined(KORVEX_SIMUL_STANDALONE)
 #include "diagrams/dia.hpp"
-#define KORVEX_SIMUL_DIA 1
-#endif
 
 namespace korvex::simulation {
 
@@ -43,12 +37,6 @@ constexpr double PI = run::PI;
 
 using runtime::quot;
 
-#ifndef KORVEX_SIMUL_DIA
-// The diagram driver is not yet part of the build: the run ends without drawing.
-void DIA_call(Program&) {}
-#else
-void DIA_call(Program& p) { diagrams::DIA(p); }
-#endif
 
 // ---- Start of the run ---------------------------------------------------------------------
 
@@ -651,7 +639,7 @@ void end_of_run(Program& p, int NPLOT) {
         u.u9.free(" MARKIERUNGEN IN DEN T-S UND P-V DIAGRAMMEN MIT DEN WINKELN:", A[1], A[2], A[3], A[4],
                   A[5], A[6], " WINKELGRAD");
     }
-    DIA_call(p);
+    diagrams::DIA(p);
 }
 
 }  // namespace

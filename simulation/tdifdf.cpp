@@ -36,12 +36,6 @@ double LAGRANGE(double x, const double* X, const double* Y, int n) {
     return sum;
 }
 
-AngleTable table_angles() {
-    AngleTable a{};
-    for (int k = 0; k < TABLE_ANGLES; ++k) a[k] = 10.0 * k;
-    return a;
-}
-
 void TDIFDF(runtime::Units& u, double& TE, double& TC, const AngleTable& TTE,
             const AngleTable& TTC, const AngleTable& TANGLE, double CANGLE, int IP1, int pair) {
     if (CANGLE > ANGLE_LIMIT) {

@@ -3,11 +3,10 @@
 #include <array>
 
 #include "runtime/units.hpp"
+#include "state/comp_inputs.hpp"
 
 namespace korvex::simulation {
 
-inline constexpr int TABLE_ANGLES = 37;  // 0, 10, ..., 360 degrees
-using AngleTable = std::array<double, TABLE_ANGLES>;
 
 // Value at x of the polynomial through the n points (X[i], Y[i]). For an x on a node the node's
 // value is returned (the product form would divide zero by zero there). n <= 0 gives 0.
@@ -19,8 +18,5 @@ double LAGRANGE(double x, const double* X, const double* Y, int n);
 // (360, 360.001] leaves TE and TC as they are.
 void TDIFDF(runtime::Units& u, double& TE, double& TC, const AngleTable& TTE,
             const AngleTable& TTC, const AngleTable& TANGLE, double CANGLE, int IP1, int pair);
-
-// The table angles 0, 10, ..., 360.
-AngleTable table_angles();
 
 }  // namespace korvex::simulation

@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "platform/svg_surface.hpp"
-#include "run/program.hpp"
+#include "state/program.hpp"
 #include "shell/core/plotiw.hpp"
 
 #ifdef _WIN32

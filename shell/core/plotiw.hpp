@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/surface.hpp"
-#include "run/program.hpp"
+#include "state/program.hpp"
 
 namespace korvex::shell {
 

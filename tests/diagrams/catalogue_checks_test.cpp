@@ -10,7 +10,7 @@
 
 #include "diagrams/catalogue.hpp"
 #include "runtime/units.hpp"
-#include "simulation/pair_record.hpp"
+#include "state/pair_record.hpp"
 
 namespace korvex::diagrams {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "platform/recording_surface.hpp"
 #include "run/control.hpp"
-#include "run/program.hpp"
+#include "state/program.hpp"
 
 namespace e2e {
 

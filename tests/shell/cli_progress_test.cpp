@@ -12,7 +12,7 @@
 #endif
 
 #include "../runtime/scratch_dir.hpp"
-#include "run/program.hpp"
+#include "state/program.hpp"
 #include "tests/e2e/e2e_support.hpp"
 #include "shell/core/cli.hpp"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "properties/steam_state.hpp"
-#include "run/program.hpp"
+#include "state/program.hpp"
 #include "runtime/units.hpp"
 #include "simulation/bereg.hpp"
 #include "simulation/gas_transport.hpp"

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string>
 
-#include "run/program.hpp"
+#include "state/program.hpp"
 #include "simulation/precalc.hpp"
 
 using namespace korvex;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "run/program.hpp"
+#include "state/program.hpp"
 #include "simulation/revolution.hpp"
 
 using namespace korvex;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "run/program.hpp"
+#include "state/program.hpp"
 #include "simulation/revolution.hpp"
 
 using namespace korvex;

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "diagrams/catalogue.hpp"
-#include "run/constants.hpp"
+#include "state/constants.hpp"
 #include "run/deck.hpp"
 #include "run/machine.hpp"
-#include "run/program.hpp"
+#include "state/program.hpp"
 #include "simulation/kinematics.hpp"
 #include "simulation/simul.hpp"
 

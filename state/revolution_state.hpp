@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "diagrams/dia_state.hpp"
+#include "state/dia_state.hpp"
 
 namespace korvex::simulation {
 

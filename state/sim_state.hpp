@@ -8,16 +8,11 @@
 #include <array>
 #include <string>
 
-#include "simulation/bereg.hpp"
-#include "simulation/comp.hpp"
-#include "simulation/pair_record.hpp"
-
-#include "simulation/precalc_state.hpp"
-#include "simulation/revolution_state.hpp"
-
-// SimState holds the pre-calculation's and the revolution evaluation's state (`pre`, `rev`).
-#define KORVEX_HAS_PRECALC_STATE 1
-#define KORVEX_HAS_REVOLUTION_STATE 1
+#include "state/comp_inputs.hpp"
+#include "state/injection_state.hpp"
+#include "state/pair_record.hpp"
+#include "state/precalc_state.hpp"
+#include "state/revolution_state.hpp"
 
 namespace korvex::simulation {
 

@@ -3,12 +3,12 @@
 // see each other. The state headers are plain data, so every layer that takes the Program
 // (the run control, SIMUL, DIA) may include this header.
 #include "device/device.hpp"
-#include "diagrams/dia_state.hpp"
+#include "state/dia_state.hpp"
 #include "properties/steam_state.hpp"
-#include "run/run_state.hpp"
+#include "state/run_state.hpp"
 #include "runtime/clock.hpp"
 #include "runtime/units.hpp"
-#include "simulation/sim_state.hpp"
+#include "state/sim_state.hpp"
 
 namespace korvex {
 
