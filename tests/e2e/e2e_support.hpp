@@ -77,11 +77,12 @@ struct Example {
     int stated = -1;   // the error number the heading promises, -1 when it says none
 };
 
-// Every sample deck with the error number its "***" heading states.
-inline std::vector<Example> examples() {
+// Every deck of `folder` (below the source tree) with the error number its "***" heading
+// states.
+inline std::vector<Example> decks_in(const char* folder) {
     const std::regex stated(R"(^\*\*\*.*[Ee]nds with error number (\d+)\.)");
     std::vector<Example> out;
-    for (const auto& entry : fs::directory_iterator(fs::path(KORVEX_SOURCE_DIR) / "examples")) {
+    for (const auto& entry : fs::directory_iterator(fs::path(KORVEX_SOURCE_DIR) / folder)) {
         if (entry.path().extension() != ".dat") continue;
         Example e{entry.path(), read_file(entry.path())};
         for (const auto& l : lines_of(e.deck)) {
@@ -92,6 +93,16 @@ inline std::vector<Example> examples() {
         out.push_back(std::move(e));
     }
     std::sort(out.begin(), out.end(), [](const Example& a, const Example& b) { return a.path < b.path; });
+    return out;
+}
+
+// The sample decks.
+inline std::vector<Example> examples() { return decks_in("examples"); }
+
+// The sample decks and the test decks: what every invariant of a whole job runs over.
+inline std::vector<Example> all_decks() {
+    auto out = decks_in("examples");
+    for (auto& e : decks_in("tests/decks")) out.push_back(std::move(e));
     return out;
 }
 
