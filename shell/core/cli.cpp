@@ -310,6 +310,8 @@ int batch(const Options& o, const ShellHooks& hooks) {
 
 }  // namespace
 
+std::unique_ptr<PageWriter> make_svg_page(int width, int height) { return std::make_unique<SvgPage>(width, height); }
+
 int cli_main(int argc, char** argv, const ShellHooks& hooks) {
     try {
         Options o;

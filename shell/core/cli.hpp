@@ -24,6 +24,9 @@ public:
     virtual bool save(const std::filesystem::path& path) = 0;
 };
 
+// An SVG page of width x height pixels, as batch mode writes it.
+std::unique_ptr<PageWriter> make_svg_page(int width, int height);
+
 // What the window shell adds to the command line when it is built in.
 struct ShellHooks {
     // Runs the window job for a directory and returns the process exit code.

@@ -1,12 +1,30 @@
 #include "shell/qt/job.hpp"
 
-#include "shell/qt/qt_surface.hpp"
-
 namespace korvex::shell::qt {
 
-int PAINTPAGE(Job& job, QtSurface& surface, int width, int height, int HWND, int HDC) {
-    if (job.painting) return job.repeat;
-    job.painting = true;
+namespace {
+
+// The surface of a page that is run only to bring the model to the page after it.
+class NoSurface final : public platform::Surface {
+public:
+    NoSurface(int w, int h) : w_(w), h_(h) {}
+    int width() const override { return w_; }
+    int height() const override { return h_; }
+    void select_pen(const platform::Pen&) override {}
+    void move_to(platform::Point) override {}
+    void line_to(platform::Point) override {}
+    void polyline(std::span<const platform::Point>) override {}
+    void rectangle(int, int, int, int) override {}
+    void set_brush(platform::Color) override {}
+    void set_text_color(platform::Color) override {}
+    void text(platform::Point, std::string_view) override {}
+
+private:
+    int w_, h_;
+};
+
+// One run of the model: the page it stands at, drawn onto the surface.
+int run_one_page(Job& job, platform::Surface& surface, int width, int height, int HWND, int HDC) {
     PaintArgs a;
     a.surface = &surface;
     a.ISIZEX = width;
@@ -18,14 +36,52 @@ int PAINTPAGE(Job& job, QtSurface& surface, int width, int height, int HWND, int
     a.HPEN_ID = HPEN_ID;
     a.HPENOLD_ID = HPENOLD_ID;
     surface.select_pen(a.HPEN);
-    try {
-        job.repeat = job.run_page(job, a);
-    } catch (...) {
-        job.painting = false;
-        throw;
+    const int NEWDIA = job.run_page(job, a);
+    job.next_page = NEWDIA > 0 ? job.next_page + 1 : 1;
+    return NEWDIA;
+}
+
+// The model goes back to the start of the job: with NEWDIA at 0 its next run begins a new job
+// and reads the deck from its first line.
+void start_over(Job& job) {
+    job.program->run.NEWDIA = 0;
+    job.next_page = 1;
+    job.deck_changed = false;
+}
+
+struct PaintingFlag {
+    explicit PaintingFlag(Job& j) : job(j) { job.painting = true; }
+    ~PaintingFlag() { job.painting = false; }
+    Job& job;
+};
+
+}  // namespace
+
+int PAINTPAGE(Job& job, platform::Surface& surface, int width, int height, int HWND, int HDC) {
+    if (job.painting) return job.repeat;
+    const PaintingFlag flag(job);
+    if (job.page <= 0) job.page = job.next_page;
+    int target = job.page;
+    if (job.deck_changed || job.next_page > target) start_over(job);
+    while (job.next_page < target) {
+        NoSurface none(width, height);
+        const int at = job.next_page;
+        if (run_one_page(job, none, width, height, HWND, HDC) <= 0) {
+            // The job ends before the page: the window shows its last page instead.
+            target = at;
+            start_over(job);
+        }
     }
-    job.painting = false;
+    job.page = target;
+    job.repeat = run_one_page(job, surface, width, height, HWND, HDC);
     return job.repeat;
+}
+
+void deck_changed(Job& job) {
+    // Closed, the deck is opened again by the next paint: an editor that saves by writing a new
+    // file and renaming it over the deck leaves the old file behind the open unit.
+    job.program->units.u55.close();
+    job.deck_changed = true;
 }
 
 }  // namespace korvex::shell::qt

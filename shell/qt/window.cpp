@@ -4,20 +4,21 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <string>
-#include <unistd.h>
 
 #include "shell/core/cli.hpp"
+#include "shell/qt/live_deck.hpp"
 #include "shell/qt/qt_surface.hpp"
+#include "shell/qt/save.hpp"
 
 namespace korvex::shell::qt {
 
@@ -30,12 +31,18 @@ PlotWindow::PlotWindow(Job& job, PrintState& print, int HWND)
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
     setAutoFillBackground(true);
-    setGeometry(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+    resize(CLIENT_WIDTH, CLIENT_HEIGHT);
+    move(0, 0);
     print_action_ = new QAction(QString::fromLatin1(PRINT_ENTRY), this);
     print_action_->setShortcut(QKeySequence::Print);
     print_action_->setShortcutContext(Qt::WindowShortcut);
     connect(print_action_, &QAction::triggered, this, [this] { print_command(); });
     addAction(print_action_);
+    save_action_ = new QAction(QString::fromLatin1(SAVE_ENTRY), this);
+    save_action_->setShortcut(QKeySequence::Save);
+    save_action_->setShortcutContext(Qt::WindowShortcut);
+    connect(save_action_, &QAction::triggered, this, [this] { save_command(); });
+    addAction(save_action_);
 }
 
 void PlotWindow::paintEvent(QPaintEvent*) {
@@ -66,6 +73,7 @@ void PlotWindow::paintEvent(QPaintEvent*) {
 void PlotWindow::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(print_action_);
+    menu.addAction(save_action_);
     menu.exec(event->globalPos());
 }
 
@@ -73,6 +81,30 @@ void PlotWindow::print_command() {
     if (job_.painting || !isEnabled()) return;
     if (PRINTPAGE(job_, print_, this) != 0)
         QMessageBox::warning(this, QString::fromUtf8(PRINT_CAPTION), QString::fromUtf8(PRINT_FAILED_TEXT));
+}
+
+void PlotWindow::save_command() {
+    if (job_.painting || !isEnabled()) return;
+    const int page = job_.page > 0 ? job_.page : job_.next_page;
+    const QString dir = QFileInfo(QString::fromStdString(job_.shell.job_dir.string())).absoluteFilePath();
+    QFileDialog dialog(this, QString::fromLatin1(SAVE_ENTRY), dir);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The kind is chosen by the file name's ending; a name without one gets that of the filter.
+    const QStringList kinds{QStringLiteral("svg"), QStringLiteral("png"), QStringLiteral("pdf")};
+    const QStringList filters{QStringLiteral("SVG page (*.svg)"), QStringLiteral("PNG image (*.png)"),
+                              QStringLiteral("PDF document (*.pdf)")};
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(kinds[0]);
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& f) {
+        const auto i = filters.indexOf(f);
+        if (i >= 0) dialog.setDefaultSuffix(kinds[i]);
+    });
+    dialog.selectFile(QStringLiteral("KORVEX-%1.svg").arg(page));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const std::filesystem::path file = dialog.selectedFiles().first().toStdString();
+    const std::string problem = save_page(job_, file, width(), height(), HWND_);
+    if (!problem.empty())
+        QMessageBox::warning(this, QString::fromLatin1(SAVE_CAPTION), QString::fromStdString(problem));
 }
 
 void PlotWindow::closeEvent(QCloseEvent* event) {
@@ -85,55 +117,20 @@ void PlotWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::exit(0);
 }
 
-namespace {
-
-// Test hook: with KORVEX_TEST_CONTROL set, every paint reports "painted HWND X Y W H REPEAT"
-// (the client area on the screen) on standard output, and a line "close" on standard input
-// closes the window. Not for users: it lets a test see the window and end it without a mouse.
-struct TestControl {
-    PlotWindow* window = nullptr;
-    std::unique_ptr<QSocketNotifier> notifier;
-    std::string pending;
-
-    void attach(PlotWindow& w, int HWND, Job& job) {
-        window = &w;
-        w.after_paint = [HWND, &job](PlotWindow& pw) {
-            const QPoint at = pw.mapToGlobal(QPoint(0, 0));
-            std::printf("painted %d %d %d %d %d %d\n", HWND, at.x(), at.y(), pw.width(), pw.height(), job.repeat);
-            std::fflush(stdout);
-        };
-    }
-    void listen() {
-        notifier = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
-        QObject::connect(notifier.get(), &QSocketNotifier::activated, [this] {
-            char buf[256];
-            const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
-            if (n <= 0) {
-                notifier->setEnabled(false);
-                return;
-            }
-            pending.append(buf, static_cast<std::size_t>(n));
-            std::size_t nl;
-            while ((nl = pending.find('\n')) != std::string::npos) {
-                const std::string cmd = pending.substr(0, nl);
-                pending.erase(0, nl + 1);
-                if (cmd == "close" && window) window->close();
-            }
-        });
-    }
-};
-
-}  // namespace
-
-int run_window(const std::filesystem::path& dir) {
+int run_window(const std::filesystem::path& dir, const WindowOpened& opened) {
     if (!QGuiApplication::instance()) return EXIT_USAGE;
     Job job;
     job.shell.job_dir = dir;
     PrintState print;
-    TestControl control;
-    const bool test_control = std::getenv("KORVEX_TEST_CONTROL") != nullptr;
-    if (test_control) control.listen();
     QApplication::setQuitOnLastWindowClosed(false);
+
+    PlotWindow* shown = nullptr;
+    const DeckWatcher live(dir / NAME_DAT, [&] {
+        if (job.painting) return false;  // a page is being drawn from the deck as it was
+        deck_changed(job);
+        if (shown) shown->update();
+        return true;
+    });
 
     int code = 0;
     for (int HWND = 1;; ++HWND) {
@@ -144,10 +141,12 @@ int run_window(const std::filesystem::path& dir) {
         }
         {
             PlotWindow window(job, print, HWND);
-            if (test_control) control.attach(window, HWND, job);
-            window.showMaximized();
+            job.page = 0;  // the new window shows the page its first paint draws
+            shown = &window;
+            if (opened) opened(job, window);
+            window.show();
             code = QApplication::exec();
-            control.window = nullptr;
+            shown = nullptr;
         }
         if (job.repeat <= 0) break;
     }

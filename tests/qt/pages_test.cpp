@@ -15,19 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
-
-int run_batch(const fs::path& dir, const std::string& kind) {
-    const std::string cmd = std::string("QT_QPA_PLATFORM= '") + KORVEX_BINARY + "' --batch '" + dir.string() +
-                            "' --pages " + kind + " >/dev/null 2>&1";
-    const int rc = std::system(cmd.c_str());
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
+using qt_test::run_batch;
+using qt_test::slurp;
 
 // The box around every stroke of an SVG page: path points, polyline points and rectangles
 // (the white background, drawn first with width 100%, is left out).

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 #include "shell/qt/print.hpp"
@@ -80,6 +82,55 @@ TEST(QtPrint, ThePageIsDrawnAtThePrintersResolutionWithItsBoxAtTheLowerLeft) {
     const QRect all = qt_test::bbox(sheet, printable, qt_test::is_ink);
     EXPECT_GT(all.right() - printable.left(), printable.width() / 2);
     EXPECT_LT(all.top() - printable.top(), printable.height() / 10);
+    fs::remove_all(dir);
+}
+
+// The text of a PDF file (the page-number label is the only text of a page).
+std::string pdf_text(const fs::path& pdf) {
+    const fs::path txt = pdf.string() + ".txt";
+    const std::string cmd = "pdftotext '" + pdf.string() + "' '" + txt.string() + "'";
+    if (std::system(cmd.c_str()) != 0) return "(pdftotext failed)";
+    std::string t = qt_test::slurp(txt);
+    t.erase(std::remove_if(t.begin(), t.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); }),
+            t.end());
+    return t;
+}
+
+TEST(QtPrint, EachWindowOfAJobOfTwoPagesPrintsItsOwnPage) {
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: the printed page is not read";
+    const fs::path dir = qt_test::job_dir("multi_run.dat", "print_pages");
+    Job job;
+    job.shell.job_dir = dir;
+    shell::PLOTIW(*job.program, job.shell, 1, job.caption);
+    PrintState ps;
+    QWidget main;
+    QImage img(1008, 700, QImage::Format_RGB32);
+    auto paint_window = [&] {
+        QPainter pa(&img);
+        shell::qt::QtSurface s(pa, img.width(), img.height());
+        shell::qt::PAINTPAGE(job, s, img.width(), img.height(), 1, shell::qt::HDC_WINDOW);
+    };
+
+    // Window 1 shows page 1, whose label is the number of the page that follows.
+    paint_window();
+    const int further = job.repeat;
+    ASSERT_GT(further, 0);
+    QPrinter first(QPrinter::HighResolution);
+    pdf_printer(first, dir / "first.pdf");
+    ASSERT_EQ(shell::qt::print_page_on(first, job, ps, &main), PrintOutcome::printed);
+    EXPECT_EQ(pdf_text(dir / "first.pdf"), std::to_string(further));
+    // The window still stands at page 1: closing it opens page 2.
+    EXPECT_EQ(job.repeat, further);
+
+    // Window 2 shows the last page, labelled 999.
+    job.page = 0;
+    paint_window();
+    EXPECT_EQ(job.repeat, 0);
+    QPrinter second(QPrinter::HighResolution);
+    pdf_printer(second, dir / "second.pdf");
+    ASSERT_EQ(shell::qt::print_page_on(second, job, ps, &main), PrintOutcome::printed);
+    EXPECT_EQ(pdf_text(dir / "second.pdf"), "999");
     fs::remove_all(dir);
 }
 

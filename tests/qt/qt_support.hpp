@@ -1,13 +1,20 @@
 #pragma once
 // Helpers of the Qt shell tests: scratch job directories, images, pixel searches.
 #include <QColor>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QRect>
+#include <QThread>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
+#include <sstream>
 #include <string>
+#include <sys/wait.h>
 
 namespace korvex::qt_test {
 
@@ -21,6 +28,31 @@ inline std::filesystem::path job_dir(const std::string& example, const std::stri
     std::filesystem::create_directories(dir);
     std::filesystem::copy_file(source_dir() / "examples" / example, dir / "KORVEX.DAT");
     return dir;
+}
+
+inline std::string slurp(const std::filesystem::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+// The korvex program's batch job in dir, with pages of the given kind; its exit status.
+inline int run_batch(const std::filesystem::path& dir, const std::string& kind) {
+    const std::string cmd = std::string("QT_QPA_PLATFORM= '") + KORVEX_BINARY + "' --batch '" + dir.string() +
+                            "' --pages " + kind + " >/dev/null 2>&1";
+    const int rc = std::system(cmd.c_str());
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+// Hands out events until done() holds or max_ms have passed.
+inline void pump_until(const std::function<bool()>& done, int max_ms = 10000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < max_ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(5);
+    }
 }
 
 inline bool is_white(QRgb c) { return qRed(c) > 240 && qGreen(c) > 240 && qBlue(c) > 240; }
