@@ -12,9 +12,10 @@
 #include <fstream>
 #include <functional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
+
+#include "tests/runtime/scratch_dir.hpp"
 
 namespace korvex::qt_test {
 
@@ -30,12 +31,8 @@ inline std::filesystem::path job_dir(const std::string& example, const std::stri
     return dir;
 }
 
-inline std::string slurp(const std::filesystem::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
+using testing::slurp;
+using testing::spit;
 
 // The korvex program's batch job in dir, with pages of the given kind; its exit status.
 inline int run_batch(const std::filesystem::path& dir, const std::string& kind) {

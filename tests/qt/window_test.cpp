@@ -241,11 +241,6 @@ int pixels_differing(const QImage& a, const QImage& b) {
     return n;
 }
 
-void write_file(const fs::path& p, const std::string& text) {
-    std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f << text;
-}
-
 TEST(QtWindow, TheWindowShowsTheNewJobWhenItsDeckIsReplacedOrBroken) {
     if (!qt_test::on_x_display()) GTEST_SKIP() << "no X display (the test script runs this under xvfb-run)";
     const fs::path dir = qt_test::job_dir("sample.dat", "live");
@@ -259,7 +254,7 @@ TEST(QtWindow, TheWindowShowsTheNewJobWhenItsDeckIsReplacedOrBroken) {
     // The same decks in directories of their own, for the pages they draw.
     for (const auto& [name, text] : {std::pair{"before", sample}, {"after", hotter}, {"broken", bad}}) {
         fs::create_directory(dir / name);
-        write_file(dir / name / "KORVEX.DAT", text);
+        qt_test::spit(dir / name / "KORVEX.DAT", text);
     }
 
     QImage first, second, broken;
@@ -273,12 +268,12 @@ TEST(QtWindow, TheWindowShowsTheNewJobWhenItsDeckIsReplacedOrBroken) {
                 if (first.isNull()) {
                     first = on_screen(pw);
                     // An editor saves by writing a new file and renaming it over the deck.
-                    write_file(dir / "KORVEX.DAT.new", hotter);
+                    qt_test::spit(dir / "KORVEX.DAT.new", hotter);
                     fs::rename(dir / "KORVEX.DAT.new", deck);
                 } else if (second.isNull() && f06.find("TE1_MAX=  600.00") != std::string::npos) {
                     second = on_screen(pw);
                     // Then the deck is written over in place, with a line the readers refuse.
-                    write_file(deck, bad);
+                    qt_test::spit(deck, bad);
                 } else if (!second.isNull() && broken.isNull() && f06.find("Programm STOP") != std::string::npos) {
                     broken = on_screen(pw);
                     repeat_broken = job.repeat;
