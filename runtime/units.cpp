@@ -63,12 +63,9 @@ void Unit::FreeRecord::put(std::string_view item, bool text) {
         sep = false;
     }
     if (sep) cur_.push_back(' ');
+    // A record breaks only between its items: an item longer than a whole line stands whole on
+    // a line of its own, longer than the record length, rather than being cut in two.
     cur_.append(item);
-    // An item longer than a whole line is cut into lines of the record length.
-    while (cur_.size() > recl) {
-        u_.line(std::string_view(cur_).substr(0, recl));
-        cur_.replace(0, recl, 1, ' ');
-    }
     prev_text_ = text;
     first_ = false;
 }

@@ -45,8 +45,9 @@ public:
 
     // A free-format record: a leading blank, then the items in order; a blank separates two
     // items unless both are texts. Integers plainly, reals compactly. A record longer than the
-    // unit's record length continues on a new line that begins with a blank. Without items, an
-    // empty record.
+    // unit's record length breaks between two items: the item that does not fit begins a new
+    // line (with a blank); an item longer than a whole line stands whole on its own line.
+    // Without items, an empty record.
     template <class... T>
     void free(const T&... items) {
         FreeRecord r(*this);

@@ -55,18 +55,24 @@ TEST(FreeRecord, WrapsAtTheRecordLengthOfItsUnit) {
     EXPECT_EQ(u8.text(), sixteen + "\n" + sixteen.substr(0, 14 * 8) + "\n");
 }
 
-TEST(FreeRecord, TextLongerThanALineIsCut) {
+TEST(FreeRecord, BreaksOnlyBetweenItems) {
     Unit u(6, 80);
-    u.free("head", std::string(200, 'x'));
-    // The long text does not fit behind " head", so it starts a new line, and goes on over
-    // lines of a blank and 79 characters: 79 + 79 + 42 = 200.
-    const std::string expected = " head\n" +
-                                 (" " + std::string(79, 'x') + "\n") +
-                                 (" " + std::string(79, 'x') + "\n") +
-                                 (" " + std::string(42, 'x') + "\n");
-    EXPECT_EQ(u.text(), expected);
-    for (std::size_t p = 0, q; (q = u.text().find('\n', p)) != std::string::npos; p = q + 1)
-        EXPECT_LE(q - p, 80u);
+    // An echoed deck line of 80 columns cannot fit behind the leading blank: it stands whole on
+    // its line (81 columns), its last number not cut off.
+    const std::string deck_line = std::string(72, 'x') + "TK=320.0";
+    u.free(deck_line);
+    // A text longer than a line, behind a short text and a number: the number stays on the first
+    // line, the long text begins the next one and keeps its tail.
+    const std::string long_text = " T MUSS ZWISCHEN 273.16 UND 543.15 KELVIN LIEGEN; KEINE BERECHNUNG MOEGLICH; >>>> PDAMPF <<<<";
+    u.free("TEMPERATUR T =", 200.5, long_text, 7);
+    EXPECT_EQ(u.text(), " " + deck_line + "\n" +
+                            " TEMPERATUR T = 200.5\n" +
+                            " " + long_text + "\n" +
+                            " 7\n");
+
+    Unit tiny(7, 1);  // taken as 2: every item on a line of its own
+    tiny.free("abc", 12);
+    EXPECT_EQ(tiny.text(), " abc\n 12\n");
 }
 
 TEST(FreeRecord, NumberThatDoesNotFitStartsTheNextLine) {
@@ -74,12 +80,6 @@ TEST(FreeRecord, NumberThatDoesNotFitStartsTheNextLine) {
     u.free(std::string(75, 'T'), 123456);
     // 76 columns used; " 123456" would need 83.
     EXPECT_EQ(u.text(), " " + std::string(75, 'T') + "\n 123456\n");
-}
-
-TEST(FreeRecord, DegenerateRecordLengthStillEnds) {
-    Unit u(7, 1);  // taken as 2: a blank and one character per line
-    u.free("abc");
-    EXPECT_EQ(u.text(), " a\n b\n c\n");
 }
 
 TEST(FixedRecord, PiecesAreWrittenWhole) {
