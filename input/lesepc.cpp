@@ -24,8 +24,7 @@ void LESEPC(runtime::Units& u, int IZEILE, int L, std::string& OUT, std::string_
         for (runtime::Unit* unit : {&u.u6, &u.u9}) {
             unit->line(" ### ERROR IN SUBROUTINE LESEPC");
             unit->line(" PROCESSING NOT POSSIBLE, SECOND ARGUMENT MUST BE L <= 6");
-            unit->record(" YOU SPECIFY L=", I(L, 4));
-            unit->line(" SEARCH ONLY FOR NAMES WITH MAX. 6 CHARACTERS");
+            unit->record(" YOU SPECIFY L=", I(L, 4), " SEARCH ONLY FOR NAMES WITH MAX. 6 CHARACTERS");
         }
         IERR = 1;
         return;
@@ -37,7 +36,7 @@ void LESEPC(runtime::Units& u, int IZEILE, int L, std::string& OUT, std::string_
         for (runtime::Unit* unit : {&u.u6, &u.u9}) {
             unit->line(" ### ERROR IN SUBROUTINE LESEPC");
             unit->record(" OUTPUT CHARACTER STRING MUST BE >= ", I(N, 1), "*L");
-            unit->record(" YOUR OUTPUT STRING IS OF LENGTH", I(static_cast<long long>(OUT.size()), 4),
+            unit->record(" YOUR OUTPUT STRING IS OF LENGTH ", I(static_cast<long long>(OUT.size()), 4),
                          " AND YOU SPECIFY L=", I(L, 3));
         }
         IERR = 1;

@@ -46,7 +46,7 @@ void LESEPR(runtime::Units& u, int IZEILE, int L, std::string& OUT, std::string_
         for (runtime::Unit* unit : {&u.u6, &u.u9}) {
             unit->line(" ### ERROR IN SUBROUTINE LESEPR");
             unit->line(" OUTPUT CHARACTER STRING MUST BE >= 7*L");
-            unit->record(" YOUR OUTPUT STRING IS OF LENGTH", I(static_cast<long long>(OUT.size()), 4),
+            unit->record(" YOUR OUTPUT STRING IS OF LENGTH ", I(static_cast<long long>(OUT.size()), 4),
                          " AND YOU SPECIFY L=", I(L, 3));
         }
         IERR = 1;
@@ -74,12 +74,17 @@ void LESEPR(runtime::Units& u, int IZEILE, int L, std::string& OUT, std::string_
     int k = -1;
     for (std::string_view s : SS) {
         if (s == " ") return;
+        // Messages name the search string by the first 11 characters of a 12-character copy:
+        // left-justified, blank-filled.
+        std::string copy(s.substr(0, 12));
+        copy.resize(12, ' ');
+        const std::string_view S11 = std::string_view(copy).substr(0, 11);
         const std::size_t p = ZLINE.find(s);
         if (p == std::string_view::npos) {
             // The field is not used: the values that follow move up by one field.
             IERR = 1;
             for (runtime::Unit* unit : {&u.u6, &u.u9}) {
-                unit->record(" ### Fehler in der Daten Eingabe: Such Begriff: ", A(s, 11));
+                unit->record(" ### Fehler in der Daten Eingabe: Such Begriff: ", S11);
                 unit->record(" nicht gefunden in der Eingabe-ZEILE", I(IZEILE, 3), " :");
             }
             u.u6.free(ZLINE);
@@ -92,7 +97,7 @@ void LESEPR(runtime::Units& u, int IZEILE, int L, std::string& OUT, std::string_
             IERR = 1;
             for (runtime::Unit* unit : {&u.u6, &u.u9}) {
                 unit->line(" ### ERROR IN DATA INPUT POSSIBLE: KOMMA \",\" NOT ALLOWED WITHIN A NUMBER");
-                unit->record(" BUT ONLY BEHIND A NUMBER AS A SEPARATOR; PROCESSING SEARCH STRING: ", A(s, 11));
+                unit->record(" BUT ONLY BEHIND A NUMBER AS A SEPARATOR; PROCESSING SEARCH STRING: ", S11);
                 unit->record(" IN THE INPUT LINE: ZEILE", I(IZEILE, 3));
                 unit->record(A(line80(ZLINE), 80));
             }
@@ -101,7 +106,7 @@ void LESEPR(runtime::Units& u, int IZEILE, int L, std::string& OUT, std::string_
             IERR = 1;
             for (runtime::Unit* unit : {&u.u6, &u.u9}) {
                 unit->line(" ### ERROR IN DATA INPUT: NO DIGIT FOUND AFTER SEARCH STRING:");
-                unit->record(" ", A(s, 11), " IN INPUT LINE: ZEILE", I(IZEILE, 3));
+                unit->record(" ", S11, " IN INPUT LINE: ZEILE", I(IZEILE, 3));
                 unit->record(A(line80(ZLINE), 80));
             }
             continue;
@@ -110,7 +115,7 @@ void LESEPR(runtime::Units& u, int IZEILE, int L, std::string& OUT, std::string_
         if (L < 1 || NDIG > static_cast<std::size_t>(L)) {
             IERR = 1;
             for (runtime::Unit* unit : {&u.u6, &u.u9}) {
-                unit->record(" ### ERROR IN DATA INPUT: NUMBER FOUND AFTER SEARCH STRING:", A(s, 11));
+                unit->record(" ### ERROR IN DATA INPUT: NUMBER FOUND AFTER SEARCH STRING:", S11);
                 unit->record(" IS GREATER THAN ", I(L, 3), " DIGITS. PROCESSING THE INPUT LINE: ZEILE",
                              I(IZEILE, 3));
                 unit->record(A(line80(ZLINE), 80));

@@ -53,7 +53,7 @@ std::optional<float> read_value(std::string_view work) {
 }  // namespace
 
 void READRL(runtime::Units& u, int IZEILE, int L, std::span<const int> L1, std::span<int> IERR,
-            std::string_view ZLINE, std::span<const std::string> S, std::span<float> X) {
+            std::string_view ZLINE, std::span<const std::string> S, std::span<float> X, NameMatch match) {
     const std::size_t N = std::min({L1.size(), IERR.size(), S.size(), X.size()});
     auto flag_all = [&] {
         for (std::size_t j = 0; j < N; ++j) IERR[j] = 1;
@@ -91,7 +91,8 @@ void READRL(runtime::Units& u, int IZEILE, int L, std::span<const int> L1, std::
             }
             return;
         }
-        const std::size_t p = ZLINE.find(Si.substr(0, len1));
+        const std::string_view key = Si.substr(0, len1);
+        const std::size_t p = match == NameMatch::whole_name ? find_name(ZLINE, key) : ZLINE.find(key);
         if (p == std::string_view::npos) continue;
 
         const ScannedValue v = scan_value(ZLINE, p + len1);

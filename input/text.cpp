@@ -1,5 +1,5 @@
-// CHCASE and LENTRM: the text functions of the deck readers, also used by the run control and
-// the diagram driver.
+// CHCASE and LENTRM, the text functions of the deck readers also used by the run control and
+// the diagram driver, and the search for a keyword that stands as a name of its own.
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -43,6 +43,15 @@ int LENTRM(std::string_view text, int N) {
     for (; i >= 1; --i)
         if (text[static_cast<std::size_t>(i - 1)] != ' ') return static_cast<int>(i);
     return 0;
+}
+
+std::size_t find_name(std::string_view line, std::string_view key) {
+    for (std::size_t at = line.find(key); at != std::string_view::npos; at = line.find(key, at + 1)) {
+        const char c = at == 0 ? ' ' : line[at - 1];
+        const bool tail = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+        if (!tail) return at;
+    }
+    return std::string_view::npos;
 }
 
 }  // namespace korvex::input

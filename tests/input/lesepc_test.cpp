@@ -76,15 +76,14 @@ TEST(LesepcArguments, LimitsAreCheckedBeforeAnySearch) {
     EXPECT_EQ(w.IERR, 1);
     expect_both(w.u, " ### ERROR IN SUBROUTINE LESEPC\n"
                      " PROCESSING NOT POSSIBLE, SECOND ARGUMENT MUST BE L <= 6\n"
-                     " YOU SPECIFY L=   7\n"
-                     " SEARCH ONLY FOR NAMES WITH MAX. 6 CHARACTERS\n");
+                     " YOU SPECIFY L=   7 SEARCH ONLY FOR NAMES WITH MAX. 6 CHARACTERS\n");
     Call o;
     o.OUT.resize(17);
     LESEPC(o.u, 1, 6, o.OUT, line, o.IERR, "ORD|", 3);
     EXPECT_EQ(o.IERR, 1);
     expect_both(o.u, " ### ERROR IN SUBROUTINE LESEPC\n"
                      " OUTPUT CHARACTER STRING MUST BE >= 3*L\n"
-                     " YOUR OUTPUT STRING IS OF LENGTH  17 AND YOU SPECIFY L=  6\n");
+                     " YOUR OUTPUT STRING IS OF LENGTH   17 AND YOU SPECIFY L=  6\n");
     Call s;
     LESEPC(s.u, 1, 6, s.OUT, pad80("ABCDEFGHIJKLM A"), s.IERR, "ABCDEFGHIJKLM", 3);
     EXPECT_EQ(s.IERR, 1);

@@ -56,17 +56,19 @@ TEST(LeseprMessages, EachFaultIsReportedAndTheSearchGoesOn) {
     EXPECT_EQ(c.IERR, 1);
     // Q= is missing, so T= takes field 1; T=, W= and V= store nothing; Z= lands in field 4.
     EXPECT_EQ(c.OUT, "       12,5" + std::string(33, '.') + "          4" + std::string(22, '.'));
+    // Every message names the search string by the first 11 characters of a 12-character copy,
+    // left-justified.
     const std::string no_digit = " ### ERROR IN DATA INPUT: NO DIGIT FOUND AFTER SEARCH STRING:\n";
     expect_both(c.u, " ### ERROR IN DATA INPUT POSSIBLE: KOMMA \",\" NOT ALLOWED WITHIN A NUMBER\n"
-                     " BUT ONLY BEHIND A NUMBER AS A SEPARATOR; PROCESSING SEARCH STRING:         P0=\n"
+                     " BUT ONLY BEHIND A NUMBER AS A SEPARATOR; PROCESSING SEARCH STRING: P0=        \n"
                      " IN THE INPUT LINE: ZEILE  3\n" + rec +
-                     " ### Fehler in der Daten Eingabe: Such Begriff:          Q=\n"
+                     " ### Fehler in der Daten Eingabe: Such Begriff: Q=         \n"
                      " nicht gefunden in der Eingabe-ZEILE  3 :\n"
                      " " + line + "\n"
-                     " ### ERROR IN DATA INPUT: NUMBER FOUND AFTER SEARCH STRING:         T=\n"
+                     " ### ERROR IN DATA INPUT: NUMBER FOUND AFTER SEARCH STRING:T=         \n"
                      " IS GREATER THAN  11 DIGITS. PROCESSING THE INPUT LINE: ZEILE  3\n" + rec +
-                     no_digit + "          W= IN INPUT LINE: ZEILE  3\n" + rec +
-                     no_digit + "          V= IN INPUT LINE: ZEILE  3\n" + rec);
+                     no_digit + " W=          IN INPUT LINE: ZEILE  3\n" + rec +
+                     no_digit + " V=          IN INPUT LINE: ZEILE  3\n" + rec);
 }
 
 TEST(LeseprArguments, LimitsAndOverlongSearchStrings) {
@@ -82,7 +84,7 @@ TEST(LeseprArguments, LimitsAndOverlongSearchStrings) {
     EXPECT_EQ(s.IERR, 1);
     expect_both(s.u, " ### ERROR IN SUBROUTINE LESEPR\n"
                      " OUTPUT CHARACTER STRING MUST BE >= 7*L\n"
-                     " YOUR OUTPUT STRING IS OF LENGTH  70 AND YOU SPECIFY L= 11\n");
+                     " YOUR OUTPUT STRING IS OF LENGTH   70 AND YOU SPECIFY L= 11\n");
     // A 13-character string after the blank that ends the list still stops every search.
     Call o;
     LESEPR(o.u, 1, 11, o.OUT, "A=1", o.IERR, {"A=", " ", "ABCDEFGHIJKLM"});

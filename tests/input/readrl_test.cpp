@@ -22,7 +22,10 @@ struct Call {
     I4 IERR{0, 0, 0, 0};
     std::array<std::string, 4> S{"XMIN=  ", "XMAX=  ", "YMIN=  ", "YMAX=  "};
     F4 X{9, 9, 9, 9};
-    void run(int IZEILE, int L, const std::string& line) { READRL(u, IZEILE, L, L1, IERR, line, S, X); }
+    void run(int IZEILE, int L, const std::string& line,
+             korvex::input::NameMatch match = korvex::input::NameMatch::anywhere) {
+        READRL(u, IZEILE, L, L1, IERR, line, S, X, match);
+    }
 };
 
 }  // namespace
@@ -37,6 +40,16 @@ TEST(ReadrlValues, ValuesAndMissingKeywords) {
     c.L1 = {4, 0, 5, 5};  // only XMIN is significant; length 0 skips the element
     c.run(1, 12, "XMIN 4.5 XMAX=7 YMIN=1");
     EXPECT_EQ(c.X, (F4{4.5f, 25, 1, 9}));
+
+    // A plain search finds a key as the tail of a longer name; a search for names of their own
+    // passes over it to the key that stands alone, or finds none.
+    const std::string tails = "DXMIN=1 XMIN=2 _XMAX=5 (XMAX=6 Y7YMIN=3";
+    Call a, w;
+    a.run(1, 12, tails);
+    EXPECT_EQ(a.X, (F4{1, 5, 3, 9}));
+    w.run(1, 12, tails, korvex::input::NameMatch::whole_name);
+    EXPECT_EQ(w.X, (F4{2, 6, 9, 9}));
+    EXPECT_EQ(w.IERR, (I4{0, 0, 0, 0}));
 }
 
 TEST(ReadrlValues, FixedFieldRulesOfTheWorkString) {
