@@ -289,9 +289,8 @@ bool scan_and_start(Program& p) {
             u.u9.line(" in jeder Teilmaschine bei diesem Winkel nicht in der Mitte des Hubes.");
             u.u9.line(" Als Ausgangsvolumen jeder Teilmaschine wird darum die Haelfte ihrer");
             u.u9.line(" Hubvolumina plus Regenerator und Totraeume genommen, ohne Regelvolumina:");
-            u.u9.line(" V0i = (VEi + VCi)/2 + VR + VH00Ei + VH00Ci");
-            u.u9.record(" V01 =", E(m.V0[0], 14, 7), " V02 =", E(m.V0[1], 14, 7), " V03 =",
-                        E(m.V0[2], 14, 7), " V04 =", E(m.V0[3], 14, 7), " CM**3");
+            u.u9.record(" V0i = (VEi + VCi)/2 + VR + VH00Ei + VH00Ci:", " V01 =", E(m.V0[0], 14, 7), " V02 =",
+                        E(m.V0[1], 14, 7), " V03 =", E(m.V0[2], 14, 7), " V04 =", E(m.V0[3], 14, 7), " CM**3");
             u.u9.line(" ");
         }
     }

@@ -2,6 +2,7 @@
 // forms, with PI = 3.141592654 and the single-precision constants written out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -101,6 +102,7 @@ TEST(MachineGeometry, TwiceDoubleActingExchangesTheFirstTwoCompressionVolumes) {
     auto p = square_machine(4);
     RunState& m = p->run;
     m.DKST = 2.0; m.ZH0E = 10; m.ZH0C = 10;
+    p->units.IPRNT2 = 3;
     ASSERT_TRUE(derive_geometry(*p));
     EXPECT_NEAR(m.VC[0], 24 * pi10 * 10, 1e-9);  // annulus
     EXPECT_NEAR(m.VC[1], 25 * pi10 * 10, 1e-9);  // full piston
@@ -111,6 +113,17 @@ TEST(MachineGeometry, TwiceDoubleActingExchangesTheFirstTwoCompressionVolumes) {
     EXPECT_NEAR(m.V0[0], (250 + 240) * pi10 / 2 + 100 + 2 * 25 * pi10, 1e-9);
     EXPECT_NEAR(m.V0[1], (240 + 250) * pi10 / 2 + 100 + 2 * 25 * pi10, 1e-9);
     EXPECT_NEAR(m.V0[3], (240 + 240) * pi10 / 2 + 100 + 2 * 25 * pi10, 1e-9);
+    // The detail listing explains the rule in six lines, the last ending with the four volumes
+    // (295 pi + 100, 295 pi + 100, 300 pi + 100, 290 pi + 100).
+    const std::string& u9 = p->units.u9.text();
+    const std::string start = " Startwinkel fuer die Berechnung dieser Maschine ist \"PHI0\"=   0.000 Grad Kurbelwinkel\n";
+    const std::string volumes = " V01 = 0.1026770E+04 V02 = 0.1026770E+04 V03 = 0.1042478E+04 V04 = 0.1011062E+04 CM**3\n \n";
+    const std::size_t a = u9.find(start), b = u9.find(volumes);
+    ASSERT_NE(a, std::string::npos);
+    ASSERT_NE(b, std::string::npos);
+    const std::string between = u9.substr(a + start.size(), b - a - start.size());
+    EXPECT_EQ(std::count(between.begin(), between.end(), '\n'), 5);  // the sixth line ends in the volumes
+    EXPECT_NE(between.back(), '\n');
 }
 
 TEST(MachineGeometry, RodOfTheSingleActingMachineIsRemoved) {
