@@ -124,7 +124,7 @@ bool new_page_needed(Program& p) {
 Outcome run_head(Program& p) {
     RunState& r = p.run;
     const DeckStatus s = read_run_head(p);
-    if (s == DeckStatus::stop || s == DeckStatus::end_of_input) return Outcome::job_ends;
+    if (s == DeckStatus::stop) return Outcome::job_ends;
     if (s == DeckStatus::error) return Outcome::job_stops;
     r.run_has_diagrams = s == DeckStatus::run_diagrams;
     r.run_is_last = s == DeckStatus::run_then_end;
@@ -260,7 +260,6 @@ Outcome run_tail(Program& p) {
         if (r.IBACK_EFF >= 0) p.dia.saved_scaling = p.dia.scaling;
         const DeckStatus s = read_run_diagrams(p);
         if (s == DeckStatus::error) return Outcome::job_stops;
-        if (s == DeckStatus::end_of_input) return Outcome::job_ends;
         if (s == DeckStatus::run_then_end) last = true;
         // Curves added into earlier diagrams keep the scales of those diagrams.
         if (r.IBACK_EFF > 0) p.dia.scaling = p.dia.saved_scaling;

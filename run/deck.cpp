@@ -4,6 +4,7 @@
 #include <climits>
 #include <optional>
 
+#include "diagrams/catalogue.hpp"
 #include "input/readers.hpp"
 #include "run/machine_parts.hpp"
 #include "runtime/fieldread.hpp"
@@ -24,14 +25,7 @@ bool contains(std::string_view s, std::string_view key) { return s.find(key) != 
 
 // The keyword as a word of its own: not the tail of a longer name ("YL=" inside "NZYL=" of the
 // next run's first line is no diagram keyword).
-bool has_word(std::string_view s, std::string_view key) {
-    for (std::size_t at = s.find(key); at != std::string_view::npos; at = s.find(key, at + 1)) {
-        const char c = at == 0 ? ' ' : s[at - 1];
-        const bool part_of_name = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-        if (!part_of_name) return true;
-    }
-    return false;
-}
+bool has_word(std::string_view s, std::string_view key) { return input::find_name(s, key) != std::string_view::npos; }
 
 // A text written to the short and then to the detail listing.
 void both(Program& p, std::string_view text) {
@@ -48,37 +42,82 @@ DeckStatus stop_with(Program& p, int nfail) {
     return DeckStatus::error;
 }
 
-// LESEPR on one keyword line into the result buffer; false on a reader failure. The level-5
-// trace shows what the reader delivered.
-bool keywords(Program& p, int IZEILE, std::string_view norm, std::initializer_list<std::string_view> keys,
-              std::string& buf, bool trace = true) {
+// The input ended where a line of the run must follow: the run is incomplete and is not
+// computed. The job ends with the error number of the missing line, and the listings say which
+// run and which line (as the messages number it: " 5", "16", " 2/ 3").
+DeckStatus input_ended(Program& p, int nfail, std::string_view line) {
+    both(p, " ");
+    both(p, " ===> FEHLER: Die Eingabe endet im" + I(p.run.NLAUF + 1, 3) + ". Rechenlauf; erwartet wird ZEILE" +
+                std::string(line));
+    both(p, " Dieser Rechenlauf wird nicht gerechnet; Programm STOP");
+    return stop_with(p, nfail);
+}
+DeckStatus input_ended(Program& p, int nfail) { return input_ended(p, nfail, I(nfail - 500, 2)); }
+
+// A value that the keyword reader found with digits but that is no number of the kind its field
+// needs ("1.2.3"; "1.0" for a whole number): the keyword and the field as read.
+void not_a_number(Program& p, int IZEILE, std::string_view key, std::string_view field, bool whole) {
+    std::string copy(key.substr(0, 11));
+    copy.resize(11, ' ');
+    const std::size_t first = field.find_first_not_of(' ');
+    const std::string_view text = first == std::string_view::npos ? std::string_view() : field.substr(first);
+    both(p, " ### ERROR IN DATA INPUT: VALUE AFTER SEARCH STRING: " + copy + " IN ZEILE" + I(IZEILE, 3) +
+                (whole ? " IS NO WHOLE NUMBER: \"" : " IS NO NUMBER: \"") + std::string(text) + "\"");
+}
+
+// The values of one keyword line: LESEPR's result buffer, read field by field with the layout of
+// the line (a real or a whole number per keyword, in keyword order).
+struct KeywordValues {
+    Program& p;
+    int IZEILE;
+    std::array<std::string_view, 7> keys{};
+    const std::string& buf;
+    bool found;  // LESEPR found every keyword with a number behind it
+
+    // Field k as a real or a whole number; false, with a message naming the keyword and the
+    // field, when its text is no such number.
+    bool real(int k, double& v) const {
+        auto r = runtime::read_real_field(field(k));
+        if (!r) return fail(k, false);
+        v = *r;
+        return true;
+    }
+    bool real(int k, float& v) const {
+        double x = 0.0;
+        if (!real(k, x)) return false;
+        v = static_cast<float>(x);
+        return true;
+    }
+    bool whole(int k, int& v) const {
+        auto r = runtime::read_int_field(field(k));
+        if (!r) return fail(k, true);
+        v = *r;
+        return true;
+    }
+
+private:
+    std::string_view field(int k) const { return runtime::field_of(buf, k, FIELD); }
+    bool fail(int k, bool whole_number) const {
+        not_a_number(p, IZEILE, keys[static_cast<std::size_t>(k)], field(k), whole_number);
+        return false;
+    }
+};
+
+// LESEPR on one keyword line into the result buffer. The level-5 trace shows what the reader
+// delivered.
+KeywordValues keywords(Program& p, int IZEILE, std::string_view norm, std::initializer_list<std::string_view> keys,
+                       std::string& buf, bool trace = true) {
     buf.assign(80, ' ');
     input::LESEPR(p.units, IZEILE, FIELD, buf, norm, p.run.IERR_READERS, keys);
     if (trace && p.units.level(5)) {
         p.units.u6.record(" ### Eingabe Pruefer \"LESEPR\" hat gefunden:", buf);
         p.units.u9.record(" ### Eingabe Pruefer \"LESEPR\" hat gefunden:", buf);
     }
-    return p.run.IERR_READERS == 0;
-}
-
-// Field k of the result buffer as a real or an integer; false when the text is no number.
-bool real_at(const std::string& buf, int k, double& v) {
-    auto r = runtime::read_real_field(runtime::field_of(buf, k, FIELD));
-    if (!r) return false;
-    v = *r;
-    return true;
-}
-bool real_at(const std::string& buf, int k, float& v) {
-    double x = 0.0;
-    if (!real_at(buf, k, x)) return false;
-    v = static_cast<float>(x);
-    return true;
-}
-bool int_at(const std::string& buf, int k, int& v) {
-    auto r = runtime::read_int_field(runtime::field_of(buf, k, FIELD));
-    if (!r) return false;
-    v = *r;
-    return true;
+    KeywordValues v{p, IZEILE, {}, buf, p.run.IERR_READERS == 0};
+    std::size_t i = 0;
+    for (std::string_view k : keys)
+        if (i < v.keys.size()) v.keys[i++] = k;
+    return v;
 }
 
 std::string upper(std::string_view raw) {
@@ -126,19 +165,23 @@ void write_fehler_332(Program& p, const std::string& raw) {
     }
 }
 
-DeckStatus line1(Program& p, const std::string& raw, const std::string& norm, std::string& buf) {
+// Line 1 of a run. A line 1 that cannot be read gives the run no detail levels: the end of the
+// job then keeps those of the last run (last_levels).
+DeckStatus line1(Program& p, const std::string& raw, const std::string& norm, std::string& buf, int last_levels) {
     DeckValues& d = p.run;
     runtime::Units& u = p.units;
     if (std::string_view(norm).substr(0, 18).find("AUS") == std::string_view::npos) {
         write_fehler_332(p, raw);
+        u.IPRNT2 = last_levels;
         return stop_with(p, 332);
     }
     // Line 1 has a longer trace of its own (below), in place of the short one.
-    bool ok = keywords(p, 1, norm, {"TIME=", "SCHRITT=", "NZYL=", "IPRNT="}, buf, false);
-    ok = ok && real_at(buf, 0, d.TIME) && real_at(buf, 1, d.SCHRITT) && int_at(buf, 2, d.NZYL) &&
-         int_at(buf, 3, d.IPRNT);
+    const KeywordValues kv1 = keywords(p, 1, norm, {"TIME=", "SCHRITT=", "NZYL=", "IPRNT="}, buf, false);
+    bool ok = kv1.found && kv1.real(0, d.TIME) && kv1.real(1, d.SCHRITT) && kv1.whole(2, d.NZYL) &&
+              kv1.whole(3, d.IPRNT);
     if (!ok) {
         both(p, " ### FEHLER 501: In der 1. Eingabe ZEILE ; Programm STOP");
+        u.IPRNT2 = last_levels;
         return stop_with(p, 501);
     }
     d.IPRNT1 = d.IPRNT / 10;
@@ -195,15 +238,8 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
     static const std::array<int, 5> L1 = {6, 2, 6, 7, 7};
     std::array<int, 5> ierr{};
     std::array<float, 5> x{};
+    // A value READRL cannot read is reported by it and taken as 0; the run goes on.
     input::READRL(u, 2, 12, L1, ierr, l2.norm, names, x);
-    for (int e : ierr) {
-        if (e != 0) {
-            // A value that is present but no number: computing on with 0 in its place would
-            // give a different machine without anyone noticing.
-            both(p, generic_failure(2));
-            return stop_with(p, 502);
-        }
-    }
     d.MASSE = x[0];
     d.F = x[1];
     d.BEVOL = x[2];
@@ -239,7 +275,7 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
 
     d.nozzles = false;
     DeckLine n1;
-    if (!read_deck_line(p, n1)) return DeckStatus::end_of_input;
+    if (!read_deck_line(p, n1)) return input_ended(p, 503);
     if (!contains(n1.norm, "DUESE")) {
         if (d.BEVOL > 0.0) {
             for (runtime::Unit* v : {&u.u9, &u.u6}) {
@@ -256,8 +292,9 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
     d.OFRE = 1.0;
     d.OFRC = 1.0;
     d.LUST = 0.0;
-    bool ok = keywords(p, 22, n1.norm, {"NDUE=", "DDUE=", "NDUC=", "DDUC="}, buf);
-    ok = ok && int_at(buf, 0, d.NDUE) && real_at(buf, 1, d.DDUE) && int_at(buf, 2, d.NDUC) && real_at(buf, 3, d.DDUC);
+    const KeywordValues kv22 = keywords(p, 22, n1.norm, {"NDUE=", "DDUE=", "NDUC=", "DDUC="}, buf);
+    bool ok = kv22.found && kv22.whole(0, d.NDUE) && kv22.real(1, d.DDUE) && kv22.whole(2, d.NDUC) &&
+              kv22.real(3, d.DDUC);
     if (!ok) {
         both(p, generic_failure(22));
         both(p, "### FEHLER in der Eingabe ZEILE2_2; Programm STOP");
@@ -266,7 +303,7 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
     }
 
     DeckLine n2;
-    if (!read_deck_line(p, n2)) return DeckStatus::end_of_input;
+    if (!read_deck_line(p, n2)) return input_ended(p, 503);
     if (!contains(n2.norm, "DUESE")) {
         if (d.BEVOL == 0.0) achtung_no_flow();
         both(p, " ");
@@ -276,8 +313,8 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
         return DeckStatus::run;
     }
     d.ZEILE23 = n2.raw;
-    ok = keywords(p, 23, n2.norm, {"OFRE=", "OFRC=", "LUST="}, buf);
-    ok = ok && real_at(buf, 0, d.OFRE) && real_at(buf, 1, d.OFRC) && real_at(buf, 2, d.LUST);
+    const KeywordValues kv23 = keywords(p, 23, n2.norm, {"OFRE=", "OFRC=", "LUST="}, buf);
+    ok = kv23.found && kv23.real(0, d.OFRE) && kv23.real(1, d.OFRC) && kv23.real(2, d.LUST);
     if (!ok) {
         both(p, generic_failure(23));
         return stop_with(p, 503);
@@ -295,17 +332,17 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
 DeckStatus mode_tempd(Program& p, const DeckLine& l2, std::string& buf) {
     DeckValues& d = p.run;
     runtime::Units& u = p.units;
-    bool ok = keywords(p, 2, l2.norm, {"FTE=", "FTK="}, buf);
-    ok = ok && real_at(buf, 0, d.FTE) && real_at(buf, 1, d.FTK);
+    const KeywordValues kv2 = keywords(p, 2, l2.norm, {"FTE=", "FTK="}, buf);
+    bool ok = kv2.found && kv2.real(0, d.FTE) && kv2.real(1, d.FTK);
     if (!ok) {
         both(p, generic_failure(2));
         return stop_with(p, 502);
     }
     for (int b = 0; b < 4; ++b) {
         DeckLine text;
-        if (!read_deck_line(p, text)) return DeckStatus::end_of_input;
+        if (!read_deck_line(p, text)) return input_ended(p, 502);
         auto numbers = u.u55.read();  // read as it stands: no comment or blank handling
-        if (!numbers) return DeckStatus::end_of_input;
+        if (!numbers) return input_ended(p, 502);
         std::array<double, 36>& table = b < 2 ? d.DTE : d.DTC;
         const int first = (b % 2) * 18;
         for (int k = 0; k < 18; ++k) {
@@ -340,7 +377,8 @@ DeckStatus mode_poly(Program& p, const DeckLine& l2, std::string& buf) {
         return stop_with(p, 502);
     };
     if (contains(l2.norm, "VCRANC=")) {
-        if (!keywords(p, 2, l2.norm, {"VCRANC="}, buf) || !real_at(buf, 0, d.VCRANC)) return fail(1);
+        const KeywordValues kv = keywords(p, 2, l2.norm, {"VCRANC="}, buf);
+        if (!kv.found || !kv.real(0, d.VCRANC)) return fail(1);
         if (d.VCRANC == 0.0) d.VCRANC = 2750.0;
     } else {
         d.VCRANC = 2750.0;
@@ -349,15 +387,19 @@ DeckStatus mode_poly(Program& p, const DeckLine& l2, std::string& buf) {
     std::array<double*, 4> vals = {&d.EPSILON_E, &d.START_TE, &d.EPSILON_C, &d.START_TC};
     for (int k = 0; k < 4; ++k) {
         DeckLine l;
-        if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
-        if (!keywords(p, 2, l.norm, {keys[k]}, buf) || !real_at(buf, 0, *vals[k])) return fail(k + 2);
+        if (!read_deck_line(p, l)) return input_ended(p, 502, I(2, 2) + "/" + I(k + 2, 2));
+        const KeywordValues kv = keywords(p, 2, l.norm, {keys[k]}, buf);
+        if (!kv.found || !kv.real(0, *vals[k])) return fail(k + 2);
         if (k == 3) {
             const std::size_t at = l.norm.find("MODELL=");
             if (at != std::string::npos) {
                 std::string two = l.norm.substr(at + 7, 2);
                 two.resize(2, ' ');
                 auto m = runtime::read_int_field(two);
-                if (!m) return fail(5);
+                if (!m) {
+                    not_a_number(p, 2, "MODELL=", two, true);
+                    return fail(5);
+                }
                 d.MODELL = *m;
             }
         }
@@ -392,13 +434,23 @@ bool read_gas(Program& p, const std::string& norm) {
     }
     d.FDAMPF = d.DAM[0] == 'D';
     const std::string orders = d.DAM.substr(2, 3);
-    if (orders == "MPF" || orders == "   ") {
+    auto f1 = runtime::read_int_field(orders.substr(0, 1));
+    auto f2 = runtime::read_int_field(orders.substr(1, 2));
+    // An order below 1 would leave the interpolation without points.
+    const bool two_orders = f1 && f2 && *f1 >= 0 && *f2 >= 0;
+    if (orders == "MPF" || orders == "   " || (!d.FDAMPF && !two_orders)) {
+        // Without the vapour option the field may hold the next keyword of the line ("GAS=HE
+        // RVE=0"): orders are taken from it only when it holds them.
         d.IPF1 = d.IPF2 = 2;
     } else {
-        auto f1 = runtime::read_int_field(orders.substr(0, 1));
-        auto f2 = runtime::read_int_field(orders.substr(1, 2));
-        // An order below 1 would leave the interpolation without points.
-        if (!f1 || !f2 || *f1 < 0 || *f2 < 0) return false;
+        if (!two_orders) {
+            for (runtime::Unit* v : {&u.u6, &u.u9}) {
+                v->record(" ### GAS=", d.GAS, ": im Optionsfeld \"", d.DAM,
+                          "\" der ZEILE 7 stehen keine Interpolationsgrade");
+                v->line(" ### erwartet wird DAMPF, oder D mit 1 Ziffer fuer VORCOM und 2 fuer COMP, z.B. \"D 123\"");
+            }
+            return false;
+        }
         d.IPF1 = *f1;
         d.IPF2 = *f2;
         if (u.level(3))
@@ -468,9 +520,9 @@ DeckStatus deviations(Program& p, const DeckLine& l, char kind, std::string& buf
     for (int pass = 0; pass < 2; ++pass) {
         const std::string a = std::to_string(2 * pass + 1), b = std::to_string(2 * pass + 2);
         const std::string k0 = te + a + "=", k1 = tc + a + "=", k2 = te + b + "=", k3 = tc + b + "=";
-        bool ok = keywords(p, 10, l.norm, {k0, k1, k2, k3}, buf);
-        ok = ok && real_at(buf, 0, e[2 * pass]) && real_at(buf, 1, c[2 * pass]) && real_at(buf, 2, e[2 * pass + 1]) &&
-             real_at(buf, 3, c[2 * pass + 1]);
+        const KeywordValues kv = keywords(p, 10, l.norm, {k0, k1, k2, k3}, buf);
+        bool ok = kv.found && kv.real(0, e[2 * pass]) && kv.real(1, c[2 * pass]) && kv.real(2, e[2 * pass + 1]) &&
+                  kv.real(3, c[2 * pass + 1]);
         if (!ok) return stop_with(p, 512);
     }
     if (p.units.level(5)) {
@@ -492,9 +544,9 @@ DeckStatus deviations(Program& p, const DeckLine& l, char kind, std::string& buf
 // Line 11, the diagram line.
 DeckStatus line11(Program& p, const DeckLine& l, std::string& buf) {
     DeckValues& d = p.run;
-    bool ok = keywords(p, 11, l.norm, {"XL=", "YL=", "HOE=", "HSYM=", "IBACK=", "SCALE="}, buf);
-    ok = ok && real_at(buf, 0, d.XL) && real_at(buf, 1, d.YL) && real_at(buf, 2, d.HOE) && real_at(buf, 3, d.HSYM) &&
-         int_at(buf, 4, d.IBACK) && int_at(buf, 5, d.SCALE);
+    const KeywordValues kv11 = keywords(p, 11, l.norm, {"XL=", "YL=", "HOE=", "HSYM=", "IBACK=", "SCALE="}, buf);
+    bool ok = kv11.found && kv11.real(0, d.XL) && kv11.real(1, d.YL) && kv11.real(2, d.HOE) && kv11.real(3, d.HSYM) &&
+              kv11.whole(4, d.IBACK) && kv11.whole(5, d.SCALE);
     if (!ok) {
         both(p, generic_failure(11));
         p.units.u9.record("### ERROR IN PROCESSING INPUT LINE 11; STOP PROGRAM", " LINE11=", l.norm);
@@ -522,9 +574,9 @@ DeckStatus optional_lines(Program& p, std::string& buf) {
             return line11(p, l, buf);
         }
         if (contains(l.norm, "DEF")) {
-            bool ok = keywords(p, 10, l.norm, {"DSD=", "DS3=", "DQD=", "DQDAMPF="}, buf);
-            ok = ok && int_at(buf, 0, d.DSD) && int_at(buf, 1, d.DS3) && int_at(buf, 2, d.DQD) &&
-                 int_at(buf, 3, d.DQDAMPF);
+            const KeywordValues kv = keywords(p, 10, l.norm, {"DSD=", "DS3=", "DQD=", "DQDAMPF="}, buf);
+            bool ok = kv.found && kv.whole(0, d.DSD) && kv.whole(1, d.DS3) && kv.whole(2, d.DQD) &&
+                      kv.whole(3, d.DQDAMPF);
             if (!ok) return stop_with(p, 510);
             continue;
         }
@@ -550,24 +602,16 @@ DeckStatus optional_lines(Program& p, std::string& buf) {
     }
 }
 
-// The 66 names of the scaling lines, two per dimension class.
-const std::array<std::string, 66>& scaling_names() {
-    static const std::array<std::string, 66> names = [] {
-        const char* raw[66] = {"T(F)=",   "T(D)=",   "S(F)=",   "S(D)=",   "DS(F)=",  "DS(D)=",  "PFK(F)=",
-                               "PFK(D)=", "DMY(F)=", "DMY(D)=", "VK(F)=",  "VK(D)=",  "P(F)=",   "P(D)=",
-                               "DI(F)=",  "DI(D)=",  "M(F)=",   "M(D)=",   "DQ(F)=",  "DQ(D)=",  "Q(F)=",
-                               "Q(D)=",   "PU1(F)=", "PU1(D)=", "H(F)=",   "H(D)=",   "ARC(F)=", "ARC(D)=",
-                               "ANG(F)=", "ANG(D)=", "TME(F)=", "TME(D)=", "PW(F)=",  "PW(D)=",  "DV(F)=",
-                               "DV(D)=",  "DM(F)=",  "DM(D)=",  "W(F)=",   "W(D)=",   "DW(F)=",  "DW(D)=",
-                               "RPM(F)=", "RPM(D)=", "U(F)=",   "U(D)=",   "B(F)=",   "B(D)=",   "BTA(F)=",
-                               "BTA(D)=", "DT(F)=",  "DT(D)=",  "DP(F)=",  "DP(D)=",  "VLI(F)=", "VLI(D)=",
-                               "DMY12F=", "DMY12D=", "DMY34F=", "DMY34D=", "ALP(F)=", "ALP(D)=", "NUS(F)=",
-                               "NUS(D)=", "REY(F)=", "REY(D)="};
-        std::array<std::string, 66> out;
-        for (int i = 0; i < 66; ++i) {
-            out[i] = raw[i];
-            out[i].resize(7, ' ');
+// The 66 names of the scaling lines, the two scale keywords of each dimension class of the
+// catalogue in class order, as 7-character entries.
+const std::array<std::string, 2 * diagrams::NCLASS>& scaling_names() {
+    static const std::array<std::string, 2 * diagrams::NCLASS> names = [] {
+        std::array<std::string, 2 * diagrams::NCLASS> out;
+        for (int k = 1; k <= diagrams::NCLASS; ++k) {
+            out[2 * k - 2] = diagrams::first_keyword(k);
+            out[2 * k - 1] = diagrams::delta_keyword(k);
         }
+        for (std::string& n : out) n.resize(7, ' ');
         return out;
     }();
     return names;
@@ -599,19 +643,21 @@ bool read_first_line(Program& p) {
 
 DeckStatus read_run_head(Program& p) {
     DeckValues& d = p.run;
-    apply_defaults(p);
-    std::string buf(80, ' ');
 
-    // Line 1, already read: the pending line.
+    // Line 1, already read: the pending line. "STOP" begins no run: the end of the job keeps the
+    // detail levels of the last run, which the defaults of a new run would switch off.
     const std::string raw1 = p.run.pending_line;
     const std::string norm1 = upper(raw1);
     if (contains(norm1, "STOP")) return DeckStatus::stop;
-    DeckStatus s = line1(p, raw1, norm1, buf);
+    const int last_levels = p.units.IPRNT2;
+    apply_defaults(p);
+    std::string buf(80, ' ');
+    DeckStatus s = line1(p, raw1, norm1, buf, last_levels);
     if (s != DeckStatus::run) return s;
 
     // Line 2.
     DeckLine l2;
-    if (!read_deck_line(p, l2)) return DeckStatus::end_of_input;
+    if (!read_deck_line(p, l2)) return input_ended(p, 502);
     d.ZEILE2 = l2.raw;
     std::optional<DeckLine> next;  // a line already read that is line 3
     const std::string_view head = std::string_view(l2.norm).substr(0, 18);
@@ -636,11 +682,11 @@ DeckStatus read_run_head(Program& p) {
     if (next) {
         l = std::move(*next);
     } else if (!read_deck_line(p, l)) {
-        return DeckStatus::end_of_input;
+        return input_ended(p, 503);
     }
-    bool ok = keywords(p, 3, l.norm, {"NACH:", "DAEMPFUNG=", "FSEAL=", "PHASE="}, buf);
-    ok = ok && int_at(buf, 0, d.NACH) && real_at(buf, 1, d.DAEMPFUNG) && real_at(buf, 2, d.FSEAL) &&
-         real_at(buf, 3, d.PHASE);
+    const KeywordValues kv3 = keywords(p, 3, l.norm, {"NACH:", "DAEMPFUNG=", "FSEAL=", "PHASE="}, buf);
+    bool ok = kv3.found && kv3.whole(0, d.NACH) && kv3.real(1, d.DAEMPFUNG) && kv3.real(2, d.FSEAL) &&
+              kv3.real(3, d.PHASE);
     if (!ok) return stop_with(p, 503);
     if (d.NACH < 0) {
         d.NACH = d.NACH == INT_MIN ? INT_MAX : -d.NACH;
@@ -658,10 +704,10 @@ DeckStatus read_run_head(Program& p) {
     if (p.run.NLAUF == 0) d.PHASE_RUN1 = d.PHASE;
 
     // Line 4.
-    if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
-    ok = keywords(p, 4, l.norm, {"DH=", "DK=", "R=", "DKST=", "P0=", "TH=", "TK="}, buf);
-    ok = ok && real_at(buf, 0, d.DH) && real_at(buf, 1, d.DK) && real_at(buf, 2, d.R) && real_at(buf, 3, d.DKST) &&
-         real_at(buf, 4, d.P0) && real_at(buf, 5, d.TH) && real_at(buf, 6, d.TK);
+    if (!read_deck_line(p, l)) return input_ended(p, 504);
+    const KeywordValues kv4 = keywords(p, 4, l.norm, {"DH=", "DK=", "R=", "DKST=", "P0=", "TH=", "TK="}, buf);
+    ok = kv4.found && kv4.real(0, d.DH) && kv4.real(1, d.DK) && kv4.real(2, d.R) && kv4.real(3, d.DKST) &&
+         kv4.real(4, d.P0) && kv4.real(5, d.TH) && kv4.real(6, d.TK);
     if (!ok) return stop_with(p, 504);
     if (!(d.DH > 0.0 && d.DK > 0.0 && d.R > 0.0)) {
         for (runtime::Unit* v : {&p.units.u6, &p.units.u9}) {
@@ -674,36 +720,36 @@ DeckStatus read_run_head(Program& p) {
     }
 
     // Line 5.
-    if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
-    ok = keywords(p, 5, l.norm, {"T0=", "OLUMEN=", "SGRAD="}, buf);
-    ok = ok && real_at(buf, 0, d.T0) && real_at(buf, 1, d.VOLUMEN) && real_at(buf, 2, d.SGRAD);
+    if (!read_deck_line(p, l)) return input_ended(p, 505);
+    const KeywordValues kv5 = keywords(p, 5, l.norm, {"T0=", "OLUMEN=", "SGRAD="}, buf);
+    ok = kv5.found && kv5.real(0, d.T0) && kv5.real(1, d.VOLUMEN) && kv5.real(2, d.SGRAD);
     if (!ok) return stop_with(p, 505);
 
     // Line 6.
-    if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+    if (!read_deck_line(p, l)) return input_ended(p, 506);
     d.dead_space_percent = contains(l.raw, "%");
-    ok = keywords(p, 6, l.norm, {"ZW=", "ZH0E=", "ZH0C=", "N0=", "THETA=", "DICKE="}, buf);
-    ok = ok && real_at(buf, 0, d.ZW) && real_at(buf, 1, d.ZH0E) && real_at(buf, 2, d.ZH0C) && real_at(buf, 3, d.N0) &&
-         real_at(buf, 4, d.THETA) && real_at(buf, 5, d.DICKE);
+    const KeywordValues kv6 = keywords(p, 6, l.norm, {"ZW=", "ZH0E=", "ZH0C=", "N0=", "THETA=", "DICKE="}, buf);
+    ok = kv6.found && kv6.real(0, d.ZW) && kv6.real(1, d.ZH0E) && kv6.real(2, d.ZH0C) && kv6.real(3, d.N0) &&
+         kv6.real(4, d.THETA) && kv6.real(5, d.DICKE);
     if (!ok) return stop_with(p, 506);
 
     // Line 7.
-    if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+    if (!read_deck_line(p, l)) return input_ended(p, 507);
     d.control_volume_percent = contains(l.raw, "%");
-    ok = keywords(p, 7, l.norm, {"L/R=", "REGELN AB", "IN", "RVE=", "RVC="}, buf);
-    ok = ok && real_at(buf, 0, d.LR) && real_at(buf, 1, d.REGELN_AB) && real_at(buf, 2, d.IN) &&
-         real_at(buf, 3, d.RVE) && real_at(buf, 4, d.RVC);
+    const KeywordValues kv7 = keywords(p, 7, l.norm, {"L/R=", "REGELN AB", "IN", "RVE=", "RVC="}, buf);
+    ok = kv7.found && kv7.real(0, d.LR) && kv7.real(1, d.REGELN_AB) && kv7.real(2, d.IN) &&
+         kv7.real(3, d.RVE) && kv7.real(4, d.RVC);
     if (!ok || !read_gas(p, l.norm)) return stop_with(p, 507);
 
     // Lines 8 and 9: the user gas.
     if (d.GAS == "XX") {
-        if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
-        ok = keywords(p, 8, l.norm, {"RO=", "CP="}, buf);
-        ok = ok && real_at(buf, 0, d.RO_XX) && real_at(buf, 1, d.CP_XX);
+        if (!read_deck_line(p, l)) return input_ended(p, 508);
+        const KeywordValues kv8 = keywords(p, 8, l.norm, {"RO=", "CP="}, buf);
+        ok = kv8.found && kv8.real(0, d.RO_XX) && kv8.real(1, d.CP_XX);
         if (!ok) return stop_with(p, 508);
-        if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
-        ok = keywords(p, 9, l.norm, {"MG=", "X="}, buf);
-        ok = ok && real_at(buf, 0, d.MG_XX) && real_at(buf, 1, d.X_XX);
+        if (!read_deck_line(p, l)) return input_ended(p, 509);
+        const KeywordValues kv9 = keywords(p, 9, l.norm, {"MG=", "X="}, buf);
+        ok = kv9.found && kv9.real(0, d.MG_XX) && kv9.real(1, d.X_XX);
         if (!ok) return stop_with(p, 509);
     }
 
@@ -725,7 +771,8 @@ DeckStatus read_run_diagrams(Program& p) {
         for (int i = 0; i < 66; ++i) L1[i] = static_cast<int>(names[i].find_last_not_of(' ') + 1);
         int nread = 0;
         for (int i = 0; i < 4; ++i) {
-            if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+            // The scaling lines end at the first diagram definition, which must follow.
+            if (!read_deck_line(p, l)) return input_ended(p, 516);
             if (contains(l.norm, "ABSZISSE|")) {
                 have = true;
                 break;
@@ -740,7 +787,8 @@ DeckStatus read_run_diagrams(Program& p) {
             const int IZEILE = 12 + i;
             if (u.level(5)) u.u9.record(" ZEILE", I(IZEILE, 2), ":", l.raw);
             std::array<int, 66> ierr{};
-            input::READRL(u, IZEILE, 12, L1, ierr, l.norm, names, dia.scaling);
+            // A scaling name counts only as a name of its own: "T(F)=" inside "DT(F)=" is none.
+            input::READRL(u, IZEILE, 12, L1, ierr, l.norm, names, dia.scaling, input::NameMatch::whole_name);
             ++nread;
             for (int e : ierr)
                 if (e != 0) p.run.NFAIL = 512;
@@ -752,7 +800,7 @@ DeckStatus read_run_diagrams(Program& p) {
                             E(dia.scaling[k + 1], 12, 6));
         }
     }
-    if (!have && !read_deck_line(p, l)) return DeckStatus::end_of_input;
+    if (!have && !read_deck_line(p, l)) return input_ended(p, 516);
 
     std::string buf(80, ' ');
     for (int n = 0; n < diagrams::MAXDIA; ++n) {
@@ -770,13 +818,13 @@ DeckStatus read_run_diagrams(Program& p) {
         input::LESEPC(u, 16, 6, name, l.norm, p.run.IERR_READERS, "ABSZISSE|", 1);
         if (p.run.IERR_READERS != 0) return stop_with(p, 516);
         if (u.level(5)) both(p, " ### \"LESEPC\" hat gefunden: " + name);
-        if (!keywords(p, 16, l.norm, {"GITTER=", "NBILD="}, buf) || !int_at(buf, 0, def.GITTER) ||
-            !int_at(buf, 1, def.NBILD))
+        const KeywordValues kv = keywords(p, 16, l.norm, {"GITTER=", "NBILD="}, buf);
+        if (!kv.found || !kv.whole(0, def.GITTER) || !kv.whole(1, def.NBILD))
             return stop_with(p, 516);
         def.abscissa = name;
 
         // Ordinate line.
-        if (!read_deck_line(p, l)) return DeckStatus::end_of_input;
+        if (!read_deck_line(p, l)) return input_ended(p, 517);
         std::string ords(6 * diagrams::MAXORD, ' ');
         input::LESEPC(u, 17, 6, ords, l.norm, p.run.IERR_READERS, "ORDINATEN|", diagrams::MAXORD);
         if (p.run.IERR_READERS != 0) return stop_with(p, 517);

@@ -21,8 +21,9 @@ enum class DeckStatus {
                       // run is the pending line
     run_then_end,     // the input ended after a complete run: compute it, then end the job
     stop,             // a "STOP" line: the job ends normally
-    end_of_input,     // the input ended in the middle of a run: that run is not computed
-    error,            // a stopping input error: p.run.NFAIL set, messages written
+    error,            // a stopping input error: p.run.NFAIL set, messages written. The input
+                      // ending in the middle of a run is one: that run is not computed, and
+                      // NFAIL is the number of the line that is missing
 };
 
 // One deck line: the raw text (80 characters, echoed as written) and its upper-case copy in
@@ -40,12 +41,12 @@ bool read_deck_line(Program& p, DeckLine& line);
 bool read_first_line(Program& p);
 
 // Defaults of a run, then lines 1 to 11 from the pending line on. Returns run_diagrams,
-// run_no_diagrams, run_then_end, stop, end_of_input or error.
+// run_no_diagrams, run_then_end, stop or error.
 DeckStatus read_run_head(Program& p);
 
 // Scaling lines (SCALE > 0) into p.dia.scaling and up to ten diagram definitions into
 // p.dia.def / p.dia.IIFREI; the line after them becomes the pending line. Returns run,
-// run_then_end, end_of_input or error.
+// run_then_end or error.
 DeckStatus read_run_diagrams(Program& p);
 
 // The 50-character description of a formula choice of the vapour calculation ("DQD",

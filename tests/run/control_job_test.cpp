@@ -31,14 +31,21 @@ TEST(ControlJob, StopAsFirstLineEndsTheJobWithoutARun) {
 }
 
 TEST(ControlJob, TwoRunsEndWithBothEndLinesAndRepaintAlike) {
-    auto j = whole_job(join(runs({0, 5})));
+    auto j = whole_job(join(runs({0, 5}, "2")));
     EXPECT_EQ(j->p->run.NLAUF, 2);
     const auto r9 = records(j->u9());
     const int r1 = at(j->u9(), end_of_run(1)), r2 = at(j->u9(), end_of_run(2)), e = at(j->u9(), kEnd);
     ASSERT_GE(r1, 0);
     EXPECT_GT(r2, r1);
     EXPECT_GT(e, r2);
-    EXPECT_EQ(r9[e + 1], " 1 DIAGRAMM WURDE GEPLOTTET; GES.LAENGE=  23.4 HOEHE=  13.4 CM");
+    const std::string summary = " 1 DIAGRAMM WURDE GEPLOTTET; GES.LAENGE=  23.4 HOEHE=  13.4 CM";
+    EXPECT_EQ(r9[e + 1], summary);
+    // The "STOP" line begins no run: the end of the job keeps the detail level 2 of the last
+    // run, at which the short listing gets the summary too, as its last records.
+    const auto r6 = records(j->u6());
+    ASSERT_GE(r6.size(), 2u);
+    EXPECT_EQ(r6[r6.size() - 2], summary);
+    EXPECT_EQ(r6.back(), " ");
 
     // The next paint computes the same job again: the deck was rewound.
     const std::string u6 = j->u6(), u8 = j->u8(), u9 = j->u9();
@@ -51,16 +58,24 @@ TEST(ControlJob, TwoRunsEndWithBothEndLinesAndRepaintAlike) {
     EXPECT_EQ(j->p->run.NFAIL, nfail);
 }
 
-TEST(ControlJob, InputEndingInTheMiddleOfARunKeepsTheEarlierRuns) {
+TEST(ControlJob, InputEndingInTheMiddleOfARunKeepsTheEarlierRunsAndEndsWithTheMissingLine) {
     auto lines = runs({0, 0});
     lines.resize(short_run().size() + L5);  // the second run stops after its line 4
     auto j = whole_job(join(lines));
     EXPECT_EQ(j->p->run.NLAUF, 1);
+    EXPECT_EQ(j->p->run.NFAIL, 505);
     EXPECT_GE(at(j->u9(), end_of_run(1)), 0);
     EXPECT_EQ(at(j->u9(), end_of_run(2)), -1);
-    const int e = at(j->u9(), kEnd);
-    ASSERT_GE(e, 0);
-    EXPECT_EQ(records(j->u9())[e + 1], " 1 DIAGRAMM WURDE GEPLOTTET; GES.LAENGE=  23.4 HOEHE=  13.4 CM");
+    const std::string missing = " ===> FEHLER: Die Eingabe endet im  2. Rechenlauf; erwartet wird ZEILE 5";
+    EXPECT_TRUE(has(j->u6(), missing));
+    const auto r9 = records(j->u9());
+    const int m = at(j->u9(), missing), e = at(j->u9(), kEnd);
+    ASSERT_GE(m, 0);
+    ASSERT_GT(e, m);
+    EXPECT_EQ(r9[e + 1], " 1 DIAGRAMM WURDE GEPLOTTET; GES.LAENGE=  23.4 HOEHE=  13.4 CM");
+    EXPECT_EQ(r9[e + 3], " ===> FEHLER in der Eingabe ZEILE 5; Programm STOP");
+    EXPECT_EQ(r9[e + 4], " Schauen Sie auch nach frueheren Fehlermeldungen; FEHLER Nr:  505");
+    EXPECT_TRUE(has(j->u8(), " ===> FEHLER in der Eingabe ZEILE 5; Programm STOP"));
 }
 
 TEST(ControlJob, RunWithoutDiagramsHandsItsLastLineOnAndThePageSaysSo) {
@@ -119,9 +134,10 @@ TEST(ControlJob, ANewJobStartsWithoutTheErrorsOfTheLastOne) {
 }
 
 TEST(ControlJob, BatchEndsWithStatusOneOnAnInputError) {
+    // A deck that ends inside its second run is one.
     korvex::testing::ScratchDir dir;
     auto lines = runs({0, 0});
-    lines[short_run().size() + L4] = "DH=6.0 DK=x R=1.5 DKST=0.0 P0=0 TH=800.0 TK=300.0";
+    lines.resize(short_run().size() + L4);  // line 4 of the second run is missing
     korvex::testing::spit(dir / "KORVEX.DAT", join(lines));
     std::vector<std::string> args = {"korvex", "--batch", dir.path().string(), "--pages", "none"};
     std::vector<char*> argv;
@@ -129,4 +145,5 @@ TEST(ControlJob, BatchEndsWithStatusOneOnAnInputError) {
     EXPECT_EQ(korvex::shell::cli_main(static_cast<int>(args.size()), argv.data(), {}), 1);
     const std::string f09 = korvex::testing::slurp(dir / "KORVEX.F09");
     EXPECT_NE(f09.find("FEHLER Nr:  504"), std::string::npos);
+    EXPECT_NE(f09.find("erwartet wird ZEILE 4"), std::string::npos);
 }

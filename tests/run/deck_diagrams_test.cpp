@@ -90,7 +90,10 @@ TEST(DeckDiagrams, ScalingLinesFillTheirClasses) {
     auto lines = base_run();
     lines[L1] = "AUS: TIME=0.2 SCHRITT=0.0001 NZYL=1 IPRNT=5";
     lines[L11] = "DIAGRAMME: XL=12 YL=8 HOE=0.3 HSYM=0.2 IBACK=0 SCALE=1";
-    lines.insert(lines.begin() + L16, {"P(F)=10 P(D)=5 VK(F)=0 VK(D)=20", "REY(D)=1.5E3 T(F)=250"});
+    // A scaling name counts only where it stands as a name of its own, not as the tail of a
+    // longer one: DT(F)= leaves T(F)= alone, RPM(D)= leaves M(D)= alone.
+    lines.insert(lines.begin() + L16,
+                 {"P(F)=10 P(D)=5 VK(F)=0 VK(D)=20", "REY(D)=1.5E3 DT(F)=0 DT(D)=10 RPM(D)=500 T(F)=250"});
     DeckStatus s;
     auto p = diagrams_of(lines, s);
     ASSERT_EQ(s, DeckStatus::run_then_end);
@@ -100,6 +103,10 @@ TEST(DeckDiagrams, ScalingLinesFillTheirClasses) {
     EXPECT_FLOAT_EQ(sc[11], 20.0f);   // VK(D)=, class 6
     EXPECT_FLOAT_EQ(sc[12], 10.0f);   // P(F)=, class 7
     EXPECT_FLOAT_EQ(sc[13], 5.0f);    // P(D)=
+    EXPECT_FLOAT_EQ(sc[17], 0.0f);    // M(D)= not given
+    EXPECT_FLOAT_EQ(sc[43], 500.0f);  // RPM(D)=, class 22
+    EXPECT_FLOAT_EQ(sc[50], 0.0f);    // DT(F)=, class 26
+    EXPECT_FLOAT_EQ(sc[51], 10.0f);   // DT(D)=
     EXPECT_FLOAT_EQ(sc[65], 1500.0f); // REY(D)=, class 33
     EXPECT_EQ(p->dia.IIFREI, 1);
     EXPECT_EQ(p->run.NFAIL, 0);

@@ -104,18 +104,27 @@ TEST(DeckLines, LineOneWithoutAUSInColumnsOneTo18StopsWith332) {
     }
 }
 
+// A value the keyword reader delivers that is no number of the kind its field needs is named
+// with its keyword and its text, before the line's own stop message.
 TEST(DeckLines, LineOneReaderFailuresStopWith501) {
-    for (const char* l1 : {"AUS: TIME=0.2 SCHRITT=0.0001 NZYL=1",               // IPRNT= missing
-                           "AUS: TIME=1.2.3 SCHRITT=0.0001 NZYL=1 IPRNT=0",     // no number
-                           "AUS: TIME=0.2 SCHRITT=+-4 NZYL=1 IPRNT=0",          // no number
-                           "AUS: TIME=0.2 SCHRITT=0.0001 NZYL=1.5 IPRNT=0"}) {  // not whole
+    const std::string no = " ### ERROR IN DATA INPUT: VALUE AFTER SEARCH STRING: ";
+    const std::pair<const char*, std::string> cases[] = {
+        {"AUS: TIME=0.2 SCHRITT=0.0001 NZYL=1", ""},  // IPRNT= missing: the reader says so
+        {"AUS: TIME=1.2.3 SCHRITT=0.0001 NZYL=1 IPRNT=0", no + "TIME=       IN ZEILE  1 IS NO NUMBER: \"1.2.3\""},
+        {"AUS: TIME=0.2 SCHRITT=+-4 NZYL=1 IPRNT=0", no + "SCHRITT=    IN ZEILE  1 IS NO NUMBER: \"+-4\""},
+        {"AUS: TIME=0.2 SCHRITT=0.0001 NZYL=1.0 IPRNT=0", no + "NZYL=       IN ZEILE  1 IS NO WHOLE NUMBER: \"1.0\""},
+    };
+    for (const auto& [l1, named] : cases) {
         auto lines = base_run();
         lines[L1] = l1;
         auto p = job(join(lines));
         EXPECT_EQ(p->run.NFAIL, 501) << l1;
         const std::string msg = " ### FEHLER 501: In der 1. Eingabe ZEILE ; Programm STOP";
-        EXPECT_TRUE(has(p->units.u6.text(), msg)) << l1;
-        EXPECT_TRUE(has(p->units.u9.text(), msg)) << l1;
+        for (const std::string* text : {&p->units.u6.text(), &p->units.u9.text()}) {
+            const int i = at(*text, msg);
+            ASSERT_GE(i, 1) << l1;
+            if (!named.empty()) EXPECT_EQ(records(*text)[i - 1], named);
+        }
     }
 }
 
@@ -244,9 +253,67 @@ TEST(DeckLines, GasOptionGivesTheInterpolationOrders) {
     EXPECT_FALSE(p->run.FDAMPF);
     EXPECT_EQ(p->run.DAM, "     ");
 
-    // Orders that are no digits cannot be used: an input error of line 7.
+    // Without the vapour option the field behind the name may be the next keyword of the line:
+    // no orders are read from it, and the line reads as written.
+    lines[L7] = "L/R=0 REGELN AB 0 IN 0 GAS=HE RVE=5.0 RVC=0.0";
+    p = head(join(lines), s);
+    ASSERT_EQ(s, DeckStatus::run_diagrams);
+    EXPECT_EQ(p->run.NFAIL, 0);
+    EXPECT_FALSE(p->run.FDAMPF);
+    EXPECT_EQ(p->run.IP1, 3);
+    EXPECT_EQ(p->run.IP2, 3);
+    EXPECT_DOUBLE_EQ(p->run.RVE, 5.0);
+
+    // With it, orders that are no digits cannot be used: an input error of line 7 that names
+    // the option field.
     lines[L7] = "L/R=0 REGELN AB 0 IN 0 RVE=0 RVC=0 GAS=HE DAMP";
-    EXPECT_EQ(job(join(lines))->run.NFAIL, 507);
+    p = job(join(lines));
+    EXPECT_EQ(p->run.NFAIL, 507);
+    for (const std::string* text : {&p->units.u6.text(), &p->units.u9.text()}) {
+        const int i = at(*text, " ### GAS=HE: im Optionsfeld \"DAMP \" der ZEILE 7 stehen keine Interpolationsgrade");
+        ASSERT_GE(i, 0);
+        EXPECT_EQ(records(*text)[i + 1],
+                  " ### erwartet wird DAMPF, oder D mit 1 Ziffer fuer VORCOM und 2 fuer COMP, z.B. \"D 123\"");
+    }
+}
+
+// The input ending where a line of the run must follow: the run is not computed, the listings
+// say which run and which line, and the job ends with that line's error number.
+TEST(DeckLines, InputEndingInsideARunNamesTheMissingLine) {
+    struct Case {
+        std::vector<std::string> lines;
+        int nfail;
+        std::string line;
+    };
+    auto cut = [](std::vector<std::string> l, std::size_t n) {
+        l.resize(n);
+        return l;
+    };
+    auto poly = base_run();
+    poly[L2] = "POLY";
+    poly.insert(poly.begin() + L3, "EPSILON_E=1.3");
+    auto scaled = base_run();
+    scaled[L11] = "DIAGRAMME: XL=12 YL=8 HOE=0.3 HSYM=0.2 IBACK=0 SCALE=1";
+    scaled[L16] = "P(F)=10";
+    const Case cases[] = {
+        {cut(base_run(), L2), 502, " 2"},
+        {cut(poly, L3 + 1), 502, " 2/ 3"},
+        {cut(base_run(), L7), 507, " 7"},
+        {cut(base_run(), L16), 516, "16"},
+        {cut(scaled, L17), 516, "16"},
+        {cut(base_run(), L17), 517, "17"},
+    };
+    for (const Case& c : cases) {
+        auto p = job(join(c.lines));
+        EXPECT_EQ(p->run.NFAIL, c.nfail) << c.line;
+        EXPECT_EQ(p->run.NLAUF, 0) << c.line;
+        for (const std::string* text : {&p->units.u6.text(), &p->units.u9.text()}) {
+            const int i = at(*text, " ===> FEHLER: Die Eingabe endet im  1. Rechenlauf; erwartet wird ZEILE" + c.line);
+            ASSERT_GE(i, 1) << c.line;
+            EXPECT_EQ(records(*text)[i - 1], " ");
+            EXPECT_EQ(records(*text)[i + 1], " Dieser Rechenlauf wird nicht gerechnet; Programm STOP");
+        }
+    }
 }
 
 TEST(DeckLines, MissingGasKeywordGoesOnWithHelium) {

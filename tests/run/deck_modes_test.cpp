@@ -71,12 +71,25 @@ TEST(DeckModes, NoFlowNoLossNoteAtLevelTwo) {
     EXPECT_EQ(at(p->units.u6.text(), " Beregnungs Volumenstrom= 0.0 Temperaturverlust DELTAT= 0.0"), -1);
 }
 
-TEST(DeckModes, IsoValueThatIsNoNumberStopsWith502) {
+TEST(DeckModes, IsoValuesThatCannotBeReadAreReportedAndTakenAsZero) {
+    // MASSE= is no number: set to 0 with its message. The comma inside STROM= ends the reading
+    // of the line, so DELTAT= behind it keeps its default; the run goes on without an error.
     auto lines = base_run();
-    lines[L2] = "ISO STROM=0.0.1";
-    auto p = job(join(lines));
-    EXPECT_EQ(p->run.NFAIL, 502);
-    EXPECT_TRUE(has(p->units.u6.text(), " ===> FEHLER in der Eingabe ZEILE 2; Programm STOP"));
+    lines[L2] = "ISO MASSE=1.2.3 F=0.5 STROM=0,5 DELTAT=10";
+    DeckStatus s;
+    auto p = head_with(lines, s);
+    ASSERT_EQ(s, DeckStatus::run_diagrams);
+    EXPECT_EQ(p->run.NFAIL, 0);
+    EXPECT_DOUBLE_EQ(p->run.MASSE, 0.0);
+    EXPECT_DOUBLE_EQ(p->run.F, 0.5);
+    EXPECT_DOUBLE_EQ(p->run.BEVOL, 0.0);
+    EXPECT_DOUBLE_EQ(p->run.DELTAT, 0.0);
+    for (const std::string* text : {&p->units.u6.text(), &p->units.u9.text()}) {
+        EXPECT_TRUE(has(*text, "      Value for MASSE= is set to 0.0"));
+        const int i = at(*text, " ERROR: Look for line 2    STROM=          0,5");
+        ASSERT_GE(i, 0);
+        EXPECT_EQ(records(*text)[i + 1], "      : Perhaps automatic scaling is possible");
+    }
 }
 
 TEST(DeckModes, TwoNozzleLines) {
@@ -341,35 +354,72 @@ TEST(DeckModes, VapourDefinitionsAreCorrectedOnlyWithVapour) {
     EXPECT_EQ(job(join(lines))->run.NFAIL, 510);
 }
 
+// Every default of a run comes back at the start of the next one: each run below sets values
+// that the runs after it leave out.
 TEST(DeckModes, DefaultsComeBackInEveryRun) {
-    // The first run sets non-default values; the second gives none of them.
+    // Run 1: mode ISO with all its values, nozzles, vapour, formula choices, deviations, a
+    // print interval and detail level 5, and one plotted revolution.
     auto run1 = base_run();
-    run1[L2] = "ISO STROM=0.01";
+    run1[L1] = "AUS: TIME=0.2 SCHRITT=0.0001 NZYL=1 IPRNT=15";
+    run1[L2] = "ISO MASSE=5 F=0.2 STROM=0.01 DELTAP=1.5";
+    run1[L3] = "NACH: -3 DAEMPFUNG=1.0 FSEAL=10.0 PHASE=-90.0";
+    run1[L7] = "L/R=4.0 REGELN AB 0.5 IN 0.1 RVE=0 RVC=0 GAS=HE DAMPF";
+    run1.insert(run1.begin() + L11, {"DEF DSD=1 DS3=1 DQD=1 DQDAMPF=3",
+                                     "VTE1=1 VTC1=2 VTE2=3 VTC2=4 VTE3=5 VTC3=6 VTE4=7 VTC4=8",
+                                     "ATE1=1 ATC1=2 ATE2=3 ATC2=4 ATE3=5 ATC3=6 ATE4=7 ATC4=8"});
     run1.insert(run1.begin() + L3, {"DUESEN NDUE=10 DDUE=0.1 NDUC=8 DDUC=0.12", "DUESEN OFRE=2.0 OFRC=1.5 LUST=40"});
-    run1.insert(run1.begin() + L11 + 2, {"DEF DSD=1 DS3=1 DQD=1 DQDAMPF=3",
-                                         "VTE1=1 VTC1=2 VTE2=3 VTC2=4 VTE3=5 VTC3=6 VTE4=7 VTC4=8"});
+    // Run 2: mode TEMPD with its factors.
     auto run2 = base_run();
-    run2[L1] = "AUS: TIME=0.1 SCHRITT=0.0001 NZYL=1 IPRNT=0";
+    run2[L2] = "TEMPD FTE=2.0 FTK=3.0";
+    const std::string tens = "  10  10  10  10  10  10  10  10  10  10  10  10  10  10  10  10  10  10";
+    run2.insert(run2.begin() + L3, {"E1", tens, "E2", tens, "C1", tens, "C2", tens});
+    // Run 3: mode POLY with the crankcase volume and the exponents.
+    auto run3 = base_run();
+    run3[L2] = "POLY VCRANC=1500";
+    run3.insert(run3.begin() + L3, {"EPSILON_E=1.3", "START_TE=850", "EPSILON_C=1.25", "START_TC=320"});
+    // Run 4 gives none of them.
+    auto run4 = base_run();
     auto lines = run1;
-    lines.insert(lines.end(), run2.begin(), run2.end());
+    for (const auto* r : {&run2, &run3, &run4}) lines.insert(lines.end(), r->begin(), r->end());
+
     auto p = program(join(lines));
+    const auto& d = p->run;
     ASSERT_TRUE(korvex::run::read_first_line(*p));
-    ASSERT_EQ(korvex::run::read_run_head(*p), DeckStatus::run_diagrams);
-    EXPECT_TRUE(p->run.nozzles);
-    EXPECT_EQ(p->run.DSD, 1);
-    EXPECT_DOUBLE_EQ(p->run.VTC[3], 8.0);
-    ASSERT_EQ(korvex::run::read_run_diagrams(*p), DeckStatus::run);
-    ASSERT_EQ(korvex::run::read_run_head(*p), DeckStatus::run_diagrams);
-    EXPECT_DOUBLE_EQ(p->run.TIME, 0.1);
-    EXPECT_FALSE(p->run.nozzles);
-    EXPECT_DOUBLE_EQ(p->run.BEVOL, 0.0);
-    EXPECT_EQ(p->run.NDUE, 0);
-    EXPECT_EQ(p->run.DSD, 6);
-    EXPECT_EQ(p->run.DS3, 2);
-    EXPECT_EQ(p->run.DQD, 6);
-    EXPECT_EQ(p->run.DQDAMPF, 2);
-    EXPECT_DOUBLE_EQ(p->run.VTE[0], 0.0);
-    EXPECT_DOUBLE_EQ(p->run.VTC[3], 0.0);
+    auto next_run = [&] {
+        ASSERT_EQ(korvex::run::read_run_head(*p), DeckStatus::run_diagrams);
+        ASSERT_NE(korvex::run::read_run_diagrams(*p), DeckStatus::error);
+    };
+    next_run();
+    ASSERT_TRUE(d.nozzles && d.FDAMPF && d.plot_one_rev);
+    ASSERT_EQ(d.DSD, 1);
+    ASSERT_DOUBLE_EQ(d.ATC[3], 8.0);
+
+    next_run();  // TEMPD: none of the ISO values is read, all are back at their defaults
+    EXPECT_EQ(d.mode, Mode::TEMPD);
+    EXPECT_FALSE(d.nozzles);
+    EXPECT_FALSE(d.FDAMPF);
+    EXPECT_FALSE(d.plot_one_rev);
+    EXPECT_EQ(d.IPRNT1, 0);
+    EXPECT_FALSE(p->units.level(1));
+    for (double v : {d.MASSE, d.F, d.BEVOL, d.DELTAT, d.DELTA_P, d.DDUE, d.DDUC}) EXPECT_EQ(v, 0.0);
+    EXPECT_EQ(d.NDUE, 0);
+    EXPECT_EQ(d.NDUC, 0);
+    EXPECT_EQ(d.DSD, 6);
+    EXPECT_EQ(d.DS3, 2);
+    EXPECT_EQ(d.DQD, 6);
+    EXPECT_EQ(d.DQDAMPF, 2);
+    for (const auto* a : {&d.VTE, &d.VTC, &d.ATE, &d.ATC}) EXPECT_EQ(*a, (std::array<double, 4>{}));
+    EXPECT_DOUBLE_EQ(d.FTE, 2.0);
+
+    next_run();  // POLY
+    EXPECT_EQ(d.FTE, 0.0);
+    EXPECT_EQ(d.FTK, 0.0);
+    EXPECT_DOUBLE_EQ(d.VCRANC, 1500.0);
+
+    next_run();  // ISO without any of them
+    EXPECT_DOUBLE_EQ(d.VCRANC, 2750.0);
+    EXPECT_DOUBLE_EQ(d.EPSILON_E, 1.0);
+    EXPECT_DOUBLE_EQ(d.EPSILON_C, 1.0);
 }
 
 TEST(DeckModes, DeviationLines) {
