@@ -242,6 +242,25 @@ void draw_frame(Ctx& c, DiagramDefinition& def, const DiagramSeries& ser, const 
 // Field k (0-based) of the per-pair block that position I addresses; -1 for a global one.
 int pair_field(int I) { return (I >= 1 && I <= NPAIRPOS) ? (I - 1) % NPAIRQ : -1; }
 
+// A drawn diagram's series for the results observer: the abscissa and the ordinates drawn,
+// each headed by its name and the unit text of its class.
+void report_series(const Ctx& c, int ND, const DiagramDefinition& def, const DiagramSeries& ser,
+                   const std::array<int, MAXORD>& drawn, int ndrawn) {
+    const auto N = static_cast<std::size_t>(c.N);
+    auto heading = [](int I, int k) {
+        return std::string(trimmed(NAMEG(I))) + " [" + std::string(trimmed(unit_text(k))) + "]";
+    };
+    std::array<SeriesResults, MAXORD + 1> cols;
+    cols[0] = {heading(def.abscissa_pos, def.abscissa_class), std::span<const float>(ser.x.data(), N)};
+    for (int m = 0; m < ndrawn; ++m) {
+        const auto j = static_cast<std::size_t>(drawn[static_cast<std::size_t>(m)]);
+        cols[static_cast<std::size_t>(m) + 1] = {heading(def.IO[j], def.ID[j]),
+                                                 std::span<const float>(ser.y[j].data(), N)};
+    }
+    const std::size_t n = static_cast<std::size_t>(ndrawn) + 1;
+    c.p.results->diagram({c.p.run.NLAUF, ND, std::span<const SeriesResults>(cols.data(), n)});
+}
+
 void one_diagram(Ctx& c, int ND) {
     DiagramState& d = c.p.dia;
     runtime::Units& u = c.p.units;
@@ -345,6 +364,8 @@ void one_diagram(Ctx& c, int ND) {
     bool frame_done = false, iso_done = false;
     FrameResult fr;
     FramePoints fp;
+    std::array<int, MAXORD> drawn{};
+    int ndrawn = 0;
 
     for (int J = 1; J <= nord; ++J) {
         c.cc.advance();
@@ -439,6 +460,7 @@ void one_diagram(Ctx& c, int ND) {
                 MARKEN(pl, ser.x, ys, N, c.in.IANGLE, c.in.ANGLE, c.HSYM, c.YL - 1.5f * c.HOE, u.level(3));
         }
 
+        if (c.p.results != nullptr) drawn[static_cast<std::size_t>(ndrawn++)] = J - 1;
         if (GITTER != 7) {
             const std::string leg = legend_text(name, integrated, def.NBILD, work, c.in.ETA1, c.in.ETA2, c.in.ETA3);
             device::SETPEN(pl, 1, 1, c.cc.colour);
@@ -469,6 +491,7 @@ void one_diagram(Ctx& c, int ND) {
         if (u.level(2) && time_abscissa && !name.empty() && name[0] == 'D') list_time_sum(c, ser.x, ys, name, kc);
     }
 
+    if (c.p.results != nullptr) report_series(c, ND, def, ser, drawn, ndrawn);
     {
         runtime::Unit::FreeRecord rec(u.u9);
         rec.add(" ============>> ENDE DES ");

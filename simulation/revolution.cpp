@@ -690,6 +690,55 @@ void write_rows(Program& p) {
     u9.line("");
 }
 
+// The row block's quantities as numbers, for the results observer: unrounded and unscaled.
+void report_row(const Program& p) {
+    using C = ResultColumn;
+    const SimState& s = p.sim;
+    const RevolutionState& v = s.rev;
+    const run::RunState& r = p.run;
+    RevolutionResults row;
+    row.run = r.NLAUF;
+    row.revolution = s.NREV;
+    row[C::DKST] = r.DKST;
+    row[C::DH] = r.DH;
+    row[C::DK] = r.DK;
+    row[C::STROKE] = 2.0 * r.R;
+    row[C::KAPA_EXP] = r.EPSILON_E;
+    row[C::KAPA_COMP] = r.EPSILON_C;
+    row[C::TH] = r.TAA1;
+    row[C::TK] = r.TZZ1;
+    row[C::TE_MAX] = s.TE_MAX_I[0];
+    row[C::TC_MIN] = s.TC_MIN_I[0];
+    row[C::STROKE_VOL_EXP] = r.VE[0];
+    row[C::STROKE_VOL_COMP] = r.VC[0];
+    row[C::DEAD_VOL_EXP] = r.VH00E[0];
+    row[C::REGEN_VOL] = r.VR;
+    row[C::ETA_R] = 100.0 - r.VERLUST;
+    row[C::DEAD_VOL_COMP] = r.VH00C[0];
+    row[C::P0] = r.P0;
+    row[C::P1MEAN] = v.P1MEAN;
+    row[C::VMAX_VMIN] = v.VMAX_VMIN;
+    row[C::PMAX_PMIN] = v.PMAX_PMIN;
+    row[C::A1] = v.A1U;
+    row[C::A2] = v.A2U;
+    row[C::ETA_N] = v.ETA_N;
+    row[C::AUSN_I] = v.AUSN_I;
+    row[C::AREF_I] = v.AREF_I;
+    row[C::WORK_LOST] = v.VWORKU;
+    row[C::POWER_USABL] = v.POWERN;
+    row[C::POWER_PUMPS] = 0.0 - (v.PPUMPH + v.PPUMPC);  // no pumps: 0, not -0
+    row[C::DQZU1_MAX] = s.D_QZUMAX;
+    row[C::GASMAS_EXP] = finite(s.GEMAX - s.GEMIN);
+    row[C::GASMAS_COMP] = finite(s.GCMAX - s.GCMIN);
+    row[C::GASMAS_REG] = finite(s.GRMAX - s.GRMIN);
+    row[C::GM01] = r.GM0[0];
+    row[C::TIME] = s.TIME;
+    row[C::REVOL_TIME] = v.UDELT * 1000.0;
+    row[C::RPM] = s.RPM;
+    row[C::PHASE] = r.PHASE;
+    p.results->revolution(row);
+}
+
 void letzter_output(Program& p) {
     const SimState& s = p.sim;
     auto& u = p.units.u9;
@@ -810,6 +859,7 @@ void evaluate_revolution(Program& p) {
     list_unit9(p);
     write_table_head(p.units.u9);
     write_rows(p);
+    if (p.results != nullptr) report_row(p);
     const bool last_output = r.IPRNT1 > 0 && p.units.level(2);
     if (last_output) letzter_output(p);
 

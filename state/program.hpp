@@ -5,6 +5,7 @@
 #include "device/device.hpp"
 #include "state/dia_state.hpp"
 #include "properties/steam_state.hpp"
+#include "state/results_observer.hpp"
 #include "state/run_state.hpp"
 #include "runtime/clock.hpp"
 #include "runtime/units.hpp"
@@ -25,6 +26,9 @@ struct Program {
     using Progress = void (*)(void* ctx, const Program& p);
     Progress progress = nullptr;
     void* progress_ctx = nullptr;
+    // Receives every results-table row and every drawn diagram's series as numbers (the batch
+    // shell writes them as CSV); none by default, and then nothing is gathered for it.
+    ResultsObserver* results = nullptr;
 
     device::Plotter plotter() { return device::Plotter{device, units, run.NFAIL, run.NEWDIA}; }
 };

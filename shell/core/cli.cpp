@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "platform/svg_surface.hpp"
+#include "shell/core/csv.hpp"
 #include "state/program.hpp"
 #include "shell/core/plotiw.hpp"
 
@@ -91,7 +92,7 @@ constexpr int MAX_SIDE = 20000;
 
 const char* const USAGE =
     "usage: korvex [DIR]\n"
-    "       korvex --batch [DIR] [--pages svg|png|pdf|none] [--size WxH]\n"
+    "       korvex --batch [DIR] [--pages svg|png|pdf|none] [--size WxH] [--csv]\n"
     "       korvex --help | --version\n";
 
 const char* const HELP =
@@ -103,6 +104,8 @@ const char* const HELP =
     "  korvex --batch [DIR]    runs the job without a window; page k goes to DIR/KORVEX-k.svg\n"
     "    --pages svg|png|pdf|none   the kind of page files (default svg; none writes no pages)\n"
     "    --size WxH                 the page in pixels (default 1008x700)\n"
+    "    --csv                      also writes the results table as DIR/KORVEX.csv and every\n"
+    "                               diagram's curves as DIR/KORVEX-<run>-<diagram>.csv\n"
     "  --help, --version\n"
     "\n"
     "Exit status: 0 when the job ended without an error number, 1 when it ended with one,\n"
@@ -118,6 +121,7 @@ struct Options {
     bool have_pages = false;
     int width = DEFAULT_WIDTH, height = DEFAULT_HEIGHT;
     bool have_size = false;
+    bool csv = false;
 };
 
 int usage_error(const std::string& problem) {
@@ -183,6 +187,8 @@ std::string parse(int argc, char** argv, Options& o) {
             if (!parse_size(v, o.width, o.height))
                 return "bad page size \"" + std::string(v) + "\" (WxH, 1 to 20000 pixels each)";
             o.have_size = true;
+        } else if (!options_end && arg == "--csv") {
+            o.csv = true;
         } else if (!options_end && arg.size() > 1 && arg[0] == '-') {
             return "unknown option \"" + std::string(arg) + "\"";
         } else {
@@ -193,6 +199,7 @@ std::string parse(int argc, char** argv, Options& o) {
         }
     }
     if (!o.batch && (o.have_pages || o.have_size)) return "--pages and --size go with --batch";
+    if (!o.batch && o.csv) return "--csv goes with --batch";
     return {};
 }
 
@@ -227,6 +234,15 @@ private:
     platform::SvgSurface svg_;
 };
 
+// Closes the CSV files of a job, if it writes any, and reports each one that could not be
+// written; true when all were.
+bool csv_finished(CsvResults* csv) {
+    if (csv == nullptr || csv->finish()) return true;
+    for (const auto& f : csv->failed())
+        std::fprintf(stderr, "korvex: cannot write the results %s\n", f.string().c_str());
+    return false;
+}
+
 int batch(const Options& o, const ShellHooks& hooks) {
     const bool native = o.pages == "svg" || o.pages == "none";
     if (!native && !hooks.make_page)
@@ -244,6 +260,14 @@ int batch(const Options& o, const ShellHooks& hooks) {
     bool pages_lost = false;
     ProgressLine progress(stderr, stderr_is_terminal(), steady_seconds);
     progress.attach(*p);
+    // The results as CSV: a file that cannot be written is reported at the end and fails the
+    // job, but the job and its listings still go on.
+    std::unique_ptr<CsvResults> csv;
+    if (o.csv) {
+        csv = std::make_unique<CsvResults>(o.dir);
+        csv->open();
+        p->results = csv.get();
+    }
     for (int page = 1;; ++page) {
         if (PLOTIW(*p, s, 1, title) == PLOTIW_OPEN_FAILED) {
             progress.finish();
@@ -292,11 +316,13 @@ int batch(const Options& o, const ShellHooks& hooks) {
         if (page >= MAX_BATCH_PAGES) {
             progress.finish();
             p->units.flush();
+            csv_finished(csv.get());
             std::fprintf(stderr, "korvex: the job still reported a further page after %d pages; stopped\n",
                          MAX_BATCH_PAGES);
             return EXIT_JOB_FAILED;
         }
     }
+    const bool csv_written = csv_finished(csv.get());
     if (!p->units.flush()) {
         std::fprintf(stderr, "korvex: the listings could not be written completely\n");
         return EXIT_JOB_FAILED;
@@ -305,7 +331,7 @@ int batch(const Options& o, const ShellHooks& hooks) {
         std::fprintf(stderr, "korvex: FEHLER Nr. %d\n", p->run.NFAIL);
         return EXIT_JOB_FAILED;
     }
-    return pages_lost ? EXIT_JOB_FAILED : EXIT_JOB_OK;
+    return pages_lost || !csv_written ? EXIT_JOB_FAILED : EXIT_JOB_OK;
 }
 
 }  // namespace
