@@ -20,4 +20,13 @@ CrankState crank_motion(double s, double c, double R, double LR, double OMEGA);
 double crank_travel_at(double phi, double R, double LR);
 CrankState crank_motion_at(double phi, double R, double LR, double OMEGA);
 
+// A crank angle within a revolution (degrees) as a diagram marker. The end of a revolution
+// is the start of the next, and the search for a marker closes at the revolution's end: an
+// extreme taken within the last step (of STEP degrees) before 360, or at the step that passes
+// 360, marks the start of the revolution: 0.
+inline double marker_angle(double deg, double step) {
+    if (deg > 360.0 - step) return deg > 360.0 ? deg - 360.0 : 0.0;
+    return deg;
+}
+
 }  // namespace korvex::simulation

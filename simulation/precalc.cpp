@@ -829,7 +829,10 @@ bool PRECALC(Program& p) {
     }
 
     // Marker angles of the T-S and p-V diagrams.
-    pre.ANGLE = {0.0, pre.PHI_VMIN, 90.0, 180.0, pre.PHI_VMAX, 270.0, 360.0};
+    // The pre-calculation meets 0 degrees as its last point before the angle goes back.
+    const double grid = pre.DPHIZ * 180.0 / PI;
+    pre.ANGLE = {0.0,   marker_angle(pre.PHI_VMIN, grid), 90.0, 180.0, marker_angle(pre.PHI_VMAX, grid),
+                 270.0, 360.0};
     if (u.level(5)) {
         u.u9.record(" MARKIERUNGEN IN DEN T-S UND P-V DIAGRAMMEN MIT DEN WINKELN:",
                     F(pre.ANGLE[1], 8, 2), F(pre.ANGLE[2], 8, 2), F(pre.ANGLE[3], 8, 2),

@@ -17,6 +17,7 @@
 #include "state/constants.hpp"
 #include "runtime/format.hpp"
 #include "runtime/numeric.hpp"
+#include "simulation/kinematics.hpp"
 #include "simulation/simul.hpp"
 
 namespace korvex::simulation {
@@ -750,12 +751,10 @@ void letzter_output(Program& p) {
 }
 
 // The diagrams mark the volume extremes of the revolution: ANGLE(2) at VMIN, ANGLE(5) at VMAX.
-template <class S>
-void set_marker_angles(S& s) {
-    if constexpr (requires { s.ANGLE[4]; }) {
-        s.ANGLE[1] = s.PHI_VMIN;
-        s.ANGLE[4] = s.PHI_VMAX;
-    }
+void set_marker_angles(SimState& s, double SCHRITT) {
+    const double step = s.OMEGA * SCHRITT * (180.0 / run::PI);
+    s.ANGLE[1] = marker_angle(s.PHI_VMIN, step);
+    s.ANGLE[4] = marker_angle(s.PHI_VMAX, step);
 }
 
 // Revolution extremes start anew; TE1_MAX.. and TC1_MIN.. hold over the whole run.
@@ -877,7 +876,7 @@ void evaluate_revolution(Program& p) {
     if (last_output) {
         s.QZU1_MAX = s.TQZUMX = s.QIEXP = s.QICOMP = s.TAE1MX = 0.0;
     }
-    set_marker_angles(s);
+    set_marker_angles(s, r.SCHRITT);
 
     // 9. The extremes start anew, except after the last revolution, whose values go to the
     // diagrams. NACH = 0 sets no revolution limit (the run goes on to its end time), so every

