@@ -40,6 +40,19 @@ using runtime::quot;
 
 // ---- Start of the run ---------------------------------------------------------------------
 
+// Points that the revolution ends and the diagram markers force besides the regular ones, when
+// the run is bounded by its end time alone (no revolution limit): one for each revolution that
+// TIMEEND holds at the start speed, and the five markers that are not a revolution end. A run
+// with a revolution limit may end well before TIMEEND, and when only the last revolution is
+// plotted the points before it are not kept: nothing is set aside then, and should the arrays
+// fill all the same, the run goes on without storing.
+int forced_points(const Program& p) {
+    const run::RunState& r = p.run;
+    if (r.NACH != 0) return 0;
+    const double revs = std::floor(p.sim.TIMEEND * p.sim.pre.OMEGA / (2.0 * PI)) + 1.0;
+    return static_cast<int>(std::min(revs, 1.0e6)) + 5;
+}
+
 // The plot and print intervals and their listing.
 void plot_intervals(Program& p) {
     SimState& s = p.sim;
@@ -73,7 +86,13 @@ void plot_intervals(Program& p) {
                          s.TOUTD);
         }
     } else {
-        const double n = std::floor(quot(s.TIMEEND / 2001.0, D)) + 1.0;
+        // At most 2001 points up to TIMEEND; the points that revolution ends and markers force
+        // come on top of the regular ones, so room is left for them when they would not fit
+        // (never less than half the arrays).
+        const int room = diagrams::NPLOTMAX - forced_points(p);
+        double n = std::floor(quot(s.TIMEEND / 2001.0, D)) + 1.0;
+        if (n > 0.0 && std::floor(s.NSTEP / n) > room)
+            n = std::floor(quot(s.TIMEEND / std::max(room, diagrams::NPLOTMAX / 2), D)) + 1.0;
         s.NTOUTP = n > 2.0e9 ? 2000000000 : static_cast<int>(n);
         s.TOUTP = s.NTOUTP * D;
         s.TOUTD = IPRNT1 * s.TOUTP;
@@ -1000,19 +1019,22 @@ void SIMUL(Program& p) {
                 first_point = false;
                 check_abscissas(p);
             }
-            if (s.plotting) {
-                int index = NPLOT + 1;
-                if (one_rev && !one_rev_started) {
-                    // Only revolution NACH is kept: every point before it overwrites point 1,
-                    // and the point that ends revolution NACH - 1 is its first.
-                    index = 1;
-                    if (s.NREV >= NACH - 1) one_rev_started = true;
-                }
-                if (index > diagrams::NPLOTMAX) {
+            int index = NPLOT + 1;
+            if (one_rev && !one_rev_started) {
+                // Only revolution NACH is kept: every point before it overwrites point 1,
+                // and the point that ends revolution NACH - 1 is its first.
+                index = 1;
+                if (s.NREV >= NACH - 1) one_rev_started = true;
+            }
+            if (s.plotting && index > diagrams::NPLOTMAX) {
+                // The arrays are full: said once, and the run computes on to its end without
+                // storing further points.
+                if (!s.plot_full)
                     for (runtime::Unit* un : {&u.u6, &u.u9})
                         un->free("MAXIMALE ANZAHL DER PLOT DATEN ERREICHT: N=", NPLOT);
-                    break;
-                }
+                s.plot_full = true;
+            }
+            if (s.plotting && !s.plot_full) {
                 NPLOT = index;
                 fill_globals(p);
                 diagrams::store_plot_point(p.dia, std::span<const PairRecord, 4>(s.pair), NPLOT);

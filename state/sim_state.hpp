@@ -161,6 +161,7 @@ struct SimState {
     double TPRINT = 0.0;      // next print time
     bool plot_forced = false; // a plot point is due in this step (revolution end, marker)
     bool plotting = true;     // false once the run's only diagram is cancelled
+    bool plot_full = false;   // the plot arrays are full: the run goes on, storing no points
     bool abscissa_checked = false;
     // Marker angles ANGLE(1..7) as ANGLE[0..6], degrees: taken from the pre-calculation at the
     // start; the revolution evaluation sets ANGLE(2) and ANGLE(5) to the angles of the

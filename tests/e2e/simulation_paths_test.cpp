@@ -49,3 +49,22 @@ TEST(E2eMarkers, AVolumeExtremeAtTheStartOfTheRevolutionIsMarkedThere) {
         EXPECT_GT(s.MARK[6], s.MARK[5]);
     }
 }
+
+TEST(E2ePlot, ALongRunComputesToItsEndTimeWithRoomForTheForcedPoints) {
+    // 2 s at 2950 U/min, held by a flywheel of 1E12: 2 * 2950 / 60 = 98.3, so 98 revolutions
+    // end before TIME. 100000 steps of 20 us; the plot interval of int(2 / 2001 / 2E-5) + 1 =
+    // 50 steps would give 2000 regular points, and the 99 revolution ends and 5 markers would
+    // not fit beside them: with room for 104 forced points the interval is
+    // int(2 / (2001 - 104) / 2E-5) + 1 = 53 steps, 1886 regular points.
+    auto j = e2e::run_job(test_deck("sim_long_run.dat"));
+    ASSERT_EQ(j->nfail(), 0);
+    EXPECT_EQ(e2e::count(j->u8(), "TOTAL GASMASS"), 98u);
+    const auto& s = j->p->sim;
+    EXPECT_EQ(s.NTOUTP, 53);
+    EXPECT_EQ(j->u6().find("MAXIMALE ANZAHL DER PLOT DATEN"), std::string::npos);
+    const int N = j->p->dia.NPLOT;
+    EXPECT_LE(N, 2001);
+    EXPECT_GE(N, 1886 + 98);
+    // The curve reaches the end of the run.
+    EXPECT_GT(j->p->dia.series[0].x[static_cast<std::size_t>(N - 1)], 2.0 - s.TOUTP);
+}

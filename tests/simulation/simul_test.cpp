@@ -263,6 +263,24 @@ TEST(SimulPlot, ALongRunSpreadsAtMost2001PointsEvenlyOverItsTime) {
     }
 }
 
+TEST(SimulPlot, FullPlotArraysEndTheStoringNotTheRun) {
+    // 2000 steps of 0.3 ms: every step a plot point. The steps cut short before each half and
+    // full revolution come on top, about two in each of the ten revolutions, so the arrays
+    // fill before the end time; the run goes on to its end and says so once.
+    auto p = prepared(with_diagram(machine("0.6", "0.0003", 0), "TIME", "P1"));
+    SIMUL(*p);
+    EXPECT_EQ(p->sim.NSTEP, 2000);
+    EXPECT_EQ(p->dia.NPLOT, 2001);
+    EXPECT_GT(p->sim.TIME, 0.6);
+    EXPECT_GE(p->sim.NREV, 9);
+    const std::string msg = "MAXIMALE ANZAHL DER PLOT DATEN ERREICHT: N= 2001";
+    for (const std::string* t : {&p->units.u6.text(), &p->units.u9.text()}) {
+        const auto at = t->find(msg);
+        EXPECT_NE(at, std::string::npos);
+        EXPECT_EQ(t->find(msg, at + 1), std::string::npos);
+    }
+}
+
 TEST(SimulPlot, WithANegativeNachOnlyTheLastRevolutionIsKept) {
     auto lines = with_diagram(machine("0.5", "0.0001", 2), "KU1", "P1");
     lines[2] = "NACH: -2 DAEMPFUNG=1.0 FSEAL=10.0 PHASE=-90.0";
