@@ -431,9 +431,6 @@ bool check_run_values(Program& p) {
         return fail(1, 501, "TIME=" + value(m.TIME) + " muss groesser als 0 sein");
     if (!(m.SCHRITT > 0.0) || !std::isfinite(m.SCHRITT))
         return fail(1, 501, "SCHRITT=" + value(m.SCHRITT) + " muss groesser als 0 sein");
-    if (m.SCHRITT > m.TIME)
-        return fail(1, 501,
-                    "SCHRITT=" + value(m.SCHRITT) + " ist groesser als TIME=" + value(m.TIME));
     // A step so small against the run time that the job would not end in any useful time is
     // refused like a step of zero.
     if (m.TIME / m.SCHRITT > MAX_STEPS)

@@ -17,7 +17,7 @@ inline constexpr double PU = 1.0;
 constexpr double MAX_STEPS = 1.0e7;
 
 // Stops the job before the simulation when a run value would make the model divide by zero
-// or never end (N0, THETA, SCHRITT, TIME not positive, SCHRITT larger than TIME): writes the
+// or never end (N0, THETA, SCHRITT, TIME not positive, too many steps): writes the
 // message naming the keyword and its value to units 6 and 9, sets NFAIL to the input error of
 // the deck line that carries it (501 for line 1, 506 for line 6) and returns false.
 bool check_run_values(Program& p);

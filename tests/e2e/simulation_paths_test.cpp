@@ -68,3 +68,14 @@ TEST(E2ePlot, ALongRunComputesToItsEndTimeWithRoomForTheForcedPoints) {
     // The curve reaches the end of the run.
     EXPECT_GT(j->p->dia.series[0].x[static_cast<std::size_t>(N - 1)], 2.0 - s.TOUTP);
 }
+
+TEST(E2eRuns, AStepLongerThanTheRunEndsThatRunAsTooShortAndTheJobGoesOn) {
+    // Run 1: 0.01 s in steps of 0.02 s at 1000 U/min (a revolution takes 0.06 s). Run 2: one
+    // revolution of the same engine.
+    auto j = e2e::run_job(test_deck("sim_step_longer_than_time.dat"));
+    EXPECT_EQ(j->nfail(), 1);
+    EXPECT_EQ(j->p->run.NLAUF, 2);
+    EXPECT_EQ(e2e::count(j->u6(), " SEC ZU KURZ FUER DIE BERECHNUNG VON 1 UMDREHUNG"), 1u);
+    EXPECT_EQ(j->u6().find("Programm STOP"), std::string::npos);
+    EXPECT_EQ(e2e::count(j->u8(), "TOTAL GASMASS"), 1u);
+}

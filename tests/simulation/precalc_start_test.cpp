@@ -305,7 +305,6 @@ TEST(PrecalcChecks, RunValuesThatCannotBeSteppedStopTheJob) {
         {0.0, 0.001, 600.0, 1.0, 501, "ZEILE 1: TIME="},
         {1.0, 0.0, 600.0, 1.0, 501, "ZEILE 1: SCHRITT="},
         {1.0, -0.001, 600.0, 1.0, 501, "ZEILE 1: SCHRITT="},
-        {0.1, 0.2, 600.0, 1.0, 501, " ist groesser als TIME="},
         {1.0, 0.001, 0.0, 1.0, 506, "ZEILE 6: N0="},
         {1.0, 0.001, nan, 1.0, 506, "ZEILE 6: N0="},
         {1.0, 0.001, 600.0, -5.0, 506, "ZEILE 6: THETA="},
