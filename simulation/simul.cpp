@@ -1049,8 +1049,8 @@ void SIMUL(Program& p) {
             }
         }
 
-        // 20. Printed lines.
-        if (printing && diagrams_defined && tnow >= s.TPRINT) {
+        // 20. Printed lines, with or without diagrams (without, they give the time alone).
+        if (printing && tnow >= s.TPRINT) {
             s.TPRINT = s.TIME + s.TOUTD;
             fill_globals(p);
             print_line(p);

@@ -55,6 +55,17 @@ std::vector<std::string> machine(const std::string& time, const std::string& sch
     };
 }
 
+std::vector<std::string> records_of(const std::string& text) {
+    std::vector<std::string> out;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto eol = text.find('\n', at);
+        out.push_back(text.substr(at, eol - at));
+        if (eol == std::string::npos) break;
+        at = eol + 1;
+    }
+    return out;
+}
+
 std::vector<std::string> with_diagram(std::vector<std::string> l, const std::string& x,
                                       const std::string& ords) {
     l.push_back("DIAGRAMME: XL=12 YL=8 HOE=0.3 HSYM=0.2 IBACK=0 SCALE=0");
@@ -324,6 +335,29 @@ TEST(SimulPrint, EveryHeaderOfThePrintedLinesNamesTheSameOrdinates) {
     const auto eol = t.find('\n', last);
     EXPECT_EQ(t.compare(eol, head.size(), head), 0) << t.substr(last, 200);
     EXPECT_LT(first, last);
+}
+
+TEST(SimulPrint, WithoutDiagramsThePrintedLinesGiveTheTime) {
+    // Printing every step (tens digit 1, NSTEP = 700 <= 2001, TOUTD = SCHRITT) without a
+    // diagram: a line with the time alone (F6.4) for every step from 0 up to the revolution's
+    // end, which ends the run.
+    auto lines = machine("0.07", "0.0001", 1);
+    lines[0] = "AUS: TIME=0.07 SCHRITT=0.0001 NZYL=2 IPRNT=12";
+    auto p = prepared(lines);
+    SIMUL(*p);
+    ASSERT_EQ(p->sim.NREV, 1);
+    const auto rec = records_of(p->units.u9.text());
+    std::vector<double> times;
+    for (const auto& l : rec)
+        if (l.size() == 7 && l.rfind(" 0.0", 0) == 0) times.push_back(std::strtod(l.c_str(), nullptr));
+    ASSERT_GT(times.size(), 100u);
+    EXPECT_EQ(times.front(), 0.0);
+    for (std::size_t k = 1; k < times.size(); ++k) {
+        EXPECT_GT(times[k] - times[k - 1], 0.00005) << k;
+        EXPECT_LT(times[k] - times[k - 1], 0.00025) << k;
+    }
+    // The last step, cut short to end the revolution, falls before its print instant.
+    EXPECT_NEAR(times.back(), p->sim.TIME, 0.00015);
 }
 
 }  // namespace
