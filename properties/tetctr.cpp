@@ -5,6 +5,15 @@
 
 namespace korvex::properties {
 
+namespace {
+
+// The largest share of the gas that stays in a space which one step may take out of it with
+// the space's temperature still following the mixing formula. Machines with a dead space of
+// 0.5 % of the stroke or more never come near it; spaces without dead space that empty pass it.
+constexpr double OUTFLOW_SHARE = 0.1;
+
+}  // namespace
+
 double regenerator_mean(double TH, double TK, bool logarithmic) {
     // Equal ends make the logarithmic mean 0/0; non-positive ends have no logarithm.
     if (logarithmic && TH != TK && TH > 0.0 && TK > 0.0) return (TH - TK) / std::log(TH / TK);
@@ -33,11 +42,15 @@ void TETCTR(runtime::Units& u, double TE, double TC, double& TR, int NTEMP, doub
     const double DTCC = step ? (tcc - TCV) / DELT : 0.0;
     const double DTRR = step ? (trr - TRV) / DELT : 0.0;
 
-    // A space that would be left with no gas (or less than none) has no temperature to mix
-    // towards: it keeps its current one rather than dividing by zero.
+    // Gas that leaves a space is counted at the regenerator end it goes to, not at the space's
+    // own temperature, so the mean extrapolates. While a step takes a small share of the gas
+    // that stays, that is the model's way; when it takes more (a space that nearly empties,
+    // without dead space) the extrapolation has no meaning, and the space keeps its current
+    // temperature, as does a space left with no gas at all.
     auto mixed = [&](double enth_v, double denth, double m_v, double dm, double keep) {
         const double m = dm * DELT + m_v;
         if (!step || !(m > 0.0) || CV == 0.0) return keep;
+        if (-dm * DELT > OUTFLOW_SHARE * m) return keep;
         return (enth_v + denth) / (m * CV) + T0FF;
     };
 

@@ -10,7 +10,8 @@ namespace korvex::properties {
 // regenerator mean TR and the new temperatures TEE, TCC, TRR. NTEMP = 2 measures enthalpies
 // from 273.15 K (only the trace shows the difference). LOGMEAN != 0 takes the logarithmic mean
 // of the regenerator end temperatures for TR. A space whose remaining mass would be zero or
-// negative keeps its current temperature.
+// negative, or that loses in the step more than a tenth of the gas that stays in it, keeps its
+// current temperature.
 void TETCTR(runtime::Units& u, double TE, double TC, double& TR, int NTEMP, double VERLUST,
             double MEV, double MCV, double MRV, double TIME, double DELT, double CV, double DME,
             double DMC, double DMR, double TEV, double TCV, double TRV, double& TEE, double& TCC,

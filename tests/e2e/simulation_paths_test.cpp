@@ -79,3 +79,25 @@ TEST(E2eRuns, AStepLongerThanTheRunEndsThatRunAsTooShortAndTheJobGoesOn) {
     EXPECT_EQ(j->u6().find("Programm STOP"), std::string::npos);
     EXPECT_EQ(e2e::count(j->u8(), "TOTAL GASMASS"), 1u);
 }
+
+TEST(E2eMixing, SpacesWithoutDeadSpaceKeepTemperaturesWithinTheSteamTable) {
+    // Gas leaving a space that nearly empties used to drive its temperature far out (the
+    // pre-calculation listed TC_MIN near 270 K here, and the vapour state of the start failed).
+    // With vapour every space temperature of every step goes through the steam table, which
+    // holds 273.16 K to 543.14 K: a run without a vapour error kept them all inside.
+    auto j = e2e::run_job(test_deck("sim_mixing_without_dead_space.dat"));
+    ASSERT_EQ(j->nfail(), 0);
+    const auto& pre = j->p->sim.pre;
+    for (double T : {pre.TE_MIN, pre.TE_MAX, pre.TC_MIN, pre.TC_MAX}) {
+        EXPECT_GE(T, 273.16);
+        EXPECT_LE(T, 543.14);
+    }
+    const auto& d = j->p->dia;
+    ASSERT_GT(d.NPLOT, 1000);
+    for (int k = 0; k < d.NPLOT; ++k)
+        for (int o = 0; o < 2; ++o) {
+            const float T = d.series[1].y[static_cast<std::size_t>(o)][static_cast<std::size_t>(k)];
+            ASSERT_GE(T, 273.16f) << k;
+            ASSERT_LE(T, 543.14f) << k;
+        }
+}

@@ -14,7 +14,7 @@ struct Exchange {
     double TE = 900.0, TC = 300.0, VERLUST = 10.0;
     double MEV = 2.0, MCV = 3.0, MRV = 1.0;
     double TIME = 1.0, DELT = 0.1, CV = 3.1;
-    double DME = 10.0, DMC = -10.0, DMR = 5.0;
+    double DME = 10.0, DMC = -2.0, DMR = 5.0;
     double TEV = 880.0, TCV = 310.0, TRV = 500.0;
     int NTEMP = 1, LOG = 0;
     double TR = 0, TEE = 0, TCC = 0, TRR = 0;
@@ -34,8 +34,8 @@ TEST(Tetctr, MassWeightedMeansOfOldAndExchangedGas) {
     EXPECT_NEAR(x.TR, 600.0, 1e-12);
     // E: 2 g at 900 K and 1 g in at 870 K.
     EXPECT_NEAR(x.TEE, (2 * 900.0 + 1 * 870.0) / 3, 1e-9);
-    // C: 3 g at 300 K, 1 g out counted at 330 K.
-    EXPECT_NEAR(x.TCC, (3 * 300.0 - 1 * 330.0) / 2, 1e-9);
+    // C: 3 g at 300 K, 0.2 g out counted at 330 K.
+    EXPECT_NEAR(x.TCC, (3 * 300.0 - 0.2 * 330.0) / 2.8, 1e-9);
     // R: 1 g at the mean 600 K and 0.5 g at its start temperature 500 K.
     EXPECT_NEAR(x.TRR, (1 * 600.0 + 0.5 * 500.0) / 1.5, 1e-9);
 
@@ -58,7 +58,7 @@ TEST(Tetctr, MassWeightedMeansOfOldAndExchangedGas) {
     EXPECT_EQ(u.u9.text(), "");  // trace only at level 6
 }
 
-TEST(Tetctr, EmptiedSpacesKeepTheirTemperature) {
+TEST(Tetctr, SpacesThatEmptyOrNearlyEmptyKeepTheirTemperature) {
     runtime::Units u;
     Exchange x;
     x.DME = -20.0;  // 2 g - 2 g
@@ -70,16 +70,30 @@ TEST(Tetctr, EmptiedSpacesKeepTheirTemperature) {
     EXPECT_EQ(x.TCC, 300.0);
     EXPECT_EQ(x.TRR, x.TR);
 
-    // No step, no specific heat: nothing to divide by either.
+    // Out of 3 g in C: 0.27 g leave, 2.73 g stay (9.9 %): the outflow counts at the cold end,
+    // 330 K. 0.3 g leave, 2.7 g stay (11.1 %): the space keeps its 300 K. Without the guard
+    // 2.7 g leaving 0.3 g would give (900 - 2.7 * 330) / 0.3 = 30 K.
     Exchange y;
-    y.DELT = 0.0;
+    y.DMC = -2.7;
     y.run(u);
-    EXPECT_EQ(y.TEE, 900.0);
+    EXPECT_NEAR(y.TCC, (3 * 300.0 - 0.27 * 330.0) / 2.73, 1e-9);
+    y.DMC = -3.0;
+    y.run(u);
     EXPECT_EQ(y.TCC, 300.0);
-    y.DELT = 0.1;
-    y.CV = 0.0;
+    y.DMC = -27.0;
     y.run(u);
-    EXPECT_EQ(y.TEE, 900.0);
+    EXPECT_EQ(y.TCC, 300.0);
+
+    // No step, no specific heat: nothing to divide by either.
+    Exchange z;
+    z.DELT = 0.0;
+    z.run(u);
+    EXPECT_EQ(z.TEE, 900.0);
+    EXPECT_EQ(z.TCC, 300.0);
+    z.DELT = 0.1;
+    z.CV = 0.0;
+    z.run(u);
+    EXPECT_EQ(z.TEE, 900.0);
 }
 
 TEST(Tetctr, EqualRegeneratorEndsUseTheirMean) {
@@ -108,8 +122,8 @@ TEST(Tetctr, TraceInTheFirstStepsAtLevelSix) {
     int lines = 0;
     for (char c : t) lines += c == '\n';
     EXPECT_EQ(lines, 8);
-    EXPECT_NE(t.find(" TIME= 0.25 DME= 10.0 DMC= -10.0 DMR= 5.0\n"), std::string::npos);
-    EXPECT_NE(t.find(" D_M= 5.0\n"), std::string::npos);
+    EXPECT_NE(t.find(" TIME= 0.25 DME= 10.0 DMC= -2.0 DMR= 5.0\n"), std::string::npos);
+    EXPECT_NE(t.find(" D_M= 13.0\n"), std::string::npos);
 
     u.u9.clear_text();
     x.TIME = 0.5;  // past the first three steps
