@@ -127,9 +127,8 @@ int pair_of_index(int nz, int idx) {
     }
 }
 
-// One pass of the pre-calculation over one revolution and one step. Returns false when a
-// property routine ended the run.
-bool one_pass(Program& p, const Geometry& geo, Pass& ps) {
+// One pass of the pre-calculation over one revolution and one step.
+void one_pass(Program& p, const Geometry& geo, Pass& ps) {
     auto& pre = p.sim.pre;
     auto& u = p.units;
     const auto& m = p.run;
@@ -329,7 +328,6 @@ bool one_pass(Program& p, const Geometry& geo, Pass& ps) {
         u.u9.record("                      VMAX=", F(pre.VMAX, 11, 3), ", VMIN=",
                     F(pre.VMIN, 11, 3), "CM**3");
     }
-    return true;
 }
 
 // The listing of the pre-calculation's results.
@@ -600,8 +598,7 @@ bool PRECALC(Program& p) {
     bool complete = false;
     for (int pass = 1; pass <= MAX_PASSES; ++pass) {
         pre.NLAEUFE = pass;
-        if (!one_pass(p, geo, ps)) return false;
-        if (m.NFAIL > 880) return false;
+        one_pass(p, geo, ps);
         int missing = 0;
         for (int k = 0; k < 4; ++k)
             if (ps.searched[k] && !ps.found[k]) { missing = k + 1; break; }

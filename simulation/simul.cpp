@@ -685,7 +685,9 @@ bool cut_step(double ANGLE1, double OMEGA, double SCHRITT, double SCHRITT_100, d
 
 // ---- The run ------------------------------------------------------------------------------
 
-void SIMUL(Program& p) {
+namespace {
+
+void simulate(Program& p) {
     run::RunState& r = p.run;
     runtime::Units& u = p.units;
     if (!run_values_ok(p)) return;
@@ -705,7 +707,6 @@ void SIMUL(Program& p) {
     diagrams::resolve_names(u, p.dia, r.NFAIL);
 
     if (!start_run(p)) return;
-    if (r.NFAIL > 880) return;
     if (!check_injection_input(p)) return;
     prepare_injection(s.inj, r);
     const PrecalcState& sd = s.pre;
@@ -1062,6 +1063,24 @@ void SIMUL(Program& p) {
     }
 
     end_of_run(p, NPLOT);
+}
+
+}  // namespace
+
+// A property error ends the run in which it happens. The job's error number keeps it for the
+// later runs of the job, but their own tests for a property error (NFAIL above 880) must not
+// see it, or every later run would end at its first test. A later run therefore starts from 0
+// and hands back what the job's number would have been: its own error when it set one, else
+// the earlier error with the errors this run counted. Once the steam routine has given up
+// for the job (more than ten errors) its results can no longer be trusted, and the earlier
+// error stands as it is.
+void SIMUL(Program& p) {
+    int& NFAIL = p.run.NFAIL;
+    const int earlier = NFAIL;
+    const bool carried = earlier > 880 && p.steam.NERR <= 10;
+    if (carried) NFAIL = 0;
+    simulate(p);
+    if (carried) NFAIL = NFAIL >= 100 ? NFAIL : earlier + NFAIL;
 }
 
 }  // namespace korvex::simulation

@@ -101,3 +101,19 @@ TEST(E2eMixing, SpacesWithoutDeadSpaceKeepTemperaturesWithinTheSteamTable) {
             ASSERT_LE(T, 543.14f) << k;
         }
 }
+
+TEST(E2eRuns, AVapourErrorOfOneRunLeavesTheLaterRunsWhole) {
+    // Run 1 starts at 600 K, above the steam table: error 889 in the start state, no
+    // revolution. Run 2, within the table, reaches its start state (listed at level 3 for both
+    // pairs) and computes its two revolutions; the job ends with the error of run 1.
+    auto j = e2e::run_job(test_deck("sim_vapour_error_then_run.dat"));
+    EXPECT_EQ(j->nfail(), 889);
+    EXPECT_EQ(j->p->run.NLAUF, 2);
+    const std::string& t = j->u9();
+    const auto run2 = t.find("ENDE DER  1. BERECHNUNG");
+    ASSERT_NE(run2, std::string::npos);
+    EXPECT_EQ(t.find("Zylinderpaar: H1 - K1"), t.find("Zylinderpaar: H1 - K1", run2));
+    EXPECT_NE(t.find("Zylinderpaar: H2 - K2", run2), std::string::npos);
+    EXPECT_EQ(e2e::count(j->u8(), "TOTAL GASMASS"), 2u);
+    EXPECT_EQ(j->p->sim.NREV, 2);
+}
