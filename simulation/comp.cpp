@@ -129,6 +129,7 @@ bool vapour_terms(PairRecord& R, const CompCommon& C, const CompPair& PP, double
         R.H2DEV = H2DE; R.H2DCV = H2DC; R.H2DRV = H2DR;
         R.RDMEV = RDME; R.RDMCV = RDMC; R.RDMRV = RDMR;
         R.SDMV = SDM;
+        R.VAPV = true;
     }
     const double DH2DE = (H2DE - R.H2DEV) * rdt, DH2DC = (H2DC - R.H2DCV) * rdt,
                  DH2DR = (H2DR - R.H2DRV) * rdt;
@@ -155,10 +156,13 @@ bool vapour_terms(PairRecord& R, const CompCommon& C, const CompPair& PP, double
         case 7: DSD = quot(H2DE + H2DC + H2DR, T3); break;
         default: DSD = quot(DQD, T3); break;
     }
-    if (!R.VAPV) {
+    if (!R.DQDV_SET) {
         R.DQDV = DQD;
+        R.DQDV_SET = true;
+    }
+    if (!R.DSDV_SET) {
         R.DSDV = DSD;
-        R.VAPV = true;
+        R.DSDV_SET = true;
     }
 
     auto ds3_of = [&](double DQDAMF) {
@@ -236,16 +240,38 @@ void take_vorcom(PairRecord& R, const properties::VorcomArgs& a, const CompCommo
     R.TCV = a.TC1V;
     R.TRV = a.TR - a.DTR * a.DELT;
     R.TSV = a.T11V;
+    // The vapour one step before the start, at the space temperatures. With nozzles the steps
+    // take the cylinders' vapour at the liquid temperatures instead; there the start state
+    // does not match, and the first step starts from its own values.
+    R.VAPV = C.FDAMPF && a.FDAMPF != 0 && !C.DUESEN;
+    R.DQDV_SET = R.DSDV_SET = false;
+    if (!R.VAPV) return;
     R.SDMV = a.SDM1V;
-    R.DQDV = a.DQD1V;
-    R.DSDV = a.DSD1V;
     R.H2DEV = a.QHE;
     R.H2DCV = a.QHC;
     R.H2DRV = a.QHR;
     R.RDMEV = a.QRE;
     R.RDMCV = a.QRC;
     R.RDMRV = a.QRR;
-    R.VAPV = C.FDAMPF && a.FDAMPF != 0 && !C.DUESEN && C.DQD == 6 && C.DSD == 6;
+    // Heat content and entropy by the deck's definitions, where the start state has what they
+    // are made of: the sums of the spaces' heat contents or evaporation heats, and the whole
+    // vapour's evaporation heat with its temperature.
+    const double H2D = a.QHE + a.QHC + a.QHR, RDM = a.QRE + a.QRC + a.QRR;
+    switch (C.DQD) {
+        case 1: case 2: case 4: break;
+        case 3: R.DQDV = H2D; R.DQDV_SET = true; break;
+        case 5: R.DQDV = RDM; R.DQDV_SET = true; break;
+        default: R.DQDV = a.DQD1V; R.DQDV_SET = true; break;
+    }
+    switch (C.DSD) {
+        case 1: case 2: case 3: case 4: break;
+        case 5: R.DSDV = quot(RDM, a.T31V); R.DSDV_SET = true; break;
+        case 7: R.DSDV = quot(H2D, a.T31V); R.DSDV_SET = true; break;
+        default:
+            R.DSDV = quot(R.DQDV, a.T31V);
+            R.DSDV_SET = R.DQDV_SET;
+            break;
+    }
 }
 
 double log_mean(double A, double B) {

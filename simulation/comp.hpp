@@ -26,9 +26,11 @@ void COMP(PairRecord& REC, const CompCommon& C, const CompPair& PP, double TIME,
           double DELT_NEU, runtime::Units& units, properties::SteamState& steam, int& NFAIL);
 
 // Takes the state one step before the start, as VORCOM leaves it for the pair, as the
-// previous-step values of the pair's first step. The vapour values of the previous step are
-// taken only where they mean what COMP computes (default heat-content and entropy definitions,
-// vapour at the space temperatures); otherwise the first vapour step starts from its own values.
+// previous-step values of the pair's first step. The vapour values are taken where they mean
+// what COMP computes: the vapour mass, heat contents and evaporation heats whenever the vapour
+// is taken at the space temperatures (no nozzles), the heat content and entropy where the
+// deck's definitions can be formed from them; the first vapour step takes its own values for
+// the rest.
 void take_vorcom(PairRecord& REC, const properties::VorcomArgs& a, const CompCommon& C);
 
 // Mean temperature of a linear profile between two end temperatures: the logarithmic mean

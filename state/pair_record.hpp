@@ -59,10 +59,11 @@ struct PairRecord {
     double VRRED = 0.0, DVRED = 0.0;
     double TRA = 0.0, TRB = 0.0, TRC = 0.0;
 
-    // Vapour component. VAPV tells that the previous-step vapour values below are set; when
-    // it is false the first vapour step takes its own values as previous ones, so that no
-    // rate jumps from a zero start.
-    bool VAPV = false;
+    // Vapour component. VAPV tells that the previous-step vapour mass, heat contents and
+    // evaporation heats below are set, DQDV_SET and DSDV_SET the same of the heat content DQDV
+    // and entropy DSDV of the deck's definitions; a value not set is taken from the first
+    // vapour step itself, so that no rate jumps from a zero start.
+    bool VAPV = false, DQDV_SET = false, DSDV_SET = false;
     double SDMV = 0.0, DQDV = 0.0, DSDV = 0.0;
     double H2DEV = 0.0, H2DCV = 0.0, H2DRV = 0.0;   // vapour heat contents of E, C, R
     double RDMEV = 0.0, RDMCV = 0.0, RDMRV = 0.0;   // evaporation heats of E, C, R

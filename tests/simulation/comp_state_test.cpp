@@ -283,6 +283,8 @@ TEST(CompState, VapourAtUniformTemperatureIsSaturated) {
     EXPECT_NEAR(p.R[F::DS3], dqdamf / T, 1e-5);
     EXPECT_NEAR(p.R[F::DQNZD], p.R[F::DQNUZ] + dqdamf, 1e-3);
     EXPECT_NEAR(p.R[F::QDAMF], dqdamf * 1e-3, 1e-6);
+    // The vapour's work at its constant pressure: -PS dVG / 10 = -1.01322 * 10 / 10 W*s.
+    EXPECT_NEAR(p.R[F::WORK], -ps * 10.0 / 10.0, 1e-12);
 
     // Heat content and entropy as sums over the spaces: the five space masses add up to the
     // vapour of the whole volume.
@@ -302,4 +304,56 @@ TEST(CompState, VapourAtUniformTemperatureIsSaturated) {
     EXPECT_GT(q.NFAIL, 880);
     EXPECT_EQ(q.R[F::A], 0.0);
     EXPECT_EQ(q.R.PV, 0.0);
+}
+
+TEST(CompState, TheVapourStartStateGivesTheFirstRatesWhereItMeansTheSame) {
+    // All spaces at 373.15 K: the saturated heat content of the pair's 100 cm3 is
+    // H = SDM (HD - CPW (T - 273.15)). The start state says the heat contents were H0 = H / 2
+    // one step before, at the same vapour pressure. Heat content as the sum of the spaces'
+    // (definition 3), entropy that sum over T3 (7), its rate the entropy difference (1): the
+    // first step's rates come from the start state, whatever the definitions.
+    const double T = static_cast<double>(373.15f);
+    const double sdm = 100.0 * static_cast<double>(0.5975f) / 1000.0;
+    const double H = sdm * (static_cast<double>(2675.73f) - static_cast<double>(4.21707f) * (T - static_cast<double>(273.15f)));
+    properties::VorcomArgs a;
+    a.FDAMPF = 1;
+    a.PS1V = static_cast<double>(1.01322f);
+    a.T31V = T;
+    a.QHE = H / 4;
+    a.QHC = H / 8;
+    a.QHR = H / 8;
+    a.TE = a.TC = a.TR = T;
+    a.VE1V = 20.0;
+    a.VC1V = 50.0;
+    a.VG1V = 100.0;
+    a.V1V = 300.0 * 100.0 / T;
+    a.P1V = 7.5 * T / 100.0;
+    a.ME1V = a.MC1V = a.MR1V = Pair::CHARGE / 3;
+    a.TE1V = a.TC1V = T;
+    a.DELT = 1e-3;
+    auto first_step = [&](int dqd, int dsd, bool nozzles) {
+        Pair p(T, T);
+        p.C.FDAMPF = true;
+        p.C.DQD = dqd;
+        p.C.DSD = dsd;
+        p.C.DQDAMPF = 2;
+        p.C.DS3 = 1;
+        p.C.DUESEN = nozzles;
+        p.PP.TW1E = p.PP.TW1C = T;
+        take_vorcom(p.R, a, p.C);
+        p.step(2.0, 3.0, 1e-3, 1e-3);
+        EXPECT_EQ(p.NFAIL, 0);
+        return p.R;
+    };
+    const PairRecord R = first_step(3, 7, false);
+    EXPECT_NEAR(R[F::DQD], H, 1e-6);
+    EXPECT_NEAR(R[F::DQDAF], (H - H / 2) / 1e-3, 1e-3);
+    EXPECT_NEAR(R[F::DS3], (H - H / 2) / T, 1e-6);
+    // Definitions the start state cannot form (2: SDM (SD - SW) T3 and SDM (SD - SW)), or
+    // nozzles (the start state holds the vapour at the space temperatures, the steps at the
+    // liquid's): the first step is its own previous state, and its rates are 0.
+    for (const PairRecord& Q : {first_step(2, 2, false), first_step(3, 7, true)}) {
+        EXPECT_NEAR(Q[F::DQDAF], 0.0, 1e-6);
+        EXPECT_NEAR(Q[F::DS3], 0.0, 1e-9);
+    }
 }
