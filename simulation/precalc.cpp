@@ -336,7 +336,7 @@ void list_results(Program& p) {
     const auto& m = p.run;
     const auto& pre = p.sim.pre;
     const bool l6 = u.level(4), l9 = u.level(1);
-    const bool injection = m.mode == run::Mode::ISO && m.BEVOL > 0.0;
+    const bool injection = injection_active(m);
     if (injection) {
         if (l6) u.u6.line(" AUS DER \"VORAB\" -Berechnung noch ohne Beruecksichtigung der Beregnung:");
         if (l9)
@@ -800,7 +800,7 @@ bool PRECALC(Program& p) {
             w.record(" START-GESAMTDRUCK PGES3V =", F(PG[2], 10, 5), " BAR");
             w.record(" START-GESAMTDRUCK PGES4V =", F(PG[3], 10, 5), " BAR");
         }
-        if (m.mode == run::Mode::ISO && m.nozzles) {
+        if (injection_active(m)) {
             for (int k = 0; k < nz; ++k) {
                 const std::string n = I(k + 1, 1);
                 both(u, " Einpritztemperaturen:TW1E", n, "=", F(pre.TW1E[k], 8, 2), " TW1C", n,

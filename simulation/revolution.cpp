@@ -17,6 +17,7 @@
 #include "state/constants.hpp"
 #include "runtime/format.hpp"
 #include "runtime/numeric.hpp"
+#include "simulation/bereg.hpp"
 #include "simulation/kinematics.hpp"
 #include "simulation/simul.hpp"
 
@@ -42,9 +43,9 @@ using runtime::quot;
 // record is its crankcase).
 int pairs_present(int NZYL) { return NZYL >= 4 ? 4 : (NZYL == 2 ? 2 : 1); }
 
-// Liquid carried through the cylinders: by nozzles, or derived by COMP from the heat flows and
-// the temperature loss DELTAT.
-bool injection(const run::RunState& r) { return r.nozzles || r.DELTAT > 0.0; }
+// Liquid carried through the cylinders: by the nozzles when injection takes part in the run,
+// or derived by COMP from the heat flows and the temperature loss DELTAT.
+bool injection(const run::RunState& r) { return injection_active(r) || r.DELTAT > 0.0; }
 
 // Volume extremes of pair i (0-based) in the revolution.
 double vmax_of(const SimState& s, int i) {
@@ -109,7 +110,7 @@ void compute(Program& p) {
     const double TE_MAX = s.comp.TE_MAX, TC_MIN = s.comp.TC_MIN;
     v.ETA_CARNOT = quot(TE_MAX - TC_MIN, TE_MAX) * 100.0;
     // With injection nozzles the liquid carries the heat, and a pair's useful heat is its work.
-    const bool inj = r.nozzles;
+    const bool inj = injection_active(r);
     for (int i = 0; i < 4; ++i) {
         const auto& R = s.pair[i];
         v.ETA[i] = i < np ? quot(inj ? R[PF::A] : R[PF::QNUZD], R[PF::QZU]) * 100.0 : 0.0;
@@ -398,7 +399,7 @@ void list_unit6(Program& p) {
                  " Watt; RPM=", F(s.RPM, 7, 1), " U/Min");
         u.record(" Mittlerer Arbeitsdruck P1MEAN=", F(v.P1MEAN, 8, 3), " BAR; Gasmasse in H1-K1 =",
                  F(GM01, 9, 5), " Gramm");
-        if (r.nozzles) {
+        if (injection_active(r)) {
             u.record(" Leistung der ", I(r.NZYL, 1), " heissen Pumpen:", F(v.PPUMPH, 9, 2),
                      ", der ", I(r.NZYL, 1), " kalten Pumpen:", F(v.PPUMPC, 9, 2), " Watt");
             u.record(" bei Druckverlust DELTA_P=", F(r.DELTA_P, 8, 3), " Bar; DELTA_T=",
@@ -498,11 +499,11 @@ void list_unit9(Program& p) {
                  F(v.ETA_DQ, 8, 3), " %");
         u.record("       WIRKUNGSGRAD DER TEILMASCHINE H1-K1 \"ETA_1\"=    A1/ QZU1 =",
                  F(v.ETA[0], 8, 3), " %");
-        u.record(r.nozzles ? " TEILMASCHINEN 1-2; WIRKUNGSGRAD ETA_12 = (A1+A2)/QZU12 ="
+        u.record(injection_active(r) ? " TEILMASCHINEN 1-2; WIRKUNGSGRAD ETA_12 = (A1+A2)/QZU12 ="
                      : " TEILMASCHINEN 1-2; WIRKUNGSGRAD ETA_12 = QNZD12 /QZU12 =",
                  F(v.ETA12, 8, 3), " %");
         if (r.NZYL == 4)
-            u.record(r.nozzles ? " TEILMASCHINEN 3-4; WIRKUNGSGRAD ETA_34 = (A3+A4)/QZU34 ="
+            u.record(injection_active(r) ? " TEILMASCHINEN 3-4; WIRKUNGSGRAD ETA_34 = (A3+A4)/QZU34 ="
                          : " TEILMASCHINEN 3-4; WIRKUNGSGRAD ETA_34 = QNZD34 /QZU34 =",
                      F(v.ETA34, 8, 3), " %");
         if (r.FDAMPF)

@@ -117,3 +117,19 @@ TEST(E2eRuns, AVapourErrorOfOneRunLeavesTheLaterRunsWhole) {
     EXPECT_EQ(e2e::count(j->u8(), "TOTAL GASMASS"), 2u);
     EXPECT_EQ(j->p->sim.NREV, 2);
 }
+
+TEST(E2eRuns, AWireMeshBesideNozzleLinesRunsAndListsWithoutInjection) {
+    // The wire mesh takes precedence over the nozzles: the run injects no liquid, and the
+    // revolution listings say nothing of pumps or injection and take the pairs' useful heat,
+    // not their work, for the efficiencies.
+    auto j = e2e::run_job(test_deck("sim_wiremesh_with_nozzle_lines.dat"));
+    ASSERT_EQ(j->nfail(), 0);
+    EXPECT_EQ(j->p->sim.NREV, 2);
+    for (const std::string* t : {&j->u6(), &j->u9()}) {
+        EXPECT_EQ(t->find("Pumpen"), std::string::npos);
+        EXPECT_EQ(t->find("Beregnung des Gases"), std::string::npos);
+        EXPECT_EQ(t->find("Einpritztemperaturen"), std::string::npos);
+        EXPECT_EQ(t->find("ETA_12 = (A1+A2)/QZU12"), std::string::npos);
+    }
+    EXPECT_EQ(e2e::count(j->u9(), "ETA_12 = QNZD12 /QZU12"), 2u);
+}

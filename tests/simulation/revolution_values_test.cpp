@@ -144,7 +144,9 @@ TEST(RevolutionValues, EfficienciesAndIdealMachinesFromHandValues) {
 
     // With injection the pair efficiency is the pair's work over its heat input.
     auto q = machine();
+    q->run.mode = korvex::run::Mode::ISO;
     q->run.nozzles = true;
+    q->run.BEVOL = 0.5;
     evaluate_revolution(*q);
     EXPECT_NEAR(q->sim.rev.ETA[0], 35.0, 1e-12);
 
