@@ -233,16 +233,14 @@ void pair_block(runtime::Unit& u, const SimState& s, int i, bool long_form) {
         std::array<std::string, 10> n;
         for (int k = 0; k < 10; ++k) n[k] = std::string(names[line][k]) + d;
         u.line(name_row(n, long_form ? 13 : 8));
-        // Unit 6 keeps to 80 columns: the first value is one character narrower.
         std::string row = " ";
         for (int k = 0; k < 10; ++k) {
             const double x = finite(values[line][k]);
-            const int w = k == 0 ? 7 : 8;
             // E13.6 rather than E13.7, so that a blank parts two values on unit 9.
             if (long_form)
                 row += E(x, 13, 6);
             else
-                row += (line == 0 && k == 9) ? F(x, w, 2) : F(x, w, 1);
+                row += (line == 0 && k == 9) ? F(x, 8, 2) : F(x, 8, 1);
         }
         u.line(row);
     }
@@ -267,7 +265,7 @@ void machine_line6(runtime::Unit& u, std::string_view header, const std::array<d
     u.line(header);
     std::string row = " ";
     for (int k = 0; k < 10; ++k)
-        row += F(finite(x[k]), k == 0 ? 7 : 8, (k == 9 && last_d >= 0) ? last_d : d);
+        row += F(finite(x[k]), 8, (k == 9 && last_d >= 0) ? last_d : d);
     u.line(row);
 }
 

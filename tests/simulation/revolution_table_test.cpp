@@ -166,6 +166,27 @@ TEST(RevolutionTable, SummaryOfTheRevolutionOnUnitSix) {
     EXPECT_EQ(L[2], " TIME=  0.0500 sec, mittlere Nutzleistung=   1800.0 Watt; RPM= 1200.0 U/Min");
 }
 
+TEST(RevolutionTable, UnitSixRowsOfThePairsAndTheMachineGiveEveryValueEightColumns) {
+    // F8.1 for every value of the per-pair and machine rows (F8.2 for ETA): a long run's work
+    // of 100797.5 W*s fits, and the row is the carriage-control blank and ten fields of 8.
+    auto p = machine();
+    p->units.IPRNT2 = 3;
+    p->sim.pair[0][PF::A] = 100797.5;
+    p->sim.A12 = 100797.5;
+    evaluate_revolution(*p);
+    const std::vector<std::string> L = lines(p->units.u6.text());
+    int rows = 0;
+    for (std::size_t i = 0; i + 1 < L.size(); ++i) {
+        const bool pair = L[i].rfind("      A1, QNUZD1,", 0) == 0;
+        const bool mach = L[i].rfind("     A12,  QZU12,", 0) == 0;
+        if (!pair && !mach) continue;
+        ++rows;
+        EXPECT_EQ(L[i + 1].size(), 81u);
+        EXPECT_EQ(L[i + 1].substr(0, 17), " 100797.5     0.0") << L[i + 1];
+    }
+    EXPECT_EQ(rows, 2);
+}
+
 TEST(RevolutionTable, RunColumnsOfTheRowWhenTheRunControlLeftThemBlank) {
     auto p = machine();
     run::RunState& r = p->run;
