@@ -52,16 +52,6 @@ constexpr auto TABLE = make_table();
 // Upper temperature limit of the temperature input, the single-precision value of 543.14.
 constexpr double T_LIMIT = 543.1400146484375;
 
-// Lagrange weight of each node at X; the product runs over the other nodes in order.
-void lagrange_weights(double X, const double* XT, int N, double* w) {
-    for (int i = 0; i < N; ++i) {
-        double p = 1.0;
-        for (int j = 0; j < N; ++j)
-            if (j != i) p *= (X - XT[j]) / (XT[i] - XT[j]);
-        w[i] = p;
-    }
-}
-
 void record_error(SteamState& st, int& NFAIL, int code) {
     NFAIL = code;
     ++st.NERR;
@@ -70,17 +60,6 @@ void record_error(SteamState& st, int& NFAIL, int code) {
 }  // namespace
 
 const std::array<std::array<double, STEAM_COLS>, STEAM_ROWS>& steam_table() { return TABLE; }
-
-double POLINT(double X, const double* XT, const double* YT, int N) {
-    double s = 0.0;
-    for (int i = 0; i < N; ++i) {
-        double p = 1.0;
-        for (int j = 0; j < N; ++j)
-            if (j != i) p *= (X - XT[j]) / (XT[i] - XT[j]);
-        s += YT[i] * p;
-    }
-    return s;
-}
 
 void PDAMPF(SteamState& st, runtime::Units& u, int& NFAIL, double& PS, double& MASSE, double& T,
             double& V, double& R, double& CPD, double& CPW, double& SD, double& SW, double& HD,
@@ -228,14 +207,8 @@ void PDAMPF(SteamState& st, runtime::Units& u, int& NFAIL, double& PS, double& M
         const int base = i0 - 1;
 
         double xt[POLINT_MAX];
-        double w[POLINT_MAX];
         for (int k = 0; k < n; ++k) xt[k] = TABLE[base + k][col];
-        lagrange_weights(key, xt, n, w);
-        for (int c = 0; c < STEAM_COLS; ++c) {
-            double s = 0.0;
-            for (int k = 0; k < n; ++k) s += TABLE[base + k][c] * w[k];
-            out[c] = s;
-        }
+        out = POLINT(key, xt, &TABLE[base], n);
         out[col] = key;
     }
 

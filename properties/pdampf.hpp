@@ -1,6 +1,7 @@
 #pragma once
 // Saturated water vapour: the built-in steam table and its interpolation.
 #include <array>
+#include <cstddef>
 
 #include "properties/steam_state.hpp"
 #include "runtime/units.hpp"
@@ -20,9 +21,22 @@ inline constexpr int POLINT_MAX = 27;
 // kJ/(kg K); the values are the single-precision values of the tabulated decimals.
 const std::array<std::array<double, STEAM_COLS>, STEAM_ROWS>& steam_table();
 
-// Value at X of the polynomial through the N points (XT[i], YT[i]) in Lagrange form. X on a
-// node gives that node's value exactly. N <= 0 gives 0.
-double POLINT(double X, const double* XT, const double* YT, int N);
+// Value at X of the polynomial through the N points (XT[i], YT[i]) in Lagrange form, for M
+// ordinates at once (the columns of a table's rows share the abscissae and so the weights):
+// the weight of point i is the product over j != i of (X - XT[j]) / (XT[i] - XT[j]), and
+// each ordinate is the sum of YT[i] times the weights. X on a node gives that node's values
+// exactly. N <= 0 gives 0.
+template <std::size_t M>
+std::array<double, M> POLINT(double X, const double* XT, const std::array<double, M>* YT, int N) {
+    std::array<double, M> s{};
+    for (int i = 0; i < N; ++i) {
+        double p = 1.0;
+        for (int j = 0; j < N; ++j)
+            if (j != i) p *= (X - XT[j]) / (XT[i] - XT[j]);
+        for (std::size_t c = 0; c < M; ++c) s[c] += YT[i][c] * p;
+    }
+    return s;
+}
 
 // Properties of saturated water vapour. The state is fixed by the first input mode that applies:
 //   1  T > 0                 -> PS, MASSE (from V)

@@ -287,12 +287,14 @@ TEST_F(Steam, EachModeIsTracedOnceAtLevelFour) {
     EXPECT_EQ(u.u6.text(), "");
 }
 
-TEST(Polint, ReproducesACubicAndItsNodes) {
-    // y = x^3 - 2x + 1 through x = 0, 1, 2, 4.
+TEST(Polint, ReproducesACubicAndALineAtOnceAndTheirNodes) {
+    // y = x^3 - 2x + 1 and y = 3 - x through x = 0, 1, 2, 4.
     const double xt[4] = {0.0, 1.0, 2.0, 4.0};
-    const double yt[4] = {1.0, 0.0, 5.0, 57.0};
-    EXPECT_NEAR(POLINT(3.0, xt, yt, 4), 22.0, 1e-12);
-    EXPECT_NEAR(POLINT(-1.0, xt, yt, 4), 2.0, 1e-12);
-    EXPECT_EQ(POLINT(2.0, xt, yt, 4), 5.0);
-    EXPECT_EQ(POLINT(3.0, xt, yt, 0), 0.0);
+    const std::array<double, 2> yt[4] = {{1.0, 3.0}, {0.0, 2.0}, {5.0, 1.0}, {57.0, -1.0}};
+    const auto a = POLINT(3.0, xt, yt, 4);
+    EXPECT_NEAR(a[0], 22.0, 1e-12);
+    EXPECT_NEAR(a[1], 0.0, 1e-12);
+    EXPECT_NEAR(POLINT(-1.0, xt, yt, 4)[0], 2.0, 1e-12);
+    EXPECT_EQ(POLINT(2.0, xt, yt, 4)[0], 5.0);
+    EXPECT_EQ(POLINT(3.0, xt, yt, 0)[1], 0.0);
 }
