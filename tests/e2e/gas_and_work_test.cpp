@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <regex>
 
 #include "tests/e2e/e2e_support.hpp"
 
@@ -227,4 +228,38 @@ TEST(E2eGas, LaterRunsWithoutFillValuesKeepTheGasOfTheFirstRun) {
         ++rows;
     }
     EXPECT_EQ(rows, 9);   // three revolutions in each of three runs
+}
+
+TEST(E2eGas, TheMeanPressureOfEveryRevolutionLiesBetweenItsExtremes) {
+    // P1MEAN is the time integral of the total pressure of pair 1 over the revolution (the
+    // trapezoid rule over the steps) divided by the revolution's duration: a mean of values
+    // that PMIN and PMAX bound. Every revolution of every deck, at detail level 2 at least so
+    // that unit 9 lists all three (F10.4 each).
+    const std::regex level(R"(IPRNT=\s*(\d+))");
+    const std::regex line(R"(^ PMAX = *([-0-9.]+) BEI.*; PMIN = *([-0-9.]+) BEI.*; P1MEAN= *([-0-9.]+) BAR)");
+    int revolutions = 0;
+    for (const auto& ex : e2e::all_decks()) {
+        SCOPED_TRACE(ex.path.filename().string());
+        std::string deck;
+        for (const auto& l : e2e::lines_of(ex.deck)) {
+            std::smatch m;
+            std::string out = l;
+            if (l.rfind("***", 0) != 0 && std::regex_search(l, m, level)) {
+                const int n = std::atoi(m[1].str().c_str());
+                out = m.prefix().str() + "IPRNT=" + std::to_string(n / 10 * 10 + std::max(n % 10, 2)) + m.suffix().str();
+            }
+            deck += out + "\n";
+        }
+        auto j = e2e::run_job(deck);
+        for (const auto& l : e2e::lines_of(j->u9())) {
+            std::smatch m;
+            if (!std::regex_search(l, m, line)) continue;
+            const double PMAX = std::atof(m[1].str().c_str()), PMIN = std::atof(m[2].str().c_str());
+            const double P1MEAN = std::atof(m[3].str().c_str());
+            EXPECT_LE(PMIN, P1MEAN + 1e-4) << l;
+            EXPECT_LE(P1MEAN, PMAX + 1e-4) << l;
+            ++revolutions;
+        }
+    }
+    EXPECT_GE(revolutions, 150);
 }
