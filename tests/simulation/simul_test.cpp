@@ -14,6 +14,7 @@
 #include "state/program.hpp"
 #include "simulation/kinematics.hpp"
 #include "simulation/simul.hpp"
+#include "tests/e2e/e2e_support.hpp"
 
 namespace {
 
@@ -53,17 +54,6 @@ std::vector<std::string> machine(const std::string& time, const std::string& sch
         "ZW=0 ZH0E=10 ZH0C=10 N0=1000 THETA=500000 DICKE=2 %",
         "L/R=4.0 REGELN AB 0.5 IN 0.1 RVE=0 RVC=0 GAS=HE",
     };
-}
-
-std::vector<std::string> records_of(const std::string& text) {
-    std::vector<std::string> out;
-    for (std::size_t at = 0; at < text.size();) {
-        const auto eol = text.find('\n', at);
-        out.push_back(text.substr(at, eol - at));
-        if (eol == std::string::npos) break;
-        at = eol + 1;
-    }
-    return out;
 }
 
 std::vector<std::string> with_diagram(std::vector<std::string> l, const std::string& x,
@@ -346,7 +336,7 @@ TEST(SimulPrint, WithoutDiagramsThePrintedLinesGiveTheTime) {
     auto p = prepared(lines);
     SIMUL(*p);
     ASSERT_EQ(p->sim.NREV, 1);
-    const auto rec = records_of(p->units.u9.text());
+    const auto rec = e2e::lines_of(p->units.u9.text());
     std::vector<double> times;
     for (const auto& l : rec)
         if (l.size() == 7 && l.rfind(" 0.0", 0) == 0) times.push_back(std::strtod(l.c_str(), nullptr));
