@@ -38,7 +38,8 @@ public:
     // The pen used by every following line, polyline and rectangle outline.
     virtual void select_pen(const Pen& pen) = 0;
     virtual void move_to(Point p) = 0;
-    // A line from the pen position to p; p becomes the pen position.
+    // A line from the pen position to p; p becomes the pen position. A line to the pen position
+    // itself draws nothing.
     virtual void line_to(Point p) = 0;
     // One polyline through the points; the pen position is neither used nor changed.
     virtual void polyline(std::span<const Point> points) = 0;

@@ -105,7 +105,8 @@ void SvgSurface::select_pen(const Pen& pen) { pen_ = pen; }
 void SvgSurface::move_to(Point p) { pos_ = p; }
 
 void SvgSurface::line_to(Point p) {
-    if (pen_.style != PenStyle::Null) {
+    // A line of no length draws nothing (square line caps would make it a dot).
+    if (pen_.style != PenStyle::Null && !(p == pos_)) {
         if (!path_.empty() && !(path_pen_ == pen_)) flush_path();
         if (path_.empty()) {
             path_pen_ = pen_;

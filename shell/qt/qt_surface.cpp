@@ -82,7 +82,8 @@ void QtSurface::select_pen(const platform::Pen& pen) {
 void QtSurface::move_to(platform::Point p) { pos_ = p; }
 
 void QtSurface::line_to(platform::Point p) {
-    if (go_on()) painter_.drawLine(pos_.x, pos_.y, p.x, p.y);
+    // A line of no length draws nothing (the square cap would paint a dot).
+    if (!(p == pos_) && go_on()) painter_.drawLine(pos_.x, pos_.y, p.x, p.y);
     pos_ = p;
 }
 

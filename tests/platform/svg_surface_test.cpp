@@ -33,10 +33,14 @@ TEST(SvgSurface, ConnectedSegmentsOfOnePenBecomeOnePath) {
     s.line_to({10, 20});
     s.move_to({50, 50});  // a jump stays in the same path as a new sub-path
     s.line_to({60, 60});
+    s.line_to({60, 60});  // a line of no length adds nothing (a square cap would be a dot)
     s.select_pen({PenStyle::Dash, 0, {0, 0, 255}});
     s.line_to({70, 60});
+    s.move_to({90, 90});
+    s.line_to({90, 90});
     const std::string svg = s.svg();
     EXPECT_EQ(occurrences(svg, "<path"), 2);
+    EXPECT_EQ(svg.find("90 90"), std::string::npos);
     EXPECT_NE(svg.find("d=\"M1 2 L10 2 L10 20 M50 50 L60 60\" fill=\"none\" stroke=\"#ff0000\" "
                        "stroke-width=\"2\""),
               std::string::npos);

@@ -58,6 +58,22 @@ TEST(QtSurface, LinesRunOnWholePixelsWithTheirPenWidth) {
     EXPECT_TRUE(is_white(img.pixel(30, 43)));
 }
 
+// A move followed by a line to the same pixel paints nothing, however wide the pen.
+TEST(QtSurface, ALineOfNoLengthPaintsNothing) {
+    Canvas c;
+    QtSurface s(c.painter, 100, 80);
+    s.select_pen(Pen{PenStyle::Solid, 3, BLACK});
+    s.move_to({20, 20});
+    s.line_to({20, 20});
+    s.select_pen(Pen{PenStyle::Solid, 1, BLACK});
+    s.move_to({60, 60});
+    s.line_to({60, 60});
+    const QImage& img = c.done();
+    for (int y = 15; y <= 25; ++y)
+        for (int x = 15; x <= 25; ++x) EXPECT_TRUE(is_white(img.pixel(x, y))) << x << "," << y;
+    EXPECT_TRUE(is_white(img.pixel(60, 60)));
+}
+
 TEST(QtSurface, RectangleCoversLeftToRightMinusOneFilledWithTheBrush) {
     Canvas c;
     QtSurface s(c.painter, 100, 80);
