@@ -23,32 +23,9 @@ std::string_view trimmed(std::string_view s) {
     return e == std::string_view::npos ? std::string_view() : s.substr(0, e + 1);
 }
 
-// The run heading, once the run state carries it.
-template <class R>
-std::string heading_of(const R& r) {
-    if constexpr (requires { r.caption_line; }) return std::string(r.caption_line);
-    else return std::string();
-}
-
-// The curve counters that carry over to a run that adds curves into earlier diagrams, once the
-// diagram state keeps them.
-template <class D>
-bool load_colours(const D& d, CurveCounters& c) {
-    if constexpr (requires { d.ICOLOR; d.ISYMB; }) {
-        c.colour = d.ICOLOR;
-        c.symbol = d.ISYMB;
-        return true;
-    } else {
-        return false;
-    }
-}
-template <class D>
-void save_colours(D& d, const CurveCounters& c) {
-    if constexpr (requires { d.ICOLOR; d.ISYMB; }) {
-        d.ICOLOR = c.colour;
-        d.ISYMB = c.symbol;
-    }
-}
+// The option code as the drawing uses it: every code above 8 draws what 8 draws (frame and
+// isotherms from the extreme temperatures, crank-angle marks, grid).
+int gitter_of(const DiagramDefinition& def) { return std::min(def.GITTER, 8); }
 
 // Everything one diagram needs besides its definition and series.
 struct Ctx {
@@ -69,19 +46,16 @@ struct Range {
     int ilo = -1, ihi = -1;
 };
 
-// Smallest and largest finite value of the first N cells, with their indices.
+// Smallest and largest finite value of the first N cells, with their indices (-1 when no
+// cell holds a number).
 Range range_of(const Series& s, int N) {
     Range r;
-    float lo = 1.0e38f, hi = -1.0e-37f;
     for (int i = 0; i < N; ++i) {
         const float v = s[static_cast<std::size_t>(i)];
         if (!std::isfinite(v)) continue;
-        if (v < lo) lo = v, r.ilo = i;
-        if (v > hi) hi = v, r.ihi = i;
+        if (r.ilo < 0 || v < r.lo) r.lo = v, r.ilo = i;
+        if (r.ihi < 0 || v > r.hi) r.hi = v, r.ihi = i;
     }
-    if (r.ilo < 0) return Range{};
-    r.lo = lo;
-    r.hi = hi;
     return r;
 }
 
@@ -185,19 +159,22 @@ void draw_frame(Ctx& c, DiagramDefinition& def, const DiagramSeries& ser, const 
     device::Plotter& pl = c.pl;
     const int N = c.N;
     const int ka = def.abscissa_class;
-    if (def.GITTER == 4 || def.GITTER == 8) NETZ(pl, 0.0f, 0.0f, c.XL, c.YL, 1.0f, 1.0f, 4.0f, 4.0f);
+    const int GITTER = gitter_of(def);
+    if (GITTER == 4 || GITTER == 8) NETZ(pl, 0.0f, 0.0f, c.XL, c.YL, 1.0f, 1.0f, 4.0f, 4.0f);
 
     device::SETPEN(pl, 1, 1, 7);
     const std::string xt = std::string(trimmed(NAMEG(def.abscissa_pos))) + " " + std::string(trimmed(unit_text(ka)));
     ACHSE(pl, 0.0f, 0.0f, xt, -static_cast<int>(xt.size()), c.XL, 0.0f, ser.x[static_cast<std::size_t>(N)],
           ser.x[static_cast<std::size_t>(N) + 1], c.NDEC, c.HOE);
 
-    const bool other_side = def.GITTER == 3;
+    const bool other_side = GITTER == 3;
+    std::array<std::string, MAXORD> titles;
+    ordinate_titles(def, titles);
     for (int gi = 0; gi < g.n && gi < MAXORD; ++gi) {
         const int j0 = g.slot[static_cast<std::size_t>(gi)][0];
         const Series& s = ser.y[static_cast<std::size_t>(j0)];
         const float first = s[static_cast<std::size_t>(N)], delta = s[static_cast<std::size_t>(N) + 1];
-        const std::string t = group_title(def, g, gi);
+        const std::string& t = titles[static_cast<std::size_t>(gi)];
         const int len = static_cast<int>(t.size());
         float x = 0.0f;
         int nc = len;
@@ -239,6 +216,15 @@ void draw_frame(Ctx& c, DiagramDefinition& def, const DiagramSeries& ser, const 
     def.AX = 1;
 }
 
+// An axis left without a scale (an axis length of 0 leaves none to compute) carries no curve;
+// the listings say so where the curve's lines would stand.
+void no_scale_note(Ctx& c, int ND, std::string_view axis, float L) {
+    for (runtime::Unit* un : {&c.p.units.u6, &c.p.units.u9})
+        un->free("=====>> " + std::to_string(ND) + ". DIAGRAMM: ACHSE \"" + std::string(axis) +
+                     "\" OHNE MASSSTAB, ACHSENLAENGE=",
+                 L, " CM; KEINE KURVE");
+}
+
 // Field k (0-based) of the per-pair block that position I addresses; -1 for a global one.
 int pair_field(int I) { return (I >= 1 && I <= NPAIRPOS) ? (I - 1) % NPAIRQ : -1; }
 
@@ -259,6 +245,14 @@ void report_series(const Ctx& c, int ND, const DiagramDefinition& def, const Dia
     }
     const std::size_t n = static_cast<std::size_t>(ndrawn) + 1;
     c.p.results->diagram({c.p.run.NLAUF, ND, std::span<const SeriesResults>(cols.data(), n)});
+}
+
+// Whether position I is the entropy S1, S2 or S3 of a part-engine: the abscissa of a T-S
+// diagram.
+bool entropy_abscissa(int I) {
+    const int f = pair_field(I);
+    return part_engine(I) > 0 && (f == static_cast<int>(PF::S1) || f == static_cast<int>(PF::S2) ||
+                                  f == static_cast<int>(PF::S3));
 }
 
 void one_diagram(Ctx& c, int ND) {
@@ -289,7 +283,9 @@ void one_diagram(Ctx& c, int ND) {
         SYMBOL(pl, 1.5f * c.HOE, c.YL - 1.5f * c.HOE, c.HOE, t, 0.0f, 20);
     }
 
-    // Abscissa scale: the class's pair, or an automatic one written back for later axes.
+    // Abscissa scale: the class's pair, or an automatic one written back for later axes. A
+    // scale made here from the series itself holds every point; any other may not.
+    bool x_own = false;
     {
         float f = first_value(d, ka), dl = delta_value(d, ka);
         set_series_scale(ser.x, N, f, dl);
@@ -298,7 +294,9 @@ void one_diagram(Ctx& c, int ND) {
             f = ser.x[static_cast<std::size_t>(N)];
             dl = ser.x[static_cast<std::size_t>(N) + 1];
             if (dl != 0.0f) store_scale(d, ka, f, dl);
+            x_own = dl != 0.0f;
         }
+        if (dl == 0.0f && N > 0) no_scale_note(c, ND, xname, c.XL);
     }
 
     const int nord = std::clamp(def.NORD, 0, MAXORD);
@@ -311,6 +309,7 @@ void one_diagram(Ctx& c, int ND) {
     }
 
     const Groups g = group_ordinates(def);
+    std::array<bool, MAXORD> y_own{};   // by ordinate slot: its scale was made from its group
     const bool adding = c.adding_run && def.AX == 1;
     if (adding) {
         runtime::Unit::FreeRecord rec(u.u9);
@@ -321,13 +320,15 @@ void one_diagram(Ctx& c, int ND) {
         rec.add("     WIRD IN DAS SCHON BESTEHENDE DIAGRAMM AUS DEM VORHERIGEN LAUF GEZEICHNET");
         rec.finish();
     } else {
-        // Ordinate scales per class group.
+        // Ordinate scales per class group. The search for the largest value starts just below
+        // 0, so an axis of values that are all negative reaches up to 0.
         for (int gi = 0; gi < g.n; ++gi) {
-            const int k = g.cls[static_cast<std::size_t>(gi)];
+            const auto gs = static_cast<std::size_t>(gi);
+            const int k = g.cls[gs];
             float lo = 1.0e38f, hi = -1.0e-37f;
             bool any = false;
-            for (int m = 0; m < g.count[static_cast<std::size_t>(gi)]; ++m) {
-                const Range r = range_of(ser.y[static_cast<std::size_t>(g.slot[static_cast<std::size_t>(gi)][static_cast<std::size_t>(m)])], N);
+            for (int m = 0; m < g.count[gs]; ++m) {
+                const Range r = range_of(ser.y[static_cast<std::size_t>(g.slot[gs][static_cast<std::size_t>(m)])], N);
                 if (r.ihi < 0) continue;
                 any = true;
                 lo = std::min(lo, r.lo);
@@ -335,32 +336,34 @@ void one_diagram(Ctx& c, int ND) {
             }
             if (!any) lo = hi = 0.0f;
             float f = first_value(d, k), dl = delta_value(d, k);
+            bool own = false;
             if (dl == 0.0f) {
                 std::array<float, 4> a{lo, hi, 0.0f, 0.0f};
                 SKALIE(a, c.YL, 2, 1);
                 f = a[2];
                 dl = a[3];
+                own = dl != 0.0f;
             }
             if (dl != 0.0f) store_scale(d, k, f, dl);
-            for (int m = 0; m < g.count[static_cast<std::size_t>(gi)]; ++m)
-                set_series_scale(ser.y[static_cast<std::size_t>(g.slot[static_cast<std::size_t>(gi)][static_cast<std::size_t>(m)])], N, f, dl);
+            else if (N > 0) no_scale_note(c, ND, trimmed(unit_text(k)), c.YL);
+            for (int m = 0; m < g.count[gs]; ++m) {
+                const auto j = static_cast<std::size_t>(g.slot[gs][static_cast<std::size_t>(m)]);
+                set_series_scale(ser.y[j], N, f, dl);
+                y_own[j] = own;
+            }
         }
         draw_frame(c, def, ser, g);
+        def.nlegend = 0;
     }
 
     // Curves.
     if (!c.adding_run) c.cc.restart_colours();
-    c.cc.restart_positions(c.adding_run, def.GITTER);
-    // The legend column stands right of the diagram, clear of the right axis and of any extra
-    // axes and their annotation.
-    const float legx = c.XL + (g.n > 2 ? 30.0f : (g.n == 2 ? 8.0f : 2.5f)) * c.HOE;
-    float legy = c.YL + 0.5f * c.HSYM;
-    if (adding) legy -= 2.0f * c.HSYM * static_cast<float>(std::max(0, c.p.run.NLAUF - 1) * usable);
+    const int GITTER = gitter_of(def);
+    c.cc.restart_positions(c.adding_run, GITTER);
+    const float legx = legend_x(g.n, c.XL, c.HOE);
+    const bool is_ts_abscissa = entropy_abscissa(IA);
     const int xfield = pair_field(IA);
-    const bool is_ts_abscissa = pe > 0 && (xfield == static_cast<int>(PF::S1) || xfield == static_cast<int>(PF::S2) ||
-                                           xfield == static_cast<int>(PF::S3));
     const bool time_abscissa = IA == NPAIRPOS + 1 + static_cast<int>(GlobalField::TIME);
-    const int GITTER = def.GITTER;
     bool frame_done = false, iso_done = false;
     FrameResult fr;
     FramePoints fp;
@@ -376,7 +379,11 @@ void one_diagram(Ctx& c, int ND) {
         Series& ys = ser.y[j];
         const std::string name(trimmed(NAMEG(IO)));
         if (u.level(2)) list_extremes(c, ser.x, ys, name, kc, xname, ka);
-        legy -= 2.0f * c.HSYM;
+        // The legend place of the curve: 2 HSYM below the one before, below those of the curves
+        // earlier runs put into the diagram.
+        def.nlegend += 1;
+        float legy = c.YL + 0.5f * c.HSYM;
+        for (int k = 0; k < def.nlegend; ++k) legy -= 2.0f * c.HSYM;
 
         bool integrated = false;
         double work = 0.0;
@@ -391,14 +398,14 @@ void one_diagram(Ctx& c, int ND) {
         if (is_ts_abscissa && kc == 1) {
             int ITYP = xfield == static_cast<int>(PF::S1) ? 1 : (xfield == static_cast<int>(PF::S2) ? 2 : 3);
             if (ITYP == 2 && !c.in.FDAMPF) {
-                u.u6.line("=====>> ERROR: PLOT \"S2\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT");
-                u.u9.line("=====>> ERROR: PLOT \"S2\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT; ES WIRD NUR "
+                u.u6.line(" =====>> ERROR: PLOT \"S2\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT");
+                u.u9.line(" =====>> ERROR: PLOT \"S2\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT; ES WIRD NUR "
                           "DIE GAS-KOMPONENTE GEPLOTTET");
                 NFAIL = 112;
                 ITYP = 1;
             } else if (ITYP == 3 && !c.in.FDAMPF) {
-                u.u6.line("=====>> ERROR: PLOT \"S3\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT");
-                u.u9.line("=====>> ERROR: PLOT \"S3\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT: KEIN DIAGRAMM");
+                u.u6.line(" =====>> ERROR: PLOT \"S3\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT");
+                u.u9.line(" =====>> ERROR: PLOT \"S3\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT: KEIN DIAGRAMM");
                 NFAIL = 112;
                 continue;
             }
@@ -426,6 +433,8 @@ void one_diagram(Ctx& c, int ND) {
                         fi.ITYP = ITYP;
                         fi.VXMAX = c.in.VXMAX[pi];
                         fi.VGTS = c.in.VG[pi];
+                        fi.XL = c.XL;
+                        fi.YL = c.YL;
                         fi.FFS1 = ser.x[static_cast<std::size_t>(N)];
                         fi.DDS1 = ser.x[static_cast<std::size_t>(N) + 1];
                         FRAME(pl, c.p.steam, fi, fp, fr);
@@ -434,7 +443,8 @@ void one_diagram(Ctx& c, int ND) {
                     if (fr.built) write_utilisation(u, ITYP, work, fr.integral);
                 }
                 if ((GITTER == 6 || GITTER == 8) && pe == 1)
-                    MARKEN(pl, ser.x, ys, N, c.in.IANGLE, c.in.ANGLE, c.HSYM, c.YL - 1.5f * c.HOE, u.level(3));
+                    MARKEN(pl, ser.x, ys, N, c.in.IANGLE, c.in.ANGLE, c.HSYM, c.XL, c.YL, c.YL - 1.5f * c.HOE,
+                           u.level(3));
             }
         } else if (ka == 6 && kc == 7 && N >= 2) {
             const QintResult q = QINT(u, ser.x, ys, N, "P", qtext);
@@ -457,14 +467,19 @@ void one_diagram(Ctx& c, int ND) {
                 iso_done = true;
             }
             if ((GITTER == 6 || GITTER == 8) && pe == 1 && u.level(1))
-                MARKEN(pl, ser.x, ys, N, c.in.IANGLE, c.in.ANGLE, c.HSYM, c.YL - 1.5f * c.HOE, u.level(3));
+                MARKEN(pl, ser.x, ys, N, c.in.IANGLE, c.in.ANGLE, c.HSYM, c.XL, c.YL, c.YL - 1.5f * c.HOE,
+                       u.level(3));
         }
 
         if (c.p.results != nullptr) drawn[static_cast<std::size_t>(ndrawn++)] = J - 1;
         if (GITTER != 7) {
             const std::string leg = legend_text(name, integrated, def.NBILD, work, c.in.ETA1, c.in.ETA2, c.in.ETA3);
             device::SETPEN(pl, 1, 1, c.cc.colour);
-            KURVE(pl, ser.x, ys, N, 1, 0, 0);
+            // A curve on a scale made for its own values is drawn whole; one on a scale from the
+            // deck, from another diagram or from an earlier run is cut to the axes.
+            const bool whole = x_own && y_own[j];
+            if (whole) KURVE(pl, ser.x, ys, N, 1, 0, 0);
+            else clipped_curve(pl, ser.x, ys, N, 1, c.XL, c.YL);
             const float FX = ser.x[static_cast<std::size_t>(N)], DX = ser.x[static_cast<std::size_t>(N) + 1];
             const float FY = ys[static_cast<std::size_t>(N)], DY = ys[static_cast<std::size_t>(N) + 1];
             if (DX != 0.0f && DY != 0.0f) {
@@ -473,6 +488,7 @@ void one_diagram(Ctx& c, int ND) {
                     if (idx < 1) continue;
                     const float xa = (ser.x[static_cast<std::size_t>(idx - 1)] - FX) / DX;
                     const float ya = (ys[static_cast<std::size_t>(idx - 1)] - FY) / DY;
+                    if (!whole && !on_axes(xa, ya, c.XL, c.YL)) continue;
                     SYMBLI(pl, xa, ya, c.HSYM, c.cc.symbol, 0.0f, -1);
                 }
             }
@@ -564,17 +580,76 @@ int ordinate_titles(const DiagramDefinition& def, std::array<std::string, MAXORD
     return g.n;
 }
 
-int place_diagrams(DiagramState& d, float XL, float YL, float HOE) {
-    int k = 0;
+float legend_x(int NGROUPS, float XL, float HOE) {
+    return XL + (NGROUPS > 2 ? 30.0f : (NGROUPS == 2 ? 8.0f : 2.5f)) * HOE;
+}
+
+namespace {
+
+// How far right of its origin the legend column of a diagram reaches, from its definition as
+// the deck gives it: the ordinate axes its names ask for, and the longest legend its curves
+// can get (the work and efficiency pieces only where the diagram integrates an area).
+float legend_reach(const DiagramDefinition& def, float XL, float HOE, float HSYM) {
+    const int IA = catalogue_position(def.abscissa);
+    const int ka = catalogue_class(IA);
+    std::array<int, MAXORD> cls{};
+    int ngroups = 0;
+    bool integrates = false;
+    for (int j = 0; j < std::clamp(def.NORD, 0, MAXORD); ++j) {
+        const int k = catalogue_class(catalogue_position(def.ordinate[static_cast<std::size_t>(j)]));
+        if (k < 1) continue;
+        if (std::find(cls.begin(), cls.begin() + ngroups, k) == cls.begin() + ngroups) cls[static_cast<std::size_t>(ngroups++)] = k;
+        if ((ka == 6 && k == 7) || (entropy_abscissa(IA) && k == 1 && gitter_of(def) >= 6)) integrates = true;
+    }
+    const float advance = HSYM > 0.0f ? HSYM : -6.0f * HSYM / 7.0f;
+    const std::size_t len = legend_text("", integrates, def.NBILD, 0.0, 0.0, 0.0, 0.0).size();
+    return legend_x(ngroups, XL, HOE) + static_cast<float>(len) * advance;
+}
+
+}  // namespace
+
+Placement place_diagrams(DiagramState& d, float XL, float YL, float HOE, float HSYM) {
+    Placement pl;
+    const float W0 = XL + 38.0f * HOE;
+    pl.H = YL + 18.0f * HOE;
     const int n = std::clamp(d.IIFREI, 0, MAXDIA);
+    // The room of a diagram begins 8 HOE left of its origin; a legend reaching beyond the room
+    // widens its column, keeping half a character height clear of the next.
+    std::array<float, (MAXDIA + 1) / 2> width{};
+    int k = 0;
+    for (int i = 0; i < n; ++i) {
+        const DiagramDefinition& def = d.def[static_cast<std::size_t>(i)];
+        if (def.FREI != 1) continue;
+        float& w = width[static_cast<std::size_t>(k++ / 2)];
+        const float need = 8.0f * HOE + legend_reach(def, XL, HOE, HSYM) + 0.5f * HOE;
+        w = std::max(w, W0);
+        if (std::isfinite(need) && need > w) w = need;
+    }
+    // x of column c: c widths while the columns are alike, else the sum of those before.
+    auto column_x = [&](int c) {
+        bool alike = true;
+        float sum = 0.0f;
+        for (int j = 0; j < c; ++j) {
+            alike = alike && width[static_cast<std::size_t>(j)] == width[0];
+            sum += width[static_cast<std::size_t>(j)];
+        }
+        return alike ? static_cast<float>(c) * width[0] : sum;
+    };
     for (int i = 0; i < n; ++i) {
         DiagramDefinition& def = d.def[static_cast<std::size_t>(i)];
         if (def.FREI != 1) continue;
-        def.XX = static_cast<float>(k / 2) * (XL + 38.0f * HOE);
-        def.YY = static_cast<float>(k % 2) * (YL + 18.0f * HOE);
-        ++k;
+        const int col = pl.count / 2;
+        // A diagram drawn before, which a later run adds its curves into, keeps its place.
+        if (def.AX != 1) {
+            def.XX = column_x(col);
+            def.YY = static_cast<float>(pl.count % 2) * pl.H;
+        }
+        pl.xmax = std::max(pl.xmax, def.XX);
+        pl.W = width[static_cast<std::size_t>(col)];
+        ++pl.count;
     }
-    return k;
+    if (pl.count == 0) pl.W = W0;
+    return pl;
 }
 
 DiaInputs collect_dia_inputs(const Program& p) {
@@ -591,8 +666,8 @@ DiaInputs collect_dia_inputs(const Program& p) {
         in.XCVMOL[i] = r.CV * r.MG * r.M0[i];
         in.XM0[i] = r.M0[i] * 8.315;
         const bool drive2 = i == 1 || i == 3;
-        in.VXMAX[i] = drive2 ? s.V2MAX : s.VMAX;
-        in.VXMIN[i] = drive2 ? s.V2MIN : s.VMIN;
+        in.VXMAX[i] = drive2 ? s.V2MAX_REV : s.VMAX_REV;
+        in.VXMIN[i] = drive2 ? s.V2MIN_REV : s.VMIN_REV;
     }
     in.TH = r.TH > 0.0 ? r.TH : r.THNEU;
     in.TK = r.TK > 0.0 ? r.TK : r.TKNEU;
@@ -604,7 +679,7 @@ DiaInputs collect_dia_inputs(const Program& p) {
     in.ETA1 = s.rev.ETA_N;
     in.ETA2 = s.rev.AUSN_I;
     in.ETA3 = s.rev.AREF_I;
-    in.heading = heading_of(r);
+    in.heading = r.caption_line;
     return in;
 }
 
@@ -625,15 +700,12 @@ void DIA(Program& p) {
     // A later run with 0 < IBACK < 10 adds its curves into the diagrams of the run before, on
     // their scales; every other run starts from the deck's scaling values.
     c.adding_run = r.IBACK > 0 && r.IBACK < 10 && r.NLAUF > 1;
-    if (!c.adding_run) init_scale_table(d);
-    if (c.adding_run && !load_colours(d, c.cc)) {
-        // Without a stored counter, continue past the curves the earlier runs of the page drew.
-        int slots = 0;
-        for (int i = 0; i < std::clamp(d.IIFREI, 0, MAXDIA); ++i)
-            if (d.def[static_cast<std::size_t>(i)].FREI == 1) slots += std::clamp(d.def[static_cast<std::size_t>(i)].NORD, 0, MAXORD);
-        const int skip = std::max(0, r.NLAUF - 1) * slots;
-        c.cc.step = 0;
-        for (int k = 0; k < skip; ++k) c.cc.advance();
+    if (c.adding_run) {
+        // The curves continue the colours and symbols of those already in the diagrams.
+        c.cc.colour = d.ICOLOR;
+        c.cc.symbol = d.ISYMB;
+    } else {
+        init_scale_table(d);
     }
     const int n = std::clamp(d.IIFREI, 0, MAXDIA);
     for (int ND = 1; ND <= n; ++ND) {
@@ -641,7 +713,8 @@ void DIA(Program& p) {
         one_diagram(c, ND);
     }
     device::SETPEN(c.pl, 1, 1, 7);
-    save_colours(d, c.cc);
+    d.ICOLOR = c.cc.colour;
+    d.ISYMB = c.cc.symbol;
 }
 
 }  // namespace korvex::diagrams

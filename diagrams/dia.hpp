@@ -35,9 +35,24 @@ struct DiaInputs {
 
 DiaInputs collect_dia_inputs(const Program& p);
 
-// Places the drawable diagrams in columns of two: the k-th (from 0) at
-// XX = (k div 2)(XL + 38 HOE), YY = (k mod 2)(YL + 18 HOE). Returns their number.
-int place_diagrams(DiagramState& d, float XL, float YL, float HOE);
+// Where the drawable diagrams of a run stand on the page: in columns of two, the k-th (from 0)
+// at YY = (k mod 2) H, H = YL + 18 HOE, in column k div 2; a column is W = XL + 38 HOE wide,
+// the room of one diagram with its axes, titles and legend, so that XX = (k div 2) W. A legend
+// column reaching beyond that room (long legends, or a legend behind extra axes) widens its
+// column, so that the legend stays clear of the next column and, in the last column, on the
+// page. A diagram drawn before (AX = 1), which a later run adds its curves into, keeps its
+// place.
+struct Placement {
+    int count = 0;         // diagrams placed
+    float W = 0.0f;        // width of the last column, cm
+    float H = 0.0f;        // height of a row, cm
+    float xmax = 0.0f;     // x offset of the last column; 0 when all stand in the first
+};
+Placement place_diagrams(DiagramState& d, float XL, float YL, float HOE, float HSYM);
+
+// x of the legend column of a diagram with NGROUPS ordinate axes, beside the right axis and
+// any extra axes with their annotation.
+float legend_x(int NGROUPS, float XL, float HOE);
 
 // Curve counters of a diagram: colour 1..14, marker symbol 0..12 and the three marker
 // positions in degrees of the curve's range. advance() is called once per ordinate slot.

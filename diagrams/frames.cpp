@@ -93,8 +93,9 @@ void FRAME(device::Plotter& p, properties::SteamState& steam, const FrameInput& 
         return;
     }
     const double TK = in.TCMIN, TH = in.TEMAX;
-    // Temperatures that are not positive leave no logarithm to take: no frame.
-    if (!(TK > 0.0) || !(TH > 0.0) || !std::isfinite(TK) || !std::isfinite(TH)) {
+    // Temperatures that are not positive leave no logarithm to take, and a high temperature
+    // that is not above the low one no cycle to draw: no frame.
+    if (!(TK > 0.0) || !(TH > TK) || !std::isfinite(TK) || !std::isfinite(TH)) {
         for (runtime::Unit* un : {&u.u6, &u.u9})
             un->free(" ======>> ERROR IN FRAME, TK=", TK, " TH=", TH, " KEIN RAHMEN");
         return;
@@ -215,9 +216,10 @@ void FRAME(device::Plotter& p, properties::SteamState& steam, const FrameInput& 
         u.u9.free(" SCALE: T_FIRST(154)=", in.FT, " T_DELTA(155)=", in.DT);
     }
 
-    // The ideal frame is drawn dashed in black over the measured cycle.
+    // The ideal frame is drawn dashed in black over the measured cycle, within the axes.
     device::SETPEN(p, 2, 1, 7);
-    KURVE(p, pts.S, pts.T, NFRAME, 1, 0, 0);
+    if (in.XL > 0.0f && in.YL > 0.0f) clipped_curve(p, pts.S, pts.T, NFRAME, 1, in.XL, in.YL);
+    else KURVE(p, pts.S, pts.T, NFRAME, 1, 0, 0);
 }
 
 void write_utilisation(runtime::Units& u, int ITYP, double measured, double frame) {
@@ -234,11 +236,6 @@ void write_utilisation(runtime::Units& u, int ITYP, double measured, double fram
 
 namespace {
 
-bool inside(float xa, float ya, float XL, float YL) {
-    constexpr float tol = 1.0e-4f;
-    return xa >= -tol && xa <= XL + tol && ya >= -tol && ya <= YL + tol;
-}
-
 // The number of points both series hold, at most N (none for a negative N).
 int points_held(std::span<const float> XA, std::span<const float> YA, int N) {
     const long long held = static_cast<long long>(std::min(XA.size(), YA.size()));
@@ -253,7 +250,7 @@ int best_inside(std::span<const float> XA, std::span<const float> YA, int n, flo
     int best = -1;
     for (int i = 0; i < n; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        if (!inside(XA[k], YA[k], XL, YL)) continue;
+        if (!on_axes(XA[k], YA[k], XL, YL)) continue;
         if (best < 0 || better(k, static_cast<std::size_t>(best))) best = i;
     }
     return best;
@@ -290,11 +287,17 @@ void ISOTHE(device::Plotter& p, double XM, double TL, double DTI, double VMIN, d
     r = IsothermResult{};
     runtime::Units& u = p.units;
     const bool axes_ok = ax.DX != 0.0f && ax.DY != 0.0f && std::isfinite(ax.DX) && std::isfinite(ax.DY);
-    if (!(VMAX > VMIN) || !(VMIN > 0.0) || !std::isfinite(VMAX) || !(XM > 0.0) || !std::isfinite(XM) ||
-        !std::isfinite(TL) || !std::isfinite(DTI)) {
+    if (!(VMAX > VMIN) || !(VMIN > 0.0) || !std::isfinite(VMAX) || !(XM > 0.0) || !std::isfinite(XM)) {
         for (runtime::Unit* un : {&u.u6, &u.u9}) {
-            un->line("### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN ");
+            un->line(" ### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN ");
             un->free("### ISOTHE: VMIN=", VMIN, " VMAX=", VMAX, " M=", XM);
+        }
+        return;
+    }
+    if (!(TL > 0.0) || !(DTI > 0.0) || !std::isfinite(TL) || !std::isfinite(DTI)) {
+        for (runtime::Unit* un : {&u.u6, &u.u9}) {
+            un->line(" ### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN ");
+            un->free("### ISOTHE: T=", TL, " DELTA_T=", DTI);
         }
         return;
     }
@@ -314,7 +317,7 @@ void ISOTHE(device::Plotter& p, double XM, double TL, double DTI, double VMIN, d
             const double V = v0 + j * DVOL;
             if (V == 0.0) {
                 for (runtime::Unit* un : {&u.u6, &u.u9}) {
-                    un->line("### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN ");
+                    un->line(" ### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN ");
                     un->free("### ISOTHE: V(", j, ")=", V, " T=", T);
                 }
                 prev = false;
@@ -329,7 +332,7 @@ void ISOTHE(device::Plotter& p, double XM, double TL, double DTI, double VMIN, d
             if (!axes_ok) continue;
             const float xa = static_cast<float>((V * 1000.0 - ax.FX) / ax.DX);
             const float ya = static_cast<float>((P - ax.FY) / ax.DY);
-            if (!inside(xa, ya, ax.XL, ax.YL)) continue;
+            if (!on_axes(xa, ya, ax.XL, ax.YL)) continue;
             VS[static_cast<std::size_t>(n)] = static_cast<float>(V * 1000.0);
             PS[static_cast<std::size_t>(n)] = static_cast<float>(P);
             XA[static_cast<std::size_t>(n)] = xa;
@@ -346,13 +349,17 @@ void ISOTHE(device::Plotter& p, double XM, double TL, double DTI, double VMIN, d
             PS[static_cast<std::size_t>(n + 1)] = ax.DY;
             KURVE(p, VS, PS, n, 1, 0, 0);
         }
-        // The temperature at the high-pressure end of the isotherm.
+        // The temperature at the high-pressure end of the isotherm, kept inside the axes.
         const int k = iso == 1 ? DIAMAX(u, XA, YA, n, ax.XL, ax.YL) : DIAMIN(u, XA, YA, n, ax.XL, ax.YL);
         if (k >= 0) {
             const float h = ax.HOE > 0.0f ? ax.HOE : 0.25f;
-            NUMBER(p, XA[static_cast<std::size_t>(k)] + 0.3f * h,
-                   YA[static_cast<std::size_t>(k)] + (iso == 1 ? 0.3f * h : -1.3f * h), h,
-                   static_cast<float>(T), 0.0f, -1);
+            const std::string text = number_text(static_cast<float>(T), -1);
+            const float w = static_cast<float>(text.size()) * h;
+            float x = XA[static_cast<std::size_t>(k)] + 0.3f * h;
+            float y = YA[static_cast<std::size_t>(k)] + (iso == 1 ? 0.3f * h : -1.3f * h);
+            x = std::max(0.0f, std::min(x, ax.XL - w));
+            y = std::max(0.0f, std::min(y, ax.YL - h));
+            NUMBER(p, x, y, h, static_cast<float>(T), 0.0f, -1);
         }
     }
 
@@ -399,7 +406,7 @@ void ISOTHE(device::Plotter& p, double XM, double TL, double DTI, double VMIN, d
 
 void MARKEN(device::Plotter& p, std::span<const float> X, std::span<const float> Y, int N,
             const std::array<int, 7>& IANGLE, const std::array<double, 7>& ANGLE, float HSYM,
-            float YL, bool KEY) {
+            float XL, float YL, float YKEY, bool KEY) {
     if (N <= 0 || static_cast<std::size_t>(N) + 1 >= X.size() || static_cast<std::size_t>(N) + 1 >= Y.size())
         return;
     const float FX = X[static_cast<std::size_t>(N)], DX = X[static_cast<std::size_t>(N) + 1];
@@ -412,11 +419,12 @@ void MARKEN(device::Plotter& p, std::span<const float> X, std::span<const float>
         if (idx < 1 || idx > N) continue;
         const float xa = (X[static_cast<std::size_t>(idx - 1)] - FX) / DX;
         const float ya = (Y[static_cast<std::size_t>(idx - 1)] - FY) / DY;
+        if (!on_axes(xa, ya, XL, YL)) continue;
         SYMBLI(p, xa, ya, HSYM, k + 1, 0.0f, -1);
     }
     if (KEY) {
         for (int k = 0; k < 7; ++k) {
-            const float y = YL - 2.5f * HSYM * static_cast<float>(k + 1);
+            const float y = YKEY - 2.5f * HSYM * static_cast<float>(k + 1);
             SYMBLI(p, 1.5f * HSYM, y, HSYM, k + 1, 0.0f, -1);
             const std::string a = runtime::F(ANGLE[static_cast<std::size_t>(k)], 5, 1);
             SYMBOL(p, 2.5f * HSYM, y - 0.5f * HSYM, HSYM, a, 0.0f, 5);

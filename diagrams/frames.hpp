@@ -46,6 +46,7 @@ struct FrameInput {
     double VXMAX = 0.0;      // largest gas volume, cm**3
     double VGTS = 0.0;       // gas volume at the state (T1, S1), cm**3
     float FFS1 = 0.0f, DDS1 = 0.0f;  // entropy axis: FIRST_V, DELTA_V
+    float XL = 0.0f, YL = 0.0f;      // axis lengths, cm: the frame is cut to the axes
 };
 
 struct FrameResult {
@@ -60,8 +61,9 @@ struct FrameResult {
 // Builds the frame of the ideal Stirling process between TCMIN and TEMAX for the gas, the
 // vapour or both, draws it on the diagram's scales, writes its balance (detail level 3) and its
 // integral (level 2), and returns the integral in r. The steam properties are needed for the
-// vapour. A frame without volume extremes (the run did not complete a revolution) is reported
-// and not built.
+// vapour. A frame without volume extremes (the run did not complete a revolution), or between
+// temperatures that make no cycle (the high one not above the low one), is reported and not
+// built.
 void FRAME(device::Plotter& p, properties::SteamState& steam, const FrameInput& in,
            FramePoints& pts, FrameResult& r);
 
@@ -83,8 +85,9 @@ struct IsothermResult {
 };
 
 // The isotherms at TL and TL + DTI for XM (mol) between VMIN and VMAX (cm**3), with the
-// isochores at both ends, labelled with their temperatures; balance lines at level 3, the
-// closed-form line on unit 6 at level 2.
+// isochores at both ends, labelled with their temperatures inside the axes; balance lines at
+// level 3, the closed-form line on unit 6 at level 2. Without a volume range, a gas amount or two
+// positive temperatures, the upper above the lower, there is nothing to draw: a message instead.
 void ISOTHE(device::Plotter& p, double XM, double TL, double DTI, double VMIN, double VMAX,
             const IsothermAxes& ax, IsothermResult& r);
 
@@ -97,10 +100,11 @@ int DIAMIN(runtime::Units& u, std::span<const float> XA, std::span<const float> 
            float XL, float YL);
 
 // Crank-angle marks: marker k (1..7) on the point IANGLE[k-1] (1-based plot index) of the curve
-// of N points, on the scales behind the series. With KEY the seven symbols are keyed with their
-// angles at the upper left and listed on unit 9.
+// of N points, on the scales behind the series, where that point lies on the axes (XL by YL cm).
+// With KEY the seven symbols are keyed with their angles at the upper left, from YKEY down, and
+// listed on unit 9.
 void MARKEN(device::Plotter& p, std::span<const float> X, std::span<const float> Y, int N,
             const std::array<int, 7>& IANGLE, const std::array<double, 7>& ANGLE, float HSYM,
-            float YL, bool KEY);
+            float XL, float YL, float YKEY, bool KEY);
 
 }  // namespace korvex::diagrams

@@ -343,34 +343,91 @@ void SYMBLI(device::Plotter& p, float X, float Y, float H, int ISYM, float ANGLE
     device::PLOT(p, X, Y, 3);
 }
 
-void KURVE(device::Plotter& p, std::span<const float> X, std::span<const float> Y, int N, int K,
-           int J, int L) {
-    if (N <= 0 || K == 0) return;
+namespace {
+
+// The points of a curve in axis centimetres, in drawing order: from the end nearer the pen, so
+// that consecutive curves need no long pen move. False when the series have no scale.
+struct CurvePoints {
+    std::array<float, MAXPTS> x, y;
+    int n = 0;
+    bool reverse = false;
+};
+
+bool curve_points(const device::Device& dev, std::span<const float> X, std::span<const float> Y,
+                  int N, int K, CurvePoints& c) {
+    if (N <= 0 || K == 0) return false;
     const long long k = std::llabs(static_cast<long long>(K));
     const long long cf = static_cast<long long>(N) * k, cd = cf + k;
-    if (cd >= static_cast<long long>(X.size()) || cd >= static_cast<long long>(Y.size())) return;
+    if (cd >= static_cast<long long>(X.size()) || cd >= static_cast<long long>(Y.size())) return false;
     const float FX = X[static_cast<std::size_t>(cf)], DX = X[static_cast<std::size_t>(cd)];
     const float FY = Y[static_cast<std::size_t>(cf)], DY = Y[static_cast<std::size_t>(cd)];
     // A series without a scale has no place on the axes.
-    if (DX == 0.0f || DY == 0.0f || !std::isfinite(DX) || !std::isfinite(DY)) return;
+    if (DX == 0.0f || DY == 0.0f || !std::isfinite(DX) || !std::isfinite(DY)) return false;
 
     const int n = std::min(N, MAXPTS);
     auto px = [&](long long i) { return (X[static_cast<std::size_t>(i * k)] - FX) / DX; };
     auto py = [&](long long i) { return (Y[static_cast<std::size_t>(i * k)] - FY) / DY; };
 
-    // Start at the end nearer the pen.
     float wx, wy, wf;
-    device::WHERE(p.dev, wx, wy, wf);
+    device::WHERE(dev, wx, wy, wf);
     const float d_first = std::max(std::fabs(wx - px(0)), std::fabs(wy - py(0)));
     const float d_last = std::max(std::fabs(wx - px(n - 1)), std::fabs(wy - py(n - 1)));
-    const bool reverse = d_last < d_first;
-
-    std::array<float, MAXPTS> xs, ys;
+    c.reverse = d_last < d_first;
     for (int i = 0; i < n; ++i) {
-        const long long src = reverse ? n - 1 - i : i;
-        xs[static_cast<std::size_t>(i)] = px(src);
-        ys[static_cast<std::size_t>(i)] = py(src);
+        const long long src = c.reverse ? n - 1 - i : i;
+        c.x[static_cast<std::size_t>(i)] = px(src);
+        c.y[static_cast<std::size_t>(i)] = py(src);
     }
+    c.n = n;
+    return true;
+}
+
+// One stretch of a curve: a move to its first point and one polyline.
+void draw_stretch(device::Plotter& p, const float* x, const float* y, int n) {
+    device::PLOT(p, x[0], y[0], 3);
+    device::POLYLN(p, x, y, n);
+}
+
+// The part of the segment a-b on the rectangle 0..XL by 0..YL (Liang-Barsky): false when none.
+bool clip_segment(float& ax, float& ay, float& bx, float& by, float XL, float YL) {
+    float t0 = 0.0f, t1 = 1.0f;
+    const float dx = bx - ax, dy = by - ay;
+    const float pq[4][2] = {{-dx, ax}, {dx, XL - ax}, {-dy, ay}, {dy, YL - ay}};
+    for (const auto& e : pq) {
+        const float pp = e[0], q = e[1];
+        if (pp == 0.0f) {
+            if (q < 0.0f) return false;
+            continue;
+        }
+        const float t = q / pp;
+        if (pp < 0.0f) {
+            if (t > t1) return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0) return false;
+            t1 = std::min(t1, t);
+        }
+    }
+    const float x0 = ax + t0 * dx, y0 = ay + t0 * dy;
+    bx = ax + t1 * dx;
+    by = ay + t1 * dy;
+    ax = x0;
+    ay = y0;
+    return true;
+}
+
+}  // namespace
+
+bool on_axes(float X, float Y, float XL, float YL) {
+    constexpr float tol = 1.0e-4f;
+    return X >= -tol && X <= XL + tol && Y >= -tol && Y <= YL + tol;
+}
+
+void KURVE(device::Plotter& p, std::span<const float> X, std::span<const float> Y, int N, int K,
+           int J, int L) {
+    CurvePoints c;
+    if (!curve_points(p.dev, X, Y, N, K, c)) return;
+    const int n = c.n;
 
     if (J != 0) {
         // Markers on the points 1, 1+|J|, 1+2|J|, ... of the series, drawn with a solid pen.
@@ -378,14 +435,60 @@ void KURVE(device::Plotter& p, std::span<const float> X, std::span<const float> 
         const int style = p.dev.style_in_force, width = p.dev.width_in_force;
         device::SETPEN(p, 1, 1, 0);
         for (long long src = 0; src < n; src += every) {
-            const std::size_t i = static_cast<std::size_t>(reverse ? n - 1 - src : src);
-            SYMBLI(p, xs[i], ys[i], KURVE_SYMBOL_HEIGHT, L, 0.0f, -1);
+            const std::size_t i = static_cast<std::size_t>(c.reverse ? n - 1 - src : src);
+            SYMBLI(p, c.x[i], c.y[i], KURVE_SYMBOL_HEIGHT, L, 0.0f, -1);
         }
         device::SETPEN(p, style, width, 0);
     }
 
-    device::PLOT(p, xs[0], ys[0], 3);
-    device::POLYLN(p, xs.data(), ys.data(), n);
+    draw_stretch(p, c.x.data(), c.y.data(), n);
+    device::SETPEN(p, 1, 1, 0);
+}
+
+void clipped_curve(device::Plotter& p, std::span<const float> X, std::span<const float> Y, int N,
+                   int K, float XL, float YL) {
+    CurvePoints c;
+    if (!curve_points(p.dev, X, Y, N, K, c)) return;
+    const int n = c.n;
+    bool inside = true;
+    for (int i = 0; i < n && inside; ++i)
+        inside = on_axes(c.x[static_cast<std::size_t>(i)], c.y[static_cast<std::size_t>(i)], XL, YL);
+    if (inside) {
+        draw_stretch(p, c.x.data(), c.y.data(), n);
+        device::SETPEN(p, 1, 1, 0);
+        return;
+    }
+
+    // Stretch by stretch: every segment cut to the rectangle; a stretch ends where the curve
+    // leaves it (or where a point is not a number).
+    std::array<float, MAXPTS> sx, sy;
+    int m = 0;
+    auto flush = [&] {
+        if (m >= 2) draw_stretch(p, sx.data(), sy.data(), m);
+        m = 0;
+    };
+    for (int i = 1; i < n; ++i) {
+        float ax = c.x[static_cast<std::size_t>(i - 1)], ay = c.y[static_cast<std::size_t>(i - 1)];
+        float bx = c.x[static_cast<std::size_t>(i)], by = c.y[static_cast<std::size_t>(i)];
+        if (!std::isfinite(ax) || !std::isfinite(ay) || !std::isfinite(bx) || !std::isfinite(by) ||
+            !clip_segment(ax, ay, bx, by, XL, YL)) {
+            flush();
+            continue;
+        }
+        const bool joined = m > 0 && sx[static_cast<std::size_t>(m - 1)] == ax && sy[static_cast<std::size_t>(m - 1)] == ay;
+        if (!joined) {
+            flush();
+            sx[0] = ax;
+            sy[0] = ay;
+            m = 1;
+        }
+        sx[static_cast<std::size_t>(m)] = bx;
+        sy[static_cast<std::size_t>(m)] = by;
+        ++m;
+        // The segment was cut short: the curve leaves the rectangle here.
+        if (bx != c.x[static_cast<std::size_t>(i)] || by != c.y[static_cast<std::size_t>(i)]) flush();
+    }
+    flush();
     device::SETPEN(p, 1, 1, 0);
 }
 

@@ -54,6 +54,15 @@ void SYMBLI(device::Plotter& p, float X, float Y, float H, int ISYM, float ANGLE
 void KURVE(device::Plotter& p, std::span<const float> X, std::span<const float> Y, int N, int K,
            int J, int L);
 
+// KURVE without markers, cut to the axis rectangle 0..XL by 0..YL: only the parts of the curve
+// inside are drawn, one polyline each. A curve that lies wholly inside is drawn exactly as KURVE
+// draws it. For curves on scales not made for their data (scales from the deck, from an earlier
+// diagram or run), for ideal frames and the like.
+void clipped_curve(device::Plotter& p, std::span<const float> X, std::span<const float> Y, int N,
+                   int K, float XL, float YL);
+// Whether the point (X, Y) in axis centimetres lies on the axis rectangle 0..XL by 0..YL.
+bool on_axes(float X, float Y, float XL, float YL);
+
 // Frame of XSIZE by YSIZE cm at (X, Y) with minor grid steps XSTEP, YSTEP and major steps
 // XMAJ, YMAJ (negative: logarithmic decades of that length).
 void NETZ(device::Plotter& p, float X, float Y, float XSIZE, float YSIZE, float XSTEP,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/plot.hpp"
+#include "diagrams/dia.hpp"
 #include "diagrams/plotlib.hpp"
 #include "properties/steam_state.hpp"
 #include "run/deck.hpp"
@@ -76,8 +77,11 @@ void handle_iback(Program& p) {
         r.IBACK_EFF = ib;
         r.NRLAUF -= 1;
     } else if (ib < 10) {
-        if (first) {
-            r.NRLAUF = 0;  // no earlier diagrams to add to: the value in force stays
+        if (first || r.no_diagrams) {
+            // No diagrams on the page to add to (the first run of the job, or the run before
+            // drew none): the run starts new diagrams.
+            r.NRLAUF = 0;
+            r.IBACK_EFF = 0;
         } else {
             r.IBACK_EFF = ib;
             p.device.NPANEL = 1;
@@ -170,6 +174,7 @@ void lay_out_page(Program& p) {
         for (int n = 0; n < defined; ++n) active += p.dia.def[n].FREI == 1;
     if (active == 0) {
         device::PLOTS(pl, 25.0f, 12.0f, 0.0f);
+        r.no_diagrams = true;  // the page set-up of earlier diagrams is gone
         return;
     }
 
@@ -180,40 +185,28 @@ void lay_out_page(Program& p) {
             d.AX = 0;
         }
     }
-    const float W = r.HOE * 38.0f + r.XL;
-    const float H = r.HOE * 18.0f + r.YL;
     r.length_taken = back && r.MVSDIA == 0;
     if (r.length_taken) r.XXXMAX -= r.XXMAX;
-    int j = 0;
-    bool shifted = false;
-    float xmax = 0.0f;
-    for (int n = 0; n < defined; ++n) {
-        diagrams::DiagramDefinition& d = p.dia.def[n];
-        if (d.FREI != 1) continue;
-        d.XX = static_cast<float>(j / 2) * W;
-        d.YY = static_cast<float>(j % 2) * H;
-        if (d.XX > 0.0f) {
-            shifted = true;
-            xmax = std::max(xmax, d.XX);
-        }
-        ++j;
-    }
+    const diagrams::Placement place = diagrams::place_diagrams(p.dia, r.XL, r.YL, r.HOE, r.HSYM);
+    const bool shifted = place.xmax > 0.0f;
     r.no_diagrams = false;
 
     if (!back) {
-        if (!r.redo_page && (r.MVSDIA == 0 || r.NRLAUF > 0))
-            device::PLOT(pl, static_cast<float>(r.XXMAX), 0.0f, -3);
+        // A further panel of the page stands right of the one before.
+        const bool next_panel = !r.redo_page && (r.MVSDIA == 0 || r.NRLAUF > 0);
+        if (next_panel) device::PLOT(pl, static_cast<float>(r.XXMAX), 0.0f, -3);
         r.NDIAG += active;
         if (shifted) {
-            r.XXMAX = static_cast<double>(xmax + r.HOE * 6.0f + W);
+            r.XXMAX = static_cast<double>(place.xmax + r.HOE * 6.0f + place.W);
             r.XXXMAX = r.MVSDIA != 0 ? r.XXMAX : r.XXXMAX + r.XXMAX;
         } else {
-            r.XXMAX = W;
-            r.XXXMAX = W;
+            r.XXMAX = place.W;
+            r.XXXMAX = place.W;
         }
-        r.YYYMAX = active > 1 ? 2.0 * H : H;
+        r.YYYMAX = active > 1 ? 2.0 * place.H : place.H;
         device::PLOTS(pl, static_cast<float>(r.XXXMAX), static_cast<float>(r.YYYMAX), PAGE_FACTOR);
         if (r.redo_page || (r.NRLAUF < 1 && dev.ISIZEX > 0)) device::PLOT(pl, r.HOE * 8.0f, r.HOE * 14.0f, -3);
+        else if (next_panel) device::PLOT(pl, 0.0f, r.HOE * 14.0f, -3);  // PLOTS put y = 0 on the lower edge
         r.redo_page = false;
         if (u.level(4)) {
             u.u6.record(" PLOT INITIALISIERT AUF :", r.label_H);
@@ -302,7 +295,21 @@ void end_job(Program& p, bool stopped) {
     RunState& r = p.run;
     runtime::Units& u = p.units;
     device::Plotter pl = p.plotter();
-    if (stopped) device::PLOTS(pl, 25.0f, 12.0f, 1.0f);
+    const int NFAIL = r.NFAIL;
+    const bool no_diagrams = r.NDIAG == 0;  // whether any run of the job plotted one
+    if (stopped) {
+        device::PLOTS(pl, 25.0f, 12.0f, 1.0f);
+    } else if ((NFAIL > 0 || no_diagrams) && r.NLAUF > 0) {
+        // The closing lettering of an error the job went on after goes onto the plain page of
+        // 25 by 12 cm from its left edge, as after an error that stops, not onto the scale of
+        // the diagrams before (on a narrow page it would run off the edge).
+        device::PLOTS(pl, 25.0f, 12.0f, 1.0f);
+        p.device.XORIG = 0.0f;
+    } else if (r.NLAUF == 0) {
+        // A job that computed no run has no page yet: set one up, as a run without diagrams
+        // does, so that the closing lettering has a scale.
+        device::PLOTS(pl, 25.0f, 12.0f, 0.0f);
+    }
     u.u9.line("PROGRAMM ENDE; KEINE WEITERE EINGABE");
 
     if (r.NDIAG > 0) {
@@ -321,10 +328,9 @@ void end_job(Program& p, bool stopped) {
         if (u.level(2)) summary(u.u6);
     }
 
-    const int NFAIL = r.NFAIL;
-    if (NFAIL > 0 || r.no_diagrams) {
+    if (NFAIL > 0 || no_diagrams) {
         device::SETPEN(pl, 1, 3, 2);
-        if (r.no_diagrams) {
+        if (no_diagrams) {
             u.u6.line(" ");
             u.u6.record(" -----> Job End without Diagrams ", runtime::A(r.VERSTR, 23));
             u.u9.line(" ");
@@ -344,7 +350,7 @@ void end_job(Program& p, bool stopped) {
             }
             both(p, " Schauen Sie auch nach frueheren Fehlermeldungen; FEHLER Nr:" + I(NFAIL, 5));
         }
-        for (const PageText& t : end_of_job_texts(NFAIL, line, r.no_diagrams))
+        for (const PageText& t : end_of_job_texts(NFAIL, line, no_diagrams))
             diagrams::SYMBOL(pl, t.X, t.Y, t.H, t.text, 0.0f, static_cast<int>(t.text.size()));
         if (NFAIL > 0) diagrams::NUMBER(pl, diagrams::CONTINUE, 0.5f, 0.5f, static_cast<float>(NFAIL), 0.0f, -1);
     }

@@ -877,7 +877,12 @@ void evaluate_revolution(Program& p) {
     }
     set_marker_angles(s, r.SCHRITT);
 
-    // 9. The extremes start anew, except after the last revolution, whose values go to the
+    // 9. The volume extremes of this complete revolution stay for the diagrams' ideal cycles.
+    s.VMAX_REV = s.VMAX;
+    s.VMIN_REV = s.VMIN;
+    s.V2MAX_REV = s.V2MAX;
+    s.V2MIN_REV = s.V2MIN;
+    // The extremes start anew, except after the last revolution, whose values go to the
     // diagrams. NACH = 0 sets no revolution limit (the run goes on to its end time), so every
     // revolution starts its extremes anew.
     if (NACH == 0 || s.NREVC <= NACH) reset_extremes(s);

@@ -22,7 +22,8 @@ struct ControlState {
     int NRLAUF = 0;        // further runs whose curves still go into the current page
     int MVSDIA = 1;        // increment of NEWDIA when a run starts new diagrams
     bool redo_page = true; // the page set-up is (re)done with a new panel count
-    bool no_diagrams = true;  // no run of the job has drawn a diagram (or the last had none)
+    bool no_diagrams = true;  // the page holds no diagrams to add curves to (none yet, or the
+                              // last run had none)
     int NDIAG = 0;         // diagrams plotted in the job
     double XXMAX = 0.0;    // length of the last panel, cm
     double XXXMAX = 0.0;   // total length of the page, cm

@@ -23,6 +23,7 @@ struct DiagramDefinition {
     int ncaption = 0;
     float XX = 0.0f, YY = 0.0f;                    // origin on the page, cm
     int AX = 0;                                    // 1 once the axes are drawn
+    int nlegend = 0;                               // legend places taken by its curves so far
     int abscissa_pos = 0, abscissa_class = 0;      // name resolution; 0 = not resolved
     std::array<int, MAXORD> IO{};                  // ordinate positions
     std::array<int, MAXORD> ID{};                  // ordinate classes

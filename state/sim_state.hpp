@@ -144,6 +144,10 @@ struct SimState {
     double V2MAX = 0.0, V2MIN = 1000000.0;
     double V3MAX = 0.0, V3MIN = 1000000.0;
     double V4MAX = 0.0, V4MIN = 1000000.0;
+    // Gas-volume extremes of crank drives 1 and 2 over the last completed revolution: the ideal
+    // frames and isotherms need a whole revolution, not the part of one a run ends in. 0 until
+    // the first revolution is complete.
+    double VMAX_REV = 0.0, VMIN_REV = 0.0, V2MAX_REV = 0.0, V2MIN_REV = 0.0;
     double PMAX = 0.0, PMIN = 1000.0, PHI_PMAX = 0.0, PHI_PMIN = 0.0;
     double PGMIN = 1000.0;                          // lowest pressure of pair 1 (vapour limit)
     std::array<double, 4> TE_MAX_I{};               // TE1_MAX .. TE4_MAX (whole run)

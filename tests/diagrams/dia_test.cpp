@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -11,7 +11,7 @@
 #include "diagrams/catalogue.hpp"
 #include "diagrams/dia.hpp"
 #include "platform/recording_surface.hpp"
-#include "platform/svg_surface.hpp"
+#include "tests/e2e/e2e_support.hpp"
 
 using namespace korvex;
 using namespace korvex::diagrams;
@@ -178,8 +178,11 @@ TEST(DiaLegend, PiecesByNbild) {
 }
 
 // Columns of two: (0, 0), (0, YL + 18 HOE), (XL + 38 HOE, 0); a cancelled definition takes no
-// place. DIA draws each diagram at its origin and returns the pen origin where it was.
-TEST(DiaPlacement, ThreeDiagramsInColumnsOfTwo) {
+// place. A legend too long for the room of its diagram widens its column: 76 characters of
+// 0.2 cm beside one axis (at XL + 2.5 HOE) end at 10.625 + 15.2 cm; with the 8 HOE left of the
+// origin and half a character height to spare the column is 2 + 25.825 + 0.125 = 27.95 cm.
+// DIA draws each diagram at its origin and returns the pen origin where it was.
+TEST(DiaPlacement, ColumnsOfTwoWidenedForLongLegends) {
     platform::RecordingSurface surf(1000, 600);
     Job j(surf);
     j.define(1, "TIME", {"P1"});
@@ -187,7 +190,8 @@ TEST(DiaPlacement, ThreeDiagramsInColumnsOfTwo) {
     j.define(3, "NOSUCH", {"P1"});
     j.define(4, "TIME", {"P1"});
     j.resolve();   // diagram 3 is cancelled
-    EXPECT_EQ(place_diagrams(j.p.dia, 10.0f, 6.0f, 0.25f), 3);
+    Placement place = place_diagrams(j.p.dia, 10.0f, 6.0f, 0.25f, 0.2f);
+    EXPECT_EQ(place.count, 3);
     const auto& d = j.p.dia.def;
     EXPECT_FLOAT_EQ(d[0].XX, 0.0f);
     EXPECT_FLOAT_EQ(d[0].YY, 0.0f);
@@ -195,6 +199,25 @@ TEST(DiaPlacement, ThreeDiagramsInColumnsOfTwo) {
     EXPECT_FLOAT_EQ(d[1].YY, 6.0f + 18.0f * 0.25f);
     EXPECT_FLOAT_EQ(d[3].XX, 10.0f + 38.0f * 0.25f);
     EXPECT_FLOAT_EQ(d[3].YY, 0.0f);
+    EXPECT_FLOAT_EQ(place.xmax, 19.5f);
+    EXPECT_FLOAT_EQ(place.W, 19.5f);
+
+    {
+        platform::RecordingSurface s2(1000, 600);
+        Job k(s2);
+        k.define(1, "VG1", {"P1"}, 0, 5);   // p-V: work and efficiencies in the legend
+        k.define(2, "TIME", {"P1"}, 0, 5);  // no area: the name alone
+        k.define(3, "TIME", {"P1"});
+        k.resolve();
+        place = place_diagrams(k.p.dia, 10.0f, 6.0f, 0.25f, 0.2f);
+        EXPECT_NEAR(k.p.dia.def[2].XX, 27.95f, 1e-4f);
+        EXPECT_FLOAT_EQ(place.W, 19.5f);   // the last column keeps the plain room
+        // A diagram drawn before keeps its place when a later run adds into it.
+        k.p.dia.def[2].AX = 1;
+        k.p.dia.def[0].NBILD = 0;
+        place_diagrams(k.p.dia, 10.0f, 6.0f, 0.25f, 0.2f);
+        EXPECT_NEAR(k.p.dia.def[2].XX, 27.95f, 1e-4f);
+    }
 
     // Whole centimetres, so every origin falls on a pixel: (0,0), (0,5), (12,0).
     j.p.dia.def[1].YY = 5.0f;
@@ -315,8 +338,8 @@ TEST(DiaExtras, Gitter7DrawsFrameAndIsothermsButNoCurves) {
     r.M0[0] = 0.02;
     r.CV = 3.1;
     r.MG = 4.0;
-    j.p.sim.VMAX = 400.0;
-    j.p.sim.VMIN = 200.0;
+    j.p.sim.VMAX_REV = 400.0;
+    j.p.sim.VMIN_REV = 200.0;
     j.p.sim.pair[0][simulation::PairField::VG] = 300.0;
     j.p.sim.pair[0][simulation::PairField::T1] = 450.0;
     j.p.sim.pair[0][simulation::PairField::S1] = 1.0;
@@ -326,7 +349,10 @@ TEST(DiaExtras, Gitter7DrawsFrameAndIsothermsButNoCurves) {
     j.fill(2, 0, N, [](int i) { return 300.0 + 100.0 * std::cos(i * 5 * PI / 180); });
     j.fill(2, 1, N, [](int i) { return 5.0 + 2.0 * std::sin(i * 5 * PI / 180); });
     DIA(j.p);
-    EXPECT_EQ(surf.count(Kind::Polyline), 3);   // one frame, two isotherms
+    // The frame (cut to the axes where it reaches beyond them) in black, the isotherms in green
+    // and red, no curve in the curve colour (blue).
+    ASSERT_GE(surf.count(Kind::Polyline), 3);
+    for (int k = 0; k < surf.count(Kind::Polyline); ++k) EXPECT_NE(colour_of_polyline(surf, k), (platform::Color{0, 0, 255}));
     EXPECT_NE(j.p.units.u6.text().find(" GAS-FRAME:"), std::string::npos);
     EXPECT_NE(j.p.units.u9.text().find(" AUSNUTZUNGSGRAD ZUM RAHMEN DES IDEALEN GAS PROZESSES:"), std::string::npos);
     EXPECT_NE(j.p.units.u9.text().find(" DIA--> QINT: INTEGRAL DES \"P1-VG1  \" DIAGRAMMS:"), std::string::npos);
@@ -349,10 +375,94 @@ TEST(DiaExtras, VapourEntropyWithoutVapour) {
     EXPECT_NE(j.p.units.u6.text().find("=====>> ERROR: PLOT \"S3\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT"),
               std::string::npos);
     EXPECT_NE(j.p.units.u9.text().find("; ES WIRD NUR DIE GAS-KOMPONENTE GEPLOTTET"), std::string::npos);
+    // The records begin with their carriage control.
+    for (const std::string* t : {&j.p.units.u6.text(), &j.p.units.u9.text()}) {
+        int errors = 0;
+        for (const auto& l : e2e::lines_of(*t)) {
+            EXPECT_NE(l.rfind("=====>>", 0), 0u) << l;
+            errors += l.rfind(" =====>> ERROR: PLOT \"S", 0) == 0;
+        }
+        EXPECT_EQ(errors, 2);
+    }
+}
+
+// Series whose values are all negative keep their axis up to 0, as the maximum search starts
+// just below it: QAB1 of -712 .. -290 alone on a 9 cm axis, by the scaling rule, has the step
+// 712/9 = 79.1 -> 80 and starts at 80 * int(-712/80 - 0.99) = -720 (-720 + 9 * 80 = 0). With
+// QZU1 of 50 .. 900 on the same axis the scale holds both. Each curve is drawn inside the axes
+// and listed with its own extremes.
+TEST(DiaAxes, AllNegativeSeriesKeepTheirCurveAndTheirAxis) {
+    platform::RecordingSurface surf(1000, 600);
+    Job j(surf);
+    j.p.run.YL = 9.0f;
+    j.p.run.XL = 10.0f;
+    j.p.units.IPRNT2 = 2;
+    j.define(1, "TIME", {"QAB1"});
+    j.define(2, "TIME", {"QZU1", "QAB1"});
+    j.resolve();
+    const int N = 50;
+    for (int nd : {1, 2}) j.fill(nd, 0, N, [](int i) { return 0.001 * i; });
+    auto qab = [](int i) { return -712.0 + 422.0 * i / 49.0; };
+    j.fill(1, 1, N, qab);
+    j.fill(2, 1, N, [](int i) { return 50.0 + 850.0 * i / 49.0; });
+    j.fill(2, 2, N, qab);
+    auto pl = j.p.plotter();
+    device::PLOT(pl, 8.0f * 0.2f, 14.0f * 0.2f - 1.0f, -3);   // room for numbers and titles
+    // Diagram 1 alone first: class 11 is scaled from QAB1.
+    j.p.dia.def[1].FREI = 0;
+    DIA(j.p);
+    EXPECT_FLOAT_EQ(j.series(1, 1)[N], -720.0f);
+    EXPECT_FLOAT_EQ(j.series(1, 1)[N + 1], 80.0f);
+    EXPECT_EQ(surf.count(Kind::Polyline), 1);
+    EXPECT_NE(j.p.units.u6.text().find(" MAXIMUM VON \"QAB1\" = -290."), std::string::npos);
+    EXPECT_NE(j.p.units.u6.text().find(" MINIMUM VON \"QAB1\" = -712."), std::string::npos);
+
+    surf.clear();
+    j.p.dia.def[0].FREI = 0;
+    j.p.dia.def[1].FREI = 1;
+    DIA(j.p);
+    const float first = j.series(2, 1)[N], delta = j.series(2, 1)[N + 1];
+    EXPECT_EQ(j.series(2, 2)[N], first);
+    EXPECT_LE(first, -712.0f);
+    EXPECT_GE(first + 9.0f * delta, 900.0f);
+    EXPECT_EQ(surf.count(Kind::Polyline), 2);
+    for (const auto& f : e2e::page_faults(surf.ops(), 1000, 600)) ADD_FAILURE() << f;
+}
+
+// Every option code above 8 draws what 8 draws: grid, frame, isotherms, crank-angle marks.
+TEST(DiaExtras, OptionCodesAbove8DrawAs8) {
+    auto page = [](int GITTER) {
+        auto surf = std::make_unique<platform::RecordingSurface>(1000, 600);
+        auto j = std::make_unique<Job>(*surf);
+        j->p.units.IPRNT2 = 3;
+        j->define(1, "S11", {"T11"}, GITTER, 1);
+        j->define(2, "VG1", {"P1"}, GITTER, 1);
+        j->resolve();
+        const GasCycle c = gas_cycle(j->p, 600.0, 300.0, 100.0, 450.0, 120.0, 1.2);
+        j->p.sim.VMAX_REV = 400.0;
+        j->p.sim.VMIN_REV = 200.0;
+        j->p.sim.MARK = {1, 16, 25, 37, 51, 61, 73};
+        j->fill(1, 0, 73, c.S);
+        j->fill(1, 1, 73, c.T);
+        j->fill(2, 0, 73, c.V);
+        j->fill(2, 1, 73, c.P);
+        DIA(j->p);
+        std::vector<int> drawn;   // every point drawn, in order
+        for (const auto& op : surf->ops()) {
+            drawn.insert(drawn.end(), {static_cast<int>(op.kind), op.p.x, op.p.y});
+            for (const auto& q : op.points) drawn.insert(drawn.end(), {q.x, q.y});
+        }
+        return std::make_pair(drawn, j->p.units.u9.text());
+    };
+    const auto eight = page(8);
+    EXPECT_NE(eight.second.find(" GAS-FRAME:"), std::string::npos);
+    EXPECT_EQ(page(9), eight);
+    EXPECT_EQ(page(40), eight);
 }
 
 // A later run with IBACK > 0 adds its curve into the diagram of the run before, on that run's
-// scale and with the next colour, without drawing the axes again.
+// scale and with the next colour, without drawing the axes again; what lies beyond that scale
+// is cut off at the axes (6 cm up: pixel row 300).
 TEST(DiaBack, LaterRunAddsIntoEarlierDiagram) {
     platform::RecordingSurface surf(1000, 600);
     Job j(surf);
@@ -370,13 +480,16 @@ TEST(DiaBack, LaterRunAddsIntoEarlierDiagram) {
     j.p.dia.scaling.fill(0.0f);
     j.resolve();
     j.fill(1, 0, 10, [](int i) { return i; });
-    j.fill(1, 1, 10, [](int i) { return 100 + 50 * i; });   // another range altogether
+    j.fill(1, 1, 10, [](int i) { return 12 + 3 * i; });   // beyond the earlier range
     DIA(j.p);
     EXPECT_EQ(j.series(1, 1)[10], first);
     EXPECT_EQ(j.series(1, 1)[11], delta);
     EXPECT_LT(surf.count(Kind::Line), lines_first);   // no axes this time
     ASSERT_EQ(surf.count(Kind::Polyline), 1);
     EXPECT_EQ(colour_of_polyline(surf, 0), (platform::Color{255, 0, 0}));
+    const auto pts = surf.of(Kind::Polyline)[0].points;
+    for (const auto& q : pts) EXPECT_GE(q.y, 300);
+    EXPECT_TRUE(std::any_of(pts.begin(), pts.end(), [](const auto& q) { return q.y == 300; }));
     EXPECT_NE(j.p.units.u9.text().find("WIRD IN DAS SCHON BESTEHENDE DIAGRAMM AUS DEM VORHERIGEN LAUF GEZEICHNET"),
               std::string::npos);
 }
@@ -402,14 +515,14 @@ TEST(DiaRobust, EmptyAndNonFiniteSeries) {
     }
 }
 
-// Two pages for a look: a page of four diagrams (time curves on two axes, a p-V diagram with
-// isotherms, a T-S diagram with its frame and crank-angle marks, a grid), written as SVG into
-// the working directory.
-TEST(DiaPage, RendersPages) {
-    platform::SvgSurface surf(1008, 700);
+// A page of four diagrams (time curves on two axes, a p-V diagram with isotherms, a T-S diagram
+// with its frame and crank-angle marks, a grid): everything on the page, every curve, frame
+// and isotherm inside its diagram's axes.
+TEST(DiaPage, FourDiagramsStayOnThePageAndInsideTheirAxes) {
+    platform::RecordingSurface surf(1008, 700);
     Job j(surf);
     auto pl = j.p.plotter();
-    device::PLOTS(pl, 2.0f * (10.0f + 38.0f * 0.25f) + 6.0f * 0.25f, 2.0f * (6.0f + 18.0f * 0.25f), 1.0f);
+
     j.p.run.HOE = 0.25f;
     j.p.run.HSYM = 0.2f;
     j.p.units.IPRNT2 = 4;
@@ -420,11 +533,14 @@ TEST(DiaPage, RendersPages) {
     j.resolve();
     j.p.dia.def[0].caption[0] = "Druck und Volumen der Teilmaschine H1-K1";
     j.p.dia.def[0].ncaption = 1;
-    place_diagrams(j.p.dia, 10.0f, 6.0f, 0.25f);
+    // The page as the run control sets it up: the diagrams' columns (the long legend of the
+    // T-S diagram widens the second), two rows.
+    const Placement place = place_diagrams(j.p.dia, 10.0f, 6.0f, 0.25f, 0.2f);
+    device::PLOTS(pl, place.xmax + 6.0f * 0.25f + place.W, 2.0f * place.H, 1.0f);
     const GasCycle c = gas_cycle(j.p, 600.0, 300.0, 100.0, 450.0, 120.0, 1.2);
     auto& s = j.p.sim;
-    s.VMAX = 400.0;
-    s.VMIN = 200.0;
+    s.VMAX_REV = 400.0;
+    s.VMIN_REV = 200.0;
     s.MARK = {1, 16, 25, 37, 51, 61, 73};
     s.ANGLE = {0, 60, 90, 135, 190, 230, 360};
     const int N = 73;
@@ -445,13 +561,14 @@ TEST(DiaPage, RendersPages) {
     device::PLOT(pl, 8.0f * 0.25f, 14.0f * 0.25f, -3);
     DIA(j.p);
     EXPECT_EQ(j.p.run.NFAIL, 0);
-    EXPECT_TRUE(surf.save(std::filesystem::path(KORVEX_BINARY).parent_path().parent_path() / "dia_page.svg"));
+    EXPECT_GE(surf.count(Kind::Polyline), 12);   // 9 curves, a frame, 2 isotherms
+    for (const auto& f : e2e::page_faults(surf.ops(), 1008, 700)) ADD_FAILURE() << f;
 }
 
-// A page of the two cycle diagrams of one part-engine with their ideal frame and isotherms
-// between the extreme cylinder temperatures.
-TEST(DiaPage, RendersCyclePage) {
-    platform::SvgSurface surf(1008, 700);
+// The two cycle diagrams of one part-engine with their ideal frame and isotherms between the
+// extreme cylinder temperatures: a frame wider than the measured cycle is cut to the axes.
+TEST(DiaPage, FramesAndIsothermsAreCutToTheAxes) {
+    platform::RecordingSurface surf(1008, 700);
     Job j(surf);
     const float XL = 16.0f, YL = 8.0f, HOE = 0.3f;
     auto pl = j.p.plotter();
@@ -465,13 +582,13 @@ TEST(DiaPage, RendersCyclePage) {
     j.define(1, "S11", {"T11"}, 8, 1);
     j.define(2, "VG1", {"P1"}, 8, 1);
     j.resolve();
-    place_diagrams(j.p.dia, XL, YL, HOE);
+    place_diagrams(j.p.dia, XL, YL, HOE, 0.25f);
     const GasCycle c = gas_cycle(j.p, 650.0, 300.0, 115.0, 455.0, 130.0, 1.3);
     auto& s = j.p.sim;
     s.pre.TE_MAX = 600.0;
     s.pre.TC_MIN = 310.0;
-    s.VMAX = 420.0;
-    s.VMIN = 180.0;
+    s.VMAX_REV = 420.0;
+    s.VMIN_REV = 180.0;
     s.MARK = {1, 19, 31, 37, 55, 61, 73};
     s.ANGLE = {0, 90, 150, 180, 270, 300, 360};
     const int N = 73;
@@ -482,5 +599,6 @@ TEST(DiaPage, RendersCyclePage) {
     device::PLOT(pl, 8.0f * HOE, 14.0f * HOE, -3);
     DIA(j.p);
     EXPECT_EQ(j.p.run.NFAIL, 0);
-    EXPECT_TRUE(surf.save(std::filesystem::path(KORVEX_BINARY).parent_path().parent_path() / "dia_cycles.svg"));
+    EXPECT_GE(surf.count(Kind::Polyline), 5);   // two curves, the frame, two isotherms
+    for (const auto& f : e2e::page_faults(surf.ops(), 1008, 700)) ADD_FAILURE() << f;
 }

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
+#include <cmath>
 #include <string>
 
 #include "device/plot.hpp"
 #include "diagrams/font.hpp"
 #include "diagrams/plotlib.hpp"
-#include "platform/svg_surface.hpp"
+#include "platform/recording_surface.hpp"
 #include "tests/device/device_rig.hpp"
 
 using namespace korvex;
@@ -61,40 +61,66 @@ TEST(FontTable, MarkersAreDistinctAndCentredOnTheirCell) {
     EXPECT_EQ(&diagrams::marker_glyph(40), &diagrams::marker_glyph(12));
 }
 
-// The font sheet: every character at three heights and the markers, written into the build
-// directory for a look.
-TEST(FontSheet, RendersEveryGlyph) {
-    test::DeviceRig<platform::SvgSurface> rig(1008, 700);
+// Every character lettered through the device lands in its own cell: from its start point one
+// advance wide (the height, or 6/7 of it for narrow lettering) and from 4/14 of the height
+// below the base line to the height above it, with at least one stroke for every character
+// but the blank; a second character stands one advance further on. Every marker lies in the
+// square of its height centred on its point, and the pen ends on that point.
+TEST(FontSheet, EveryGlyphDrawsInsideItsCell) {
+    test::DeviceRig<platform::RecordingSurface> rig(1000, 600);
     device::Plotter& p = rig.p;
-    device::PLOTS(p, 25.0f, 17.5f, 1.0f);  // 40 pixels per cm
-    device::SETPEN(p, 1, 1, 7);
-
-    std::string all;
-    for (int c = 33; c <= 126; ++c) all += static_cast<char>(c);
-    all += "\xc4\xd6\xdc\xe4\xf6\xfc\xdf\xb0";
-    float y = 16.5f;
-    for (float h : {0.6f, 0.3f, 0.2f}) {
-        const int per_line = static_cast<int>(24.0f / h);
-        for (std::size_t i = 0; i < all.size(); i += static_cast<std::size_t>(per_line)) {
-            const std::string part = all.substr(i, static_cast<std::size_t>(per_line));
-            diagrams::SYMBOL(p, 0.5f, y, h, part, 0.0f, static_cast<int>(part.size()));
-            y -= 1.8f * h;
+    device::PLOTS(p, 25.0f, 12.0f, 1.0f);   // 40 pixels per cm across, 50 down
+    using Kind = platform::RecordingSurface::Kind;
+    auto px = [](float x) { return static_cast<int>(40.0f * x); };
+    auto py = [](float y) { return static_cast<int>(50.0f * (12.0f - y)); };
+    const float X0 = 2.0f, Y0 = 6.0f;
+    for (int c = 0; c < 256; ++c) {
+        if (diagrams::char_glyph(static_cast<unsigned char>(c)) == nullptr) continue;
+        for (float h : {0.6f, -0.6f}) {
+            const float adv = h > 0.0f ? h : -6.0f * h / 7.0f, H = std::fabs(h);
+            rig.surf.clear();
+            const std::string two(2, static_cast<char>(c));
+            diagrams::SYMBOL(p, X0, Y0, h, two, 0.0f, 2);
+            const auto ops = rig.surf.ops();
+            ASSERT_GE(ops.size(), 1u);
+            std::vector<platform::Point> first, second;
+            const std::size_t half = (ops.size() - 1) / 2;   // the last op moves behind the text
+            for (std::size_t i = 0; i + 1 < ops.size(); ++i) {
+                ASSERT_TRUE(ops[i].kind == Kind::Move || ops[i].kind == Kind::Line) << c;
+                (i < half ? first : second).push_back(ops[i].p);
+                if (i < half) {
+                    EXPECT_GE(ops[i].p.x, px(X0) - 1) << c << " " << h;
+                    EXPECT_LE(ops[i].p.x, px(X0 + adv) + 1) << c << " " << h;
+                    EXPECT_GE(ops[i].p.y, py(Y0 + H) - 1) << c << " " << h;
+                    EXPECT_LE(ops[i].p.y, py(Y0 - 4.0f * H / 14.0f) + 1) << c << " " << h;
+                }
+            }
+            if (c == ' ') {
+                EXPECT_TRUE(first.empty());
+            } else {
+                EXPECT_GE(first.size(), 2u) << c;
+                ASSERT_EQ(first.size(), second.size()) << c;
+                for (std::size_t i = 0; i < first.size(); ++i) {
+                    EXPECT_NEAR(second[i].x - first[i].x, 40.0f * adv, 1.0f) << c;
+                    EXPECT_EQ(second[i].y, first[i].y) << c;
+                }
+            }
+            EXPECT_NEAR(ops.back().p.x, px(X0 + 2.0f * adv), 1);
+            EXPECT_EQ(ops.back().p.y, py(Y0));
         }
-        y -= 0.3f;
     }
-    const std::string words = "Drehzahl n = 1500 1/min; Wirkungsgrad ]h.u= 35.2 % (T0=293 K)";
-    diagrams::SYMBOL(p, 0.5f, y, 0.3f, words, 0.0f, static_cast<int>(words.size()));
-    y -= 0.6f;
-    diagrams::SYMBOL(p, 0.5f, y, -0.3f, words, 0.0f, static_cast<int>(words.size()));
-    y -= 0.8f;
     for (int m = 0; m < diagrams::NMARKERS; ++m) {
-        diagrams::SYMBLI(p, 1.0f + 1.5f * m, y, 0.5f, m, 0.0f, -1);
-        diagrams::SYMBLI(p, 1.0f + 1.5f * m, y - 0.8f, 0.2f, m, 0.0f, -1);
+        rig.surf.clear();
+        diagrams::SYMBLI(p, 5.0f, 5.0f, 0.5f, m, 0.0f, -1);
+        const auto ops = rig.surf.ops();
+        ASSERT_GE(ops.size(), 3u);
+        for (const auto& op : ops) {
+            EXPECT_GE(op.p.x, px(4.75f) - 1) << m;
+            EXPECT_LE(op.p.x, px(5.25f) + 1) << m;
+            EXPECT_GE(op.p.y, py(5.25f) - 1) << m;
+            EXPECT_LE(op.p.y, py(4.75f) + 1) << m;
+        }
+        EXPECT_EQ(ops.back().p, (platform::Point{px(5.0f), py(5.0f)}));
     }
-    diagrams::SYMBOL(p, 20.0f, 2.0f, 0.4f, "Vertikal 90", 90.0f, 11);
-    diagrams::SYMBOL(p, 21.0f, 2.0f, 0.4f, "Schraeg 30", 30.0f, 10);
     EXPECT_EQ(rig.NFAIL, 0);
-
-    const auto out = std::filesystem::path(KORVEX_BINARY).parent_path().parent_path() / "font-sheet.svg";
-    EXPECT_TRUE(rig.surf.save(out));
 }

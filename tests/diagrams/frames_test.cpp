@@ -8,6 +8,7 @@
 #include "diagrams/frames.hpp"
 #include "platform/recording_surface.hpp"
 #include "tests/device/device_rig.hpp"
+#include "tests/e2e/e2e_support.hpp"
 
 using namespace korvex;
 using namespace korvex::diagrams;
@@ -61,6 +62,16 @@ TEST(FramesQint, ClosedRectanglesInBothModes) {
     EXPECT_NEAR(q.QAB, -600.0, 1e-9);
     EXPECT_NEAR(q.QNUTZ, 600.0, 1e-9);
     EXPECT_NEAR(q.RATIO, 50.0, 1e-9);
+
+    // An open curve is closed by the segment from its last point back to the first: in the
+    // pressure mode by the trapezoid, (100 - 200) (1 + 2) / 2 * 0.1 = -15, with the segment
+    // (200 - 100) * 2 * 0.1 = 20: 5 W*s; in the entropy mode by the rectangle at the first
+    // point, (100 - 200) * 1 + 100 * 2 = 100.
+    std::array<float, 4> V2{100, 200}, P2{1, 2};
+    q = QINT(u, V2, P2, 2, "P", "1");
+    EXPECT_NEAR(q.QNUTZ, 5.0, 1e-9);
+    EXPECT_NEAR(q.QAB, -15.0, 1e-9);
+    EXPECT_NEAR(QINT(u, V2, P2, 2, "T", "1").QNUTZ, 100.0, 1e-9);
 
     // Too few points, or more than the buffers hold: nothing integrated, nothing read past them.
     EXPECT_EQ(QINT(u, S, T, 1, "T", "1").QNUTZ, 0.0);
@@ -153,9 +164,12 @@ TEST(FramesFrame, CornerOneFromAnotherStateOfTheGas) {
     EXPECT_NEAR(r.ETAC, 100.0 * (1.0 - 300.0 / 900.0), 1e-9);
 }
 
-// A run too short for one revolution has no volume extremes: the message, and no frame.
-TEST(FramesFrame, NoFrameWithoutVolumeExtremes) {
+// A run too short for one revolution has no volume extremes, and a heater no hotter than the
+// cooler makes no cycle: the message in place of the frame, nothing drawn, no number that is
+// not one.
+TEST(FramesFrame, NoFrameWithoutVolumeExtremesOrWithoutACycle) {
     Bench b;
+    b.units.IPRNT2 = 3;
     FrameInput in;
     in.TCMIN = 300.0;
     in.TEMAX = 600.0;
@@ -165,13 +179,60 @@ TEST(FramesFrame, NoFrameWithoutVolumeExtremes) {
     FrameResult r;
     FRAME(b.p, b.steam, in, pts, r);
     EXPECT_FALSE(r.built);
-    EXPECT_EQ(b.surf.count(Kind::Polyline), 0);
     for (const std::string* t : {&b.units.u6.text(), &b.units.u9.text()}) {
         EXPECT_NE(t->find(" ======>> ERROR IN FRAME, VMAX/VMIN NOCH NICHT BESTIMMT, WEIL TIME ZU GERING, "
                           "KONNTE 1 UMDREHUNG NICHT BERECHNET WERDEN"),
                   std::string::npos);
         EXPECT_NE(t->find(" ======>> ERROR IN FRAME, VMAX="), std::string::npos);
     }
+    in.VOLVX = 2.0;
+    in.VXMAX = 400.0;
+    in.VGTS = 300.0;
+    in.T1 = 300.0;
+    in.XCVMOL = 0.5;
+    in.XM0 = 0.2;
+    for (double TH : {2.0, 300.0}) {
+        in.TEMAX = TH;
+        FRAME(b.p, b.steam, in, pts, r);
+        EXPECT_FALSE(r.built) << TH;
+    }
+    EXPECT_EQ(b.surf.count(Kind::Polyline), 0);
+    EXPECT_NE(b.units.u6.text().find(" ======>> ERROR IN FRAME, TK= 300.0  TH= 2.0  KEIN RAHMEN"), std::string::npos);
+    EXPECT_EQ(b.units.u6.text().find("NaN"), std::string::npos);
+    EXPECT_EQ(b.units.u6.text().find("Q_ISOCHOR"), std::string::npos);
+}
+
+// A frame reaching beyond the axes (8 by 6 cm here) is drawn only where it lies on them.
+TEST(FramesFrame, FrameIsCutToTheAxes) {
+    Bench b;
+    FrameInput in;
+    in.VOLVX = 2.0;
+    in.TCMIN = 300.0;
+    in.TEMAX = 600.0;
+    in.FT = 200.0f;   // T: 2 .. 8 cm
+    in.DT = 50.0f;
+    in.XCVMOL = 0.5;
+    in.XM0 = 0.2;
+    in.T1 = 300.0;
+    in.S1 = 4.0;
+    in.VXMAX = 400.0;
+    in.VGTS = 200.0;
+    in.FFS1 = 3.5f;   // S: 5 .. 11.4 cm
+    in.DDS1 = 0.1f;
+    in.XL = 8.0f;
+    in.YL = 6.0f;
+    FramePoints pts;
+    FrameResult r;
+    FRAME(b.p, b.steam, in, pts, r);
+    ASSERT_TRUE(r.built);
+    ASSERT_GE(b.surf.count(Kind::Polyline), 1);
+    for (const auto& op : b.surf.of(Kind::Polyline))
+        for (const auto& q : op.points) {
+            EXPECT_GE(q.x, 200);   // S = 4 at 5 cm
+            EXPECT_LE(q.x, 320);
+            EXPECT_GE(q.y, 300);
+            EXPECT_LE(q.y, 500);   // T = 300 at 2 cm
+        }
 }
 
 // Isotherms at 300 and 600 K of 0.02 mol between 100 and 400 cm3: the trapezoid sums agree with
@@ -189,20 +250,37 @@ TEST(FramesIsothe, WorkOfTheIdealIsotherms) {
     EXPECT_NEAR(r.ACOMP, 0.02 * RM * 300.0 * ln4 * 100.0, 1e-3);
     EXPECT_NEAR(r.ETA, 50.0, 1e-3);
     EXPECT_EQ(b.surf.count(Kind::Polyline), 2);
+    // Isotherms, isochores and the labels stay on the axes, 10 by 8 cm: the upper isotherm
+    // starts at 10 bar, above them, so its label is pulled down under the top.
+    for (const auto& op : b.surf.ops()) {
+        if (op.kind != Kind::Move && op.kind != Kind::Line) continue;
+        EXPECT_GE(op.p.x, 0);
+        EXPECT_LE(op.p.x, 400);
+        EXPECT_GE(op.p.y, 200);
+        EXPECT_LE(op.p.y, 600);
+    }
     EXPECT_NE(b.units.u6.text().find(" IDEALE ISOTHERME NUTZARBEIT:"), std::string::npos);
     EXPECT_NE(b.units.u9.text().find("IDEALE EXPANSIONSARBEIT="), std::string::npos);
 }
 
-// A zero or inverted volume range is reported; nothing is drawn and nothing divides by zero.
-TEST(FramesIsothe, BadVolumeRangeIsReported) {
+// A zero or inverted volume range, or temperatures that make no cycle (the upper isotherm not
+// above the lower one), are reported; nothing is drawn and nothing divides by zero.
+TEST(FramesIsothe, NothingToDrawIsReported) {
     Bench b;
     IsothermAxes ax{0.0f, 50.0f, 0.0f, 1.0f, 10.0f, 8.0f, 0.25f};
     IsothermResult r;
     ISOTHE(b.p, 0.02, 300.0, 300.0, 0.0, 400.0, ax, r);
+    EXPECT_FALSE(r.built);
     ISOTHE(b.p, 0.02, 300.0, 300.0, 400.0, 100.0, ax, r);
     EXPECT_FALSE(r.built);
+    ISOTHE(b.p, 0.02, 320.0, 2.0 - 320.0, 100.0, 400.0, ax, r);
+    EXPECT_FALSE(r.built);
+    ISOTHE(b.p, 0.02, 0.0, 300.0, 100.0, 400.0, ax, r);
+    EXPECT_FALSE(r.built);
     EXPECT_EQ(b.surf.count(Kind::Polyline), 0);
-    EXPECT_NE(b.units.u6.text().find("### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN "), std::string::npos);
+    EXPECT_EQ(e2e::count(b.units.u6.text(), "\n ### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN \n"), 3u);
+    EXPECT_EQ(b.units.u6.text().rfind(" ### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN \n", 0), 0u);
+    EXPECT_NE(b.units.u9.text().find(" ### ISOTHE: T= 320.0  DELTA_T= -318.0"), std::string::npos);
 }
 
 TEST(FramesIsothe, LabelSearchInsideTheDiagram) {
@@ -217,8 +295,8 @@ TEST(FramesIsothe, LabelSearchInsideTheDiagram) {
     EXPECT_NE(u.u9.text().find("\"DIAMIN\": FEHLER BEI V("), std::string::npos);
 }
 
-// The marks sit on the plot points the simulation named; an index outside the curve is left
-// out. Every symbol leaves the pen on its centre.
+// The marks sit on the plot points the simulation named; an index outside the curve, or a
+// point off the axes, is left out. Every symbol leaves the pen on its centre.
 TEST(FramesMarken, MarksOnTheNamedPlotPoints) {
     Bench b;
     std::array<float, 12> X{}, Y{};
@@ -229,17 +307,18 @@ TEST(FramesMarken, MarksOnTheNamedPlotPoints) {
     X[10] = 0.0f, X[11] = 10.0f, Y[10] = 100.0f, Y[11] = 50.0f;
     const std::array<int, 7> IANGLE{1, 3, 5, 7, 9, 10, 11};
     const std::array<double, 7> ANGLE{0, 90, 180, 270, 300, 330, 360};
-    MARKEN(b.p, X, Y, 10, IANGLE, ANGLE, 0.2f, 8.0f, true);
+    MARKEN(b.p, X, Y, 10, IANGLE, ANGLE, 0.2f, 8.5f, 8.0f, 8.0f, true);
     const auto moves = b.surf.of(Kind::Move);
     auto moved_to = [&](platform::Point q) {
         for (const auto& m : moves)
             if (m.p == q) return true;
         return false;
     };
-    for (int idx : {1, 3, 5, 7, 9, 10}) {
+    for (int idx : {1, 3, 5, 7, 9}) {
         const int i = idx - 1;
         EXPECT_TRUE(moved_to(Bench::px(static_cast<float>(i), static_cast<float>(i % 3)))) << idx;
     }
+    EXPECT_FALSE(moved_to(Bench::px(9.0f, 0.0f)));   // point 10 lies right of the 8.5 cm axis
     EXPECT_NE(b.units.u9.text().find(" MARKIERUNG AN DEN PLOT-ARRAY PUNKTEN \"IANGLE\"="), std::string::npos);
     EXPECT_NE(b.units.u9.text().find(" MIT DEN WINKELSTELLUNGEN FUER KURBELTRIEB 1  :   "), std::string::npos);
 }

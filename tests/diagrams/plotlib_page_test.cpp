@@ -2,33 +2,26 @@
 
 #include <array>
 #include <cmath>
-#include <filesystem>
 
 #include "device/plot.hpp"
 #include "diagrams/plotlib.hpp"
-#include "platform/svg_surface.hpp"
+#include "platform/recording_surface.hpp"
 #include "tests/device/device_rig.hpp"
+#include "tests/e2e/e2e_support.hpp"
 
 using namespace korvex;
+using Kind = platform::RecordingSurface::Kind;
 
-// A whole test page through the device onto the default 1008 x 700 surface: grid, three axes
-// (one with a positive and one with a negative exponent), two curves with markers, lettering
-// and numbers. It is written into the build directory for a look.
-TEST(PlotlibPage, RendersATestPage) {
-    test::DeviceRig<platform::SvgSurface> rig(1008, 700);
+// A whole page through the device on the default 1008 x 700 surface (40 pixels per cm across,
+// 58 down): a grid, an x axis of 18 cm and two ordinate axes of 7 cm from the origin moved to
+// (3, 2.5) cm, i.e. pixel (120, 551), with two curves scaled to them. The axes stand where they
+// are placed, each axis has its numbers and title on the side it was asked for, and the curves
+// lie inside the axes.
+TEST(PlotlibPage, AxesNumbersAndCurvesWhereTheyArePlaced) {
+    test::DeviceRig<platform::RecordingSurface> rig(1008, 700);
     rig.NEWDIA = 1;
     device::Plotter& p = rig.p;
-
     device::PLOTS(p, 25.0f, 12.0f, 1.0f);
-    device::SETPEN(p, 1, 1, 7);
-    diagrams::SYMBOL(p, 0.5f, 11.3f, 0.35f, "KORVEX Testseite: Achsen, Kurven, Netz", 0.0f, 38);
-    diagrams::SYMBOL(p, 0.5f, 10.7f, 0.25f, "Zahlen: ", 0.0f, 8);
-    diagrams::NUMBER(p, diagrams::CONTINUE, 10.7f, 0.25f, 12.6f, 0.0f, -1);
-    diagrams::SYMBOL(p, diagrams::CONTINUE, 10.7f, 0.25f, "  ", 0.0f, 2);
-    diagrams::NUMBER(p, diagrams::CONTINUE, 10.7f, 0.25f, -3.14159f, 0.0f, 3);
-    diagrams::SYMBOL(p, diagrams::CONTINUE, 10.7f, 0.25f, "  ", 0.0f, 2);
-    diagrams::NUMBER(p, diagrams::CONTINUE, 10.7f, 0.25f, 1234.5f, 0.0f, -2);
-
     device::PLOT(p, 3.0f, 2.5f, -3);
     const float XL = 18.0f, YL = 7.0f, HOE = 0.25f;
     diagrams::NETZ(p, 0.0f, 0.0f, XL, YL, 1.0f, 1.0f, 4.0f, 4.0f);
@@ -46,30 +39,48 @@ TEST(PlotlibPage, RendersATestPage) {
     diagrams::SKALIE(pres, YL, N, 1);
     diagrams::SKALIE(vol, YL, N, 1);
 
+    // Each axis with the range of primitives it drew.
+    struct Drawn {
+        std::size_t from, to;
+    };
+    auto axis = [&](float x, const char* title, int nc, float len, float angle, float first, float delta) {
+        const std::size_t from = rig.surf.ops().size();
+        diagrams::ACHSE(p, x, 0.0f, title, nc, len, angle, first, delta, -1, HOE);
+        return Drawn{from, rig.surf.ops().size()};
+    };
     device::SETPEN(p, 1, 1, 7);
-    diagrams::ACHSE(p, 0.0f, 0.0f, "Kurbelwinkel Grad", -17, XL, 0.0f, ang[N], ang[N + 1], -1, HOE);
-    device::SETPEN(p, 1, 1, 2);
-    diagrams::ACHSE(p, 0.0f, 0.0f, "Druck Pa", 8, YL, 90.0f, pres[N], pres[N + 1], -1, HOE);
-    device::SETPEN(p, 1, 1, 9);
-    diagrams::ACHSE(p, XL, 0.0f, "Volumen m**3", -12, YL, 90.0f, vol[N], vol[N + 1], -1, HOE);
-
+    const Drawn xa = axis(0.0f, "Kurbelwinkel Grad", -17, XL, 0.0f, ang[N], ang[N + 1]);
+    const Drawn left = axis(0.0f, "Druck Pa", 8, YL, 90.0f, pres[N], pres[N + 1]);
+    const Drawn right = axis(XL, "Volumen m**3", -12, YL, 90.0f, vol[N], vol[N + 1]);
     device::SETPEN(p, 1, 2, 2);
     diagrams::KURVE(p, ang, pres, N, 1, 45, 0);
     device::SETPEN(p, 2, 1, 9);
     diagrams::KURVE(p, ang, vol, N, 1, 60, 2);
-    device::SETPEN(p, 1, 1, 7);
-    diagrams::SYMBLI(p, 1.0f, YL - 0.5f, 0.25f, 0, 0.0f, -1);
-    diagrams::SYMBOL(p, 1.5f, YL - 0.62f, HOE, "p(Kurbelwinkel)", 0.0f, 15);
-    diagrams::SYMBLI(p, 1.0f, YL - 1.0f, 0.25f, 2, 0.0f, -1);
-    diagrams::SYMBOL(p, 1.5f, YL - 1.12f, HOE, "V(Kurbelwinkel)", 0.0f, 15);
-
     device::PLOT(p, 0.0f, 0.0f, -999);
-
     EXPECT_EQ(rig.NFAIL, 0);
+
+    const auto& ops = rig.surf.ops();
+    std::vector<std::pair<platform::Point, platform::Point>> axes;
+    for (const auto& a : e2e::axis_lines(ops)) axes.emplace_back(a.start, a.end);
+    using PP = std::pair<platform::Point, platform::Point>;
+    EXPECT_EQ(axes, (std::vector<PP>{{{120, 551}, {840, 551}}, {{120, 551}, {120, 145}}, {{840, 551}, {840, 145}}}));
+
+    // Numbers and titles: below the x axis, left of the left axis, right of the right one (a
+    // tick mark of 0.7 HOE, 7 pixels, may stand on the other side).
+    const int tick = 7;
+    int below = 0;
+    for (std::size_t i = xa.from; i < xa.to; ++i) {
+        EXPECT_GE(ops[i].p.y, 551);
+        below += ops[i].p.y > 551 + tick;
+    }
+    EXPECT_GT(below, 100);
+    for (std::size_t i = left.from; i < left.to; ++i) EXPECT_LE(ops[i].p.x, 120 + tick);
+    for (std::size_t i = right.from; i < right.to; ++i) EXPECT_GE(ops[i].p.x, 840 - tick);
     // Steps of 10000 Pa are shown as 100 with the exponent 2; the volume steps of some
     // thousandths get a negative exponent.
     EXPECT_EQ(diagrams::axis_exponent(pres[N + 1]), 2);
     EXPECT_LT(diagrams::axis_exponent(vol[N + 1]), 0);
-    const auto out = std::filesystem::path(KORVEX_BINARY).parent_path().parent_path() / "test-page.svg";
-    EXPECT_TRUE(rig.surf.save(out));
+
+    EXPECT_EQ(rig.surf.count(Kind::Polyline), 2);
+    for (const auto& f : e2e::page_faults(ops, 1008, 700)) ADD_FAILURE() << f;
 }

@@ -128,4 +128,96 @@ inline std::vector<std::string> bad_numbers(const std::string& listing) {
     return bad;
 }
 
+// ---- Page check ------------------------------------------------------------------------------
+// What every page must hold: every point drawn lies on the page (the device pulls a point beyond
+// the right or lower edge to 5 pixels inside it and leaves negative ones as they are, so such
+// points stand out), and every curve, ideal frame and isotherm (the polylines of a page) lies
+// inside the axis rectangle of one of the page's diagrams.
+
+struct AxisLine {
+    korvex::platform::Point start, end;   // the axis runs from start (its origin) to end
+};
+
+// The axes among the primitives: an axis is drawn from its far end back to its start, with a
+// tick mark out and back at every centimetre on the way: a move to the far end, then lines in
+// threes (tick, mark, tick), the ticks on one straight line across or up the page.
+inline std::vector<AxisLine> axis_lines(const std::vector<korvex::platform::RecordingSurface::Op>& ops) {
+    using Kind = korvex::platform::RecordingSurface::Kind;
+    std::vector<AxisLine> out;
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        if (ops[i].kind != Kind::Move) continue;
+        const auto far = ops[i].p;
+        std::size_t j = i + 1;
+        std::vector<korvex::platform::Point> ticks;
+        while (j + 2 < ops.size() && ops[j].kind == Kind::Line && ops[j + 1].kind == Kind::Line &&
+               ops[j + 2].kind == Kind::Line && ops[j].p == ops[j + 2].p) {
+            ticks.push_back(ops[j].p);
+            j += 3;
+        }
+        if (ticks.size() < 2) continue;
+        const bool across = std::all_of(ticks.begin(), ticks.end(), [&](auto t) { return t.y == far.y; });
+        const bool up = std::all_of(ticks.begin(), ticks.end(), [&](auto t) { return t.x == far.x; });
+        if (across == up) continue;
+        out.push_back({ticks.back(), far});
+        i = j - 1;
+    }
+    return out;
+}
+
+// The faults of the pages drawn on one recording surface of width by height pixels: points off
+// the page, and polylines outside every axis rectangle of their page. A page ends with its page
+// mark, the only rectangle a page holds.
+inline std::vector<std::string> page_faults(const std::vector<korvex::platform::RecordingSurface::Op>& all,
+                                            int width, int height) {
+    using Kind = korvex::platform::RecordingSurface::Kind;
+    using korvex::platform::Point;
+    std::vector<std::string> faults;
+    auto where = [](int page, Point q) {
+        return "page " + std::to_string(page) + " (" + std::to_string(q.x) + ", " + std::to_string(q.y) + ")";
+    };
+    auto on_page = [&](Point q) { return q.x >= 0 && q.y >= 0 && q.x < width - 5 && q.y < height - 5; };
+    std::vector<korvex::platform::RecordingSurface::Op> ops;
+    int page = 1;
+    for (std::size_t k = 0; k <= all.size(); ++k) {
+        if (k < all.size() && all[k].kind != Kind::Rectangle) {
+            ops.push_back(all[k]);
+            continue;
+        }
+        // One page: its axis rectangles from the x axes and the ordinate axes that share their
+        // origin.
+        struct Box {
+            int left, top, right, bottom;
+        };
+        std::vector<Box> boxes;
+        const auto axes = axis_lines(ops);
+        for (const auto& x : axes) {
+            if (x.start.y != x.end.y || x.end.x <= x.start.x) continue;
+            for (const auto& y : axes)
+                if (y.start == x.start && y.start.x == y.end.x && y.end.y < y.start.y)
+                    boxes.push_back({x.start.x, y.end.y, x.end.x, x.start.y});
+        }
+        for (const auto& op : ops) {
+            if (op.kind == Kind::Polyline) {
+                const bool inside = std::any_of(boxes.begin(), boxes.end(), [&](const Box& b) {
+                    return std::all_of(op.points.begin(), op.points.end(), [&](Point q) {
+                        return q.x >= b.left - 1 && q.x <= b.right + 1 && q.y >= b.top - 1 && q.y <= b.bottom + 1;
+                    });
+                });
+                if (!inside && !op.points.empty())
+                    faults.push_back("curve outside every diagram, from " + where(page, op.points.front()));
+                for (Point q : op.points)
+                    if (!on_page(q)) {
+                        faults.push_back("curve point off the page at " + where(page, q));
+                        break;
+                    }
+            } else if ((op.kind == Kind::Move || op.kind == Kind::Line || op.kind == Kind::Text) && !on_page(op.p)) {
+                faults.push_back("point off the page at " + where(page, op.p));
+            }
+        }
+        ops.clear();
+        ++page;
+    }
+    return faults;
+}
+
 }  // namespace e2e

@@ -3,6 +3,7 @@
 
 #include "run/control.hpp"
 #include "runtime/format.hpp"
+#include "tests/e2e/e2e_support.hpp"
 #include "tests/run/control_support.hpp"
 
 using namespace control_test;
@@ -25,12 +26,67 @@ TEST(ControlPages, EveryRunWithNewDiagramsGetsItsOwnPageNumberedInOrder) {
 }
 
 TEST(ControlPages, PanelsShareOnePage) {
-    // IBACK=20 divides the page into two panels; the next run (negative IBACK) takes the second.
+    // IBACK=20 divides the page into two panels; the next run (negative IBACK) takes the second,
+    // at the height of the first.
     auto j = whole_job(join(runs({20, -1})));
     EXPECT_EQ(j->calls, 1);
     EXPECT_EQ(j->page_marks(), std::vector<std::string>{"999"});
     EXPECT_EQ(j->p->device.NPANEL, 1);  // back to one panel once the last panel is used
     EXPECT_FALSE(has(j->u9(), kIbackError));
+    for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700)) ADD_FAILURE() << f;
+}
+
+namespace {
+
+// A run of the short machine without a diagram line.
+std::vector<std::string> run_without_diagrams() {
+    auto r = short_run();
+    r.resize(L11);
+    return r;
+}
+
+}  // namespace
+
+// A run that would add its curves into earlier diagrams (IBACK 1 to 9) where the page holds none
+// (the first run of the job, or after a run without diagrams) starts new diagrams instead; the
+// job that drew diagrams does not call itself one without.
+TEST(ControlPages, CurvesIntoEarlierDiagramsWithoutAnyStartNewOnes) {
+    auto first = runs({5, 3}, "2");
+    auto lines = run_without_diagrams();
+    auto second = runs({7}, "2");
+    lines.insert(lines.end(), second.begin(), second.end());
+    for (const auto& deck : {first, lines}) {
+        auto j = whole_job(join(deck));
+        EXPECT_TRUE(has(j->u9(), kOnePicture));
+        EXPECT_FALSE(has(j->u9(), " -----> Job End without Diagrams; "));
+        EXPECT_EQ(j->p->run.NFAIL, 0);
+        for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700)) ADD_FAILURE() << f;
+    }
+    auto j = whole_job(join(first));
+    EXPECT_TRUE(has(j->u9(), " --->  1 BILD IN EINES DER VORIGEN DIAGRAMME"));   // the second run
+}
+
+// A job without any run (only STOP, nothing at all, or input ending in its first run) still
+// sets up its page, so that its closing words are letters of a legible size.
+TEST(ControlPages, AJobWithoutRunsLettersItsEndLegibly) {
+    auto head = short_run();
+    head.resize(3);
+    for (const std::string deck : {std::string("STOP\n"), std::string(), join(head)}) {
+        auto j = whole_job(deck);
+        SCOPED_TRACE(deck);
+        EXPECT_EQ(j->p->run.NLAUF, 0);
+        EXPECT_NE(j->u6().find(" -----> Job End without Diagrams"), std::string::npos);
+        int xmin = 1008, xmax = 0;
+        for (const auto& op : j->page.of(korvex::platform::RecordingSurface::Kind::Line)) {
+            xmin = std::min(xmin, op.p.x);
+            xmax = std::max(xmax, op.p.x);
+        }
+        // "Job finished without Diagrams": 29 letters of 0.4 cm from 2 cm to 13.6 cm, at 40
+        // pixels a centimetre.
+        EXPECT_LE(xmin, 2 * 40 + 2);
+        EXPECT_GE(xmax, 500);
+        for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700)) ADD_FAILURE() << f;
+    }
 }
 
 TEST(ControlPages, CurvesIntoThePreviousDiagramsStayOnThePage) {
@@ -114,5 +170,17 @@ TEST(ControlPages, OddPageValuesNeitherCrashNorHang) {
         EXPECT_EQ(j->p->run.NEWDIA, 0);
         EXPECT_EQ(j->page_marks().back(), "999");
         EXPECT_EQ(j->p->run.NLAUF, 3);
+        for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700)) ADD_FAILURE() << f;
+        for (const std::string* t : {&j->u6(), &j->u9()})
+            EXPECT_EQ(t->find("NaN"), std::string::npos);
     }
+    // Axes of no length get no scale: a note for each in place of the curve, and no curve.
+    auto lines = runs({0});
+    lines[L11] = "DIAGRAMME: XL=0 YL=0 HOE=0.3 HSYM=0.2 IBACK=0 SCALE=0";
+    auto j = whole_job(join(lines));
+    for (const char* axis : {"VG1", "BAR"})
+        EXPECT_NE(j->u6().find(std::string(" =====>> 1. DIAGRAMM: ACHSE \"") + axis + "\" OHNE MASSSTAB, ACHSENLAENGE="),
+                  std::string::npos)
+            << axis;
+    EXPECT_EQ(j->page.count(korvex::platform::RecordingSurface::Kind::Polyline), 0);
 }
