@@ -28,6 +28,26 @@ struct Bench : test::DeviceRig<platform::RecordingSurface> {
     }
 };
 
+// Gas frame between 300 and 600 K at the volume ratio 2, starting on corner I itself (300 K,
+// entropy 4), on axes of 200 K + 50 K per cm and 3.5 + 0.1 per cm.
+FrameInput gas_frame() {
+    FrameInput in;
+    in.VOLVX = 2.0;
+    in.TCMIN = 300.0;
+    in.TEMAX = 600.0;
+    in.FT = 200.0f;
+    in.DT = 50.0f;
+    in.XCVMOL = 0.5;
+    in.XM0 = 0.2;
+    in.T1 = 300.0;
+    in.S1 = 4.0;
+    in.VXMAX = 400.0;
+    in.VGTS = 200.0;
+    in.FFS1 = 3.5f;
+    in.DDS1 = 0.1f;
+    return in;
+}
+
 template <std::size_t M>
 void put(std::array<float, M>& a, std::initializer_list<float> v) {
     std::size_t i = 0;
@@ -96,20 +116,7 @@ TEST(FramesQint, TracesDirectionChangesAtLevelFive) {
 TEST(FramesFrame, GasFrameBetween300And600Kelvin) {
     Bench b;
     b.units.IPRNT2 = 3;
-    FrameInput in;
-    in.VOLVX = 2.0;
-    in.TCMIN = 300.0;
-    in.TEMAX = 600.0;
-    in.FT = 200.0f;
-    in.DT = 50.0f;
-    in.XCVMOL = 0.5;
-    in.XM0 = 0.2;
-    in.T1 = 300.0;     // the starting state lies on corner I itself
-    in.S1 = 4.0;
-    in.VXMAX = 400.0;
-    in.VGTS = 200.0;
-    in.FFS1 = 3.5f;
-    in.DDS1 = 0.1f;
+    const FrameInput in = gas_frame();
     FramePoints pts;
     FrameResult r;
     FRAME(b.p, b.steam, in, pts, r);
@@ -170,9 +177,7 @@ TEST(FramesFrame, CornerOneFromAnotherStateOfTheGas) {
 TEST(FramesFrame, NoFrameWithoutVolumeExtremesOrWithoutACycle) {
     Bench b;
     b.units.IPRNT2 = 3;
-    FrameInput in;
-    in.TCMIN = 300.0;
-    in.TEMAX = 600.0;
+    FrameInput in = gas_frame();
     in.VOLVX = 0.0;
     in.VXMAX = 0.0;
     FramePoints pts;
@@ -185,12 +190,7 @@ TEST(FramesFrame, NoFrameWithoutVolumeExtremesOrWithoutACycle) {
                   std::string::npos);
         EXPECT_NE(t->find(" ======>> ERROR IN FRAME, VMAX="), std::string::npos);
     }
-    in.VOLVX = 2.0;
-    in.VXMAX = 400.0;
-    in.VGTS = 300.0;
-    in.T1 = 300.0;
-    in.XCVMOL = 0.5;
-    in.XM0 = 0.2;
+    in = gas_frame();
     for (double TH : {2.0, 300.0}) {
         in.TEMAX = TH;
         FRAME(b.p, b.steam, in, pts, r);
@@ -205,20 +205,7 @@ TEST(FramesFrame, NoFrameWithoutVolumeExtremesOrWithoutACycle) {
 // A frame reaching beyond the axes (8 by 6 cm here) is drawn only where it lies on them.
 TEST(FramesFrame, FrameIsCutToTheAxes) {
     Bench b;
-    FrameInput in;
-    in.VOLVX = 2.0;
-    in.TCMIN = 300.0;
-    in.TEMAX = 600.0;
-    in.FT = 200.0f;   // T: 2 .. 8 cm
-    in.DT = 50.0f;
-    in.XCVMOL = 0.5;
-    in.XM0 = 0.2;
-    in.T1 = 300.0;
-    in.S1 = 4.0;
-    in.VXMAX = 400.0;
-    in.VGTS = 200.0;
-    in.FFS1 = 3.5f;   // S: 5 .. 11.4 cm
-    in.DDS1 = 0.1f;
+    FrameInput in = gas_frame();   // T on 2 .. 8 cm, S from 5 cm on
     in.XL = 8.0f;
     in.YL = 6.0f;
     FramePoints pts;
