@@ -204,7 +204,10 @@ void lay_out_page(Program& p) {
             r.XXXMAX = place.W;
         }
         r.YYYMAX = active > 1 ? 2.0 * place.H : place.H;
-        device::PLOTS(pl, static_cast<float>(r.XXXMAX), static_cast<float>(r.YYYMAX), PAGE_FACTOR);
+        // The device divides the page among NPANEL panels: each is one panel long (the total
+        // of the panels drawn so far would shrink every further panel into the ones before).
+        const double length = dev.NPANEL > 1 ? r.XXMAX : r.XXXMAX;
+        device::PLOTS(pl, static_cast<float>(length), static_cast<float>(r.YYYMAX), PAGE_FACTOR);
         if (r.redo_page || (r.NRLAUF < 1 && dev.ISIZEX > 0)) device::PLOT(pl, r.HOE * 8.0f, r.HOE * 14.0f, -3);
         else if (next_panel) device::PLOT(pl, 0.0f, r.HOE * 14.0f, -3);  // PLOTS put y = 0 on the lower edge
         r.redo_page = false;

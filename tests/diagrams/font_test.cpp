@@ -19,17 +19,7 @@ TEST(FontTable, HoldsPrintableAsciiAndTheEightExtras) {
         const Glyph* g = diagrams::char_glyph(static_cast<unsigned char>(c));
         if (g == nullptr) continue;
         ++found;
-        EXPECT_LE(g->n, 18) << c;
-        // Everything but the blank draws something, and starts with a move.
-        if (c != ' ') {
-            EXPECT_GE(g->n, 2) << c;
-        }
-        for (int i = 0; i < g->n; ++i) {
-            EXPECT_GE(g->pt[i][0], 0) << c;
-            EXPECT_LE(g->pt[i][0], 14) << c;
-            EXPECT_GE(g->pt[i][1], -4) << c;
-            EXPECT_LE(g->pt[i][1], 14) << c;
-        }
+        EXPECT_LE(g->n, 18) << c;   // where the strokes land: FontSheet below
     }
     EXPECT_EQ(found, diagrams::NFONTCHARS);
     for (int c = 32; c <= 126; ++c) EXPECT_NE(diagrams::char_glyph(static_cast<unsigned char>(c)), nullptr);

@@ -131,8 +131,8 @@ inline std::vector<std::string> bad_numbers(const std::string& listing) {
 // ---- Page check ------------------------------------------------------------------------------
 // What every page must hold: every point drawn lies on the page (the device pulls a point beyond
 // the right or lower edge to 5 pixels inside it and leaves negative ones as they are, so such
-// points stand out), and every curve, ideal frame and isotherm (the polylines of a page) lies
-// inside the axis rectangle of one of the page's diagrams.
+// points stand out), no two diagrams' axis rectangles overlap, and every curve, ideal frame and
+// isotherm (the polylines of a page) lies inside the axis rectangle of one of its diagrams.
 
 struct AxisLine {
     korvex::platform::Point start, end;   // the axis runs from start (its origin) to end
@@ -193,9 +193,16 @@ inline std::vector<std::string> page_faults(const std::vector<korvex::platform::
         for (const auto& x : axes) {
             if (x.start.y != x.end.y || x.end.x <= x.start.x) continue;
             for (const auto& y : axes)
-                if (y.start == x.start && y.start.x == y.end.x && y.end.y < y.start.y)
+                if (y.start == x.start && y.start.x == y.end.x && y.end.y < y.start.y) {
                     boxes.push_back({x.start.x, y.end.y, x.end.x, x.start.y});
+                    break;   // one box a diagram, however many axes stand on its origin
+                }
         }
+        for (std::size_t a = 0; a < boxes.size(); ++a)
+            for (std::size_t b = a + 1; b < boxes.size(); ++b)
+                if (boxes[a].left < boxes[b].right && boxes[b].left < boxes[a].right &&
+                    boxes[a].top < boxes[b].bottom && boxes[b].top < boxes[a].bottom)
+                    faults.push_back("diagrams over each other at " + where(page, {boxes[b].left, boxes[b].bottom}));
         for (const auto& op : ops) {
             if (op.kind == Kind::Polyline) {
                 const bool inside = std::any_of(boxes.begin(), boxes.end(), [&](const Box& b) {
