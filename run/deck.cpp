@@ -6,6 +6,7 @@
 
 #include "diagrams/catalogue.hpp"
 #include "input/readers.hpp"
+#include "run/deck_ranges.hpp"
 #include "run/machine_parts.hpp"
 #include "runtime/fieldread.hpp"
 #include "runtime/format.hpp"
@@ -88,6 +89,9 @@ struct KeywordValues {
         v = static_cast<float>(x);
         return true;
     }
+    // Field k as the deck gives it, in double precision, before a single-precision value takes
+    // it (0 when it is no number; real() has said so).
+    double as_given(int k) const { return runtime::read_real_field(field(k)).value_or(0.0); }
     bool whole(int k, int& v) const {
         auto r = runtime::read_int_field(field(k));
         if (!r) return fail(k, true);
@@ -184,6 +188,8 @@ DeckStatus line1(Program& p, const std::string& raw, const std::string& norm, st
         u.IPRNT2 = last_levels;
         return stop_with(p, 501);
     }
+    if (!values_in_range(p, {{"TIME=", d.TIME}, {"SCHRITT=", d.SCHRITT}, {"IPRNT=", d.IPRNT}}))
+        return DeckStatus::error;
     d.IPRNT1 = d.IPRNT / 10;
     u.IPRNT2 = d.IPRNT % 10;
     d.SCHRITT_100 = d.SCHRITT / 100.0;
@@ -245,6 +251,9 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
     d.BEVOL = x[2];
     d.DELTAT = x[3];
     d.DELTA_P = x[4];
+    if (!values_in_range(p, {{"MASSE=", d.MASSE}, {"F=", d.F}, {"STROM=", d.BEVOL}, {"DELTAT=", d.DELTAT},
+                             {"DELTAP=", d.DELTA_P}}))
+        return DeckStatus::error;
     const double strom = d.BEVOL;
 
     if (d.BEVOL > 0.0 && d.DELTAT > 0.0) {
@@ -301,6 +310,8 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
         both(p, "### Eingabezeilen fuer Duesenwerte vertauscht ??");
         return stop_with(p, 503);
     }
+    if (!values_in_range(p, {{"NDUE=", d.NDUE}, {"DDUE=", d.DDUE}, {"NDUC=", d.NDUC}, {"DDUC=", d.DDUC}}))
+        return DeckStatus::error;
 
     DeckLine n2;
     if (!read_deck_line(p, n2)) return input_ended(p, 503);
@@ -319,6 +330,7 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
         both(p, generic_failure(23));
         return stop_with(p, 503);
     }
+    if (!values_in_range(p, {{"OFRE=", d.OFRE}, {"OFRC=", d.OFRC}, {"LUST=", d.LUST}})) return DeckStatus::error;
     nozzle_geometry(p);
     if (d.BEVOL == 0.0) {
         achtung_no_flow();
@@ -338,6 +350,7 @@ DeckStatus mode_tempd(Program& p, const DeckLine& l2, std::string& buf) {
         both(p, generic_failure(2));
         return stop_with(p, 502);
     }
+    if (!values_in_range(p, {{"FTE=", d.FTE}, {"FTK=", d.FTK}})) return DeckStatus::error;
     for (int b = 0; b < 4; ++b) {
         DeckLine text;
         if (!read_deck_line(p, text)) return input_ended(p, 502);
@@ -352,6 +365,7 @@ DeckStatus mode_tempd(Program& p, const DeckLine& l2, std::string& buf) {
                 return stop_with(p, 502);
             }
             table[first + k] = *v;
+            if (!values_in_range(p, {{b < 2 ? "D-TE" : "D-TC", *v}})) return DeckStatus::error;
         }
         std::string rec1 = text.raw + (b % 2 == 0 ? "  ==>> WINKELGRADE 0-170" : "  ==>> WINKELGRADE 180-350");
         std::string rec2 = " ";
@@ -379,6 +393,7 @@ DeckStatus mode_poly(Program& p, const DeckLine& l2, std::string& buf) {
     if (contains(l2.norm, "VCRANC=")) {
         const KeywordValues kv = keywords(p, 2, l2.norm, {"VCRANC="}, buf);
         if (!kv.found || !kv.real(0, d.VCRANC)) return fail(1);
+        if (!values_in_range(p, {{"VCRANC=", d.VCRANC}})) return DeckStatus::error;
         if (d.VCRANC == 0.0) d.VCRANC = 2750.0;
     } else {
         d.VCRANC = 2750.0;
@@ -390,6 +405,7 @@ DeckStatus mode_poly(Program& p, const DeckLine& l2, std::string& buf) {
         if (!read_deck_line(p, l)) return input_ended(p, 502, I(2, 2) + "/" + I(k + 2, 2));
         const KeywordValues kv = keywords(p, 2, l.norm, {keys[k]}, buf);
         if (!kv.found || !kv.real(0, *vals[k])) return fail(k + 2);
+        if (!values_in_range(p, {{keys[k], *vals[k]}})) return DeckStatus::error;
         if (k == 3) {
             const std::size_t at = l.norm.find("MODELL=");
             if (at != std::string::npos) {
@@ -524,6 +540,9 @@ DeckStatus deviations(Program& p, const DeckLine& l, char kind, std::string& buf
         bool ok = kv.found && kv.real(0, e[2 * pass]) && kv.real(1, c[2 * pass]) && kv.real(2, e[2 * pass + 1]) &&
                   kv.real(3, c[2 * pass + 1]);
         if (!ok) return stop_with(p, 512);
+        if (!values_in_range(p, {{k0, e[2 * pass]}, {k1, c[2 * pass]}, {k2, e[2 * pass + 1]}, {k3, c[2 * pass + 1]}},
+                             d.dead_space_percent))
+            return DeckStatus::error;
     }
     if (p.units.level(5)) {
         both(p, " ");
@@ -552,6 +571,10 @@ DeckStatus line11(Program& p, const DeckLine& l, std::string& buf) {
         p.units.u9.record("### ERROR IN PROCESSING INPUT LINE 11; STOP PROGRAM", " LINE11=", l.norm);
         return stop_with(p, 511);
     }
+    // The lengths as the deck gives them, before single precision takes them.
+    if (!values_in_range(p, {{"XL=", kv11.as_given(0)}, {"YL=", kv11.as_given(1)}, {"HOE=", kv11.as_given(2)},
+                             {"HSYM=", kv11.as_given(3)}, {"SCALE=", d.SCALE}}))
+        return DeckStatus::error;
     p.device.MONO = l.norm[0] == 'B';
     return DeckStatus::run_diagrams;
 }
@@ -578,6 +601,8 @@ DeckStatus optional_lines(Program& p, std::string& buf) {
             bool ok = kv.found && kv.whole(0, d.DSD) && kv.whole(1, d.DS3) && kv.whole(2, d.DQD) &&
                       kv.whole(3, d.DQDAMPF);
             if (!ok) return stop_with(p, 510);
+            if (!values_in_range(p, {{"DSD=", d.DSD}, {"DS3=", d.DS3}, {"DQD=", d.DQD}, {"DQDAMPF=", d.DQDAMPF}}))
+                return DeckStatus::error;
             continue;
         }
         if (contains(l.norm, "VTE1=") || contains(l.norm, "ATE1=")) {
@@ -688,6 +713,8 @@ DeckStatus read_run_head(Program& p) {
     bool ok = kv3.found && kv3.whole(0, d.NACH) && kv3.real(1, d.DAEMPFUNG) && kv3.real(2, d.FSEAL) &&
               kv3.real(3, d.PHASE);
     if (!ok) return stop_with(p, 503);
+    if (!values_in_range(p, {{"NACH:", d.NACH}, {"DAEMPFUNG=", d.DAEMPFUNG}, {"FSEAL=", d.FSEAL}}))
+        return DeckStatus::error;
     if (d.NACH < 0) {
         d.NACH = d.NACH == INT_MIN ? INT_MAX : -d.NACH;
         d.plot_one_rev = true;
@@ -701,6 +728,7 @@ DeckStatus read_run_head(Program& p) {
         both(p, " ===========>> Programm STOP <<==========");
         return stop_with(p, 336);
     }
+    if (!values_in_range(p, {{"PHASE=", d.PHASE}})) return DeckStatus::error;
     if (p.run.NLAUF == 0) d.PHASE_RUN1 = d.PHASE;
 
     // Line 4.
@@ -718,12 +746,16 @@ DeckStatus read_run_head(Program& p) {
         }
         return stop_with(p, 504);
     }
+    if (!values_in_range(p, {{"DH=", d.DH}, {"DK=", d.DK}, {"R=", d.R}, {"DKST=", d.DKST}, {"P0=", d.P0},
+                             {"TH=", d.TH}, {"TK=", d.TK}}))
+        return DeckStatus::error;
 
     // Line 5.
     if (!read_deck_line(p, l)) return input_ended(p, 505);
     const KeywordValues kv5 = keywords(p, 5, l.norm, {"T0=", "OLUMEN=", "SGRAD="}, buf);
     ok = kv5.found && kv5.real(0, d.T0) && kv5.real(1, d.VOLUMEN) && kv5.real(2, d.SGRAD);
     if (!ok) return stop_with(p, 505);
+    if (!values_in_range(p, {{"T0=", d.T0}, {"OLUMEN=", d.VOLUMEN}, {"SGRAD=", d.SGRAD}})) return DeckStatus::error;
 
     // Line 6.
     if (!read_deck_line(p, l)) return input_ended(p, 506);
@@ -732,6 +764,10 @@ DeckStatus read_run_head(Program& p) {
     ok = kv6.found && kv6.real(0, d.ZW) && kv6.real(1, d.ZH0E) && kv6.real(2, d.ZH0C) && kv6.real(3, d.N0) &&
          kv6.real(4, d.THETA) && kv6.real(5, d.DICKE);
     if (!ok) return stop_with(p, 506);
+    if (!values_in_range(p, {{"ZW=", d.ZW}, {"ZH0E=", d.ZH0E}, {"ZH0C=", d.ZH0C}, {"N0=", d.N0},
+                             {"THETA=", d.THETA}, {"DICKE=", d.DICKE}},
+                         d.dead_space_percent))
+        return DeckStatus::error;
 
     // Line 7.
     if (!read_deck_line(p, l)) return input_ended(p, 507);
@@ -740,6 +776,10 @@ DeckStatus read_run_head(Program& p) {
     ok = kv7.found && kv7.real(0, d.LR) && kv7.real(1, d.REGELN_AB) && kv7.real(2, d.IN) &&
          kv7.real(3, d.RVE) && kv7.real(4, d.RVC);
     if (!ok || !read_gas(p, l.norm)) return stop_with(p, 507);
+    if (!values_in_range(p, {{"L/R=", d.LR}, {"REGELN AB", d.REGELN_AB}, {"IN", d.IN}, {"RVE=", d.RVE},
+                             {"RVC=", d.RVC}},
+                         d.control_volume_percent))
+        return DeckStatus::error;
 
     // Lines 8 and 9: the user gas.
     if (d.GAS == "XX") {
@@ -747,10 +787,12 @@ DeckStatus read_run_head(Program& p) {
         const KeywordValues kv8 = keywords(p, 8, l.norm, {"RO=", "CP="}, buf);
         ok = kv8.found && kv8.real(0, d.RO_XX) && kv8.real(1, d.CP_XX);
         if (!ok) return stop_with(p, 508);
+        if (!values_in_range(p, {{"RO=", d.RO_XX}, {"CP=", d.CP_XX}})) return DeckStatus::error;
         if (!read_deck_line(p, l)) return input_ended(p, 509);
         const KeywordValues kv9 = keywords(p, 9, l.norm, {"MG=", "X="}, buf);
         ok = kv9.found && kv9.real(0, d.MG_XX) && kv9.real(1, d.X_XX);
         if (!ok) return stop_with(p, 509);
+        if (!values_in_range(p, {{"MG=", d.MG_XX}, {"X=", d.X_XX}})) return DeckStatus::error;
     }
 
     // Optional lines and the diagram line.
@@ -792,6 +834,7 @@ DeckStatus read_run_diagrams(Program& p) {
             ++nread;
             for (int e : ierr)
                 if (e != 0) p.run.NFAIL = 512;
+            scaling_in_range(p, IZEILE, names, dia.scaling);
         }
         if (nread > 0 && u.level(5)) {
             u.u9.line(" Eingelesene -  bzw. 0.- SKalierungswerte:");
@@ -821,6 +864,7 @@ DeckStatus read_run_diagrams(Program& p) {
         const KeywordValues kv = keywords(p, 16, l.norm, {"GITTER=", "NBILD="}, buf);
         if (!kv.found || !kv.whole(0, def.GITTER) || !kv.whole(1, def.NBILD))
             return stop_with(p, 516);
+        if (!values_in_range(p, {{"GITTER=", def.GITTER}, {"NBILD=", def.NBILD}})) return DeckStatus::error;
         def.abscissa = name;
 
         // Ordinate line.

@@ -160,16 +160,23 @@ TEST(ControlPages, EndOfJobTextsFollowTheErrorNumber) {
 }
 
 TEST(ControlPages, OddPageValuesNeitherCrashNorHang) {
-    for (const char* l11 : {"DIAGRAMME: XL=0 YL=0 HOE=0 HSYM=0 IBACK=60 SCALE=0",
-                            "DIAGRAMME: XL=-5 YL=1E30 HOE=-1 HSYM=0 IBACK=-2147483648 SCALE=0",
-                            "DIAGRAMME: XL=12 YL=8 HOE=0.3 HSYM=0.2 IBACK=2147483647 SCALE=0"}) {
+    // Axis lengths and lettering outside their ranges stop the job at the first diagram line;
+    // IBACK at the ends of its type is corrected and every run is computed.
+    struct Case {
+        const char* l11;
+        int nfail, runs;
+    };
+    for (const Case& c : {Case{"DIAGRAMME: XL=0 YL=0 HOE=0 HSYM=0 IBACK=60 SCALE=0", 511, 0},
+                          Case{"DIAGRAMME: XL=-5 YL=1E30 HOE=-1 HSYM=0 IBACK=-2147483648 SCALE=0", 511, 0},
+                          Case{"DIAGRAMME: XL=12 YL=8 HOE=0.3 HSYM=0.2 IBACK=2147483647 SCALE=0", 0, 3}}) {
         auto lines = runs({0, 0, -1});
-        for (std::size_t k = L11; k < lines.size(); k += short_run().size()) lines[k] = l11;
+        for (std::size_t k = L11; k < lines.size(); k += short_run().size()) lines[k] = c.l11;
         auto j = whole_job(join(lines));
-        SCOPED_TRACE(l11);
+        SCOPED_TRACE(c.l11);
         EXPECT_EQ(j->p->run.NEWDIA, 0);
         EXPECT_EQ(j->page_marks().back(), "999");
-        EXPECT_EQ(j->p->run.NLAUF, 3);
+        EXPECT_EQ(j->p->run.NFAIL, c.nfail);
+        EXPECT_EQ(j->p->run.NLAUF, c.runs);
         for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700)) ADD_FAILURE() << f;
         for (const std::string* t : {&j->u6(), &j->u9()})
             EXPECT_EQ(t->find("NaN"), std::string::npos);
