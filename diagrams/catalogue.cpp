@@ -94,6 +94,302 @@ constexpr std::array<std::int8_t, NGLOBAL> GLOBAL_CLASS{
     4, 4, 4, 17, 17,
 };
 
+// What each per-pair quantity is, k = 1..139 (quantity_description names the pair).
+constexpr std::array<std::string_view, NPAIRQ> BASE_WHAT{
+    "length of the expansion space: its dead height, control-volume height and piston travel",  // HE
+    "gas volume of the expansion space (hot cylinder)",  // VE
+    "rate of change of the expansion-space volume VE",  // DVE
+    "gas mass in the expansion space",  // ME
+    "gas mass flow into the expansion space (rate of ME)",  // DME
+    "length of the compression space: its dead height, control-volume height and piston travel",  // HC
+    "gas volume of the compression space (cold cylinder)",  // VC
+    "rate of change of the compression-space volume VC",  // DVC
+    "gas mass in the compression space",  // MC
+    "gas mass flow into the compression space (rate of MC)",  // DMC
+    "gas mass in the regenerator",  // MR
+    "gas mass flow into the regenerator (rate of MR)",  // DMR
+    "total gas volume: expansion space, compression space and regenerator",  // VG
+    "rate of change of the total gas volume VG",  // DVG
+    "gas pressure (without vapour)",  // P
+    "mean gas temperature: T0 VG / reduced volume",  // T1
+    "pressure-volume power of the expansion space: p dVE/dt",  // DAE
+    "pressure-volume power of the compression space: p dVC/dt",  // DAC
+    "pressure-volume power of the cylinder pair: p dVG/dt",  // DA
+    "rate of change of the vapour partial pressure PS",  // DPS
+    "internal-energy rate of the expansion space: DUTE + DUME",  // DUE
+    "internal-energy rate of the compression space: DUTC + DUMC",  // DUC
+    "heat rate of the gas crossing the hot regenerator end: (TER - TR) cv dME/dt",  // DURE
+    "heat rate of the gas crossing the cold regenerator end: (TCR - TR) cv dMC/dt",  // DURC
+    "heat rate at both regenerator ends: DURE + DURC",  // DUREC
+    "internal-energy rate of the regenerator gas: DUMR + DUTR",  // DUR
+    "heat flow into the expansion space (from the heater)",  // DQZU
+    "heat flow into the compression space; negative while the cooler takes heat",  // DQAB
+    "net heat flow of the pair from the energy balances of its three spaces",  // DQGN
+    "net heat flow of the gas: DQZU + DQAB + DUTR + DUREC",  // DQNUZ
+    "net heat flow of gas and vapour",  // DQNZD
+    "heat rate of the vapour component (formula DQDAMPF)",  // DQDAF
+    "technical power of the vapour: VG dPS/dt",  // VGDPS
+    "vapour partial pressure (0 without the vapour option)",  // PS
+    "total pressure of gas and vapour: P + PS",  // PGES
+    "entropy rate of the gas",  // DS1
+    "entropy rate of the vapour (formula DS3)",  // DS3
+    "entropy rate of gas and vapour: DS1 + DS3",  // DS2
+    "heat content of the vapour (formula DQD)",  // DQD
+    "temperature of the vapour",  // T3
+    "characteristic temperature of gas and vapour: net heat rate over entropy rate",  // T2
+    "reduced volume: (VE/TE + regenerator volume/temperature + VC/TC) times T0",  // V
+    "heat supplied to the expansion space since the start of the run",  // QZU
+    "heat of the compression space since the start; negative: given to the cooler",  // QAB
+    "pressure-volume work of the pair since the start (its expansion work)",  // A
+    "net heat of the pair since the start (integral of DQGN)",  // QGN
+    "heat of the gas as the integral of T1 dS1",  // QTS1
+    "heat of the vapour as the integral of T3 dS3",  // QTS3
+    "heat of gas and vapour: QTS1 + QTS3",  // QTS2
+    "heat at the hot regenerator end since the start (integral of DURE)",  // QURE
+    "heat at the cold regenerator end since the start (integral of DURC)",  // QURC
+    "heat at both regenerator ends since the start: QURE + QURC",  // QUREC
+    "internal-energy change of the regenerator gas since the start (integral of DUR)",  // QUR
+    "useful heat of gas and vapour since the start; QNUZD / QZU is the pair's efficiency",  // QNUZD
+    "heat of the vapour component since the start (integral of DQDAF)",  // QDAMF
+    "work of the vapour since the start, counted negative",  // WORK
+    "entropy of the gas, counted from the start of the run",  // S1
+    "entropy of the vapour, counted from the start of the run",  // S3
+    "entropy of gas and vapour: S1 + S3",  // S2
+    "vapour mass of the pair",  // SDM
+    "vapour density in the total gas volume",  // SDD
+    "not computed in this program (always 0)",  // BETA
+    "entropy of the vapour (formula DSD)",  // DSD
+    "regenerator loss heat that the heater must add, since the start",  // QREZU
+    "regenerator loss heat flow of the hot side (rate of QREZU)",  // DREZU
+    "regenerator loss heat that the cooler must take, since the start",  // QRCAB
+    "regenerator loss heat flow of the cold side (rate of QRCAB)",  // DRCAB
+    "heat carried into the hot side by vapour forming between the liquid temperatures (injection), since the start",  // QH2OE
+    "heat carried out of the cold side by vapour condensing between the liquid temperatures (injection), since the start",  // QH2OC
+    "heat flow carried by the vapour between the two liquid temperatures (injection)",  // DQH2O
+    "rate of change of T2",  // DT2
+    "gas temperature of the expansion space",  // TE
+    "gas temperature of the compression space",  // TC
+    "heat for the temperature change of the regenerator gas since the start (integral of DUTR)",  // QUTR
+    "internal-energy change of the expansion space since the start: QUTE + QUME",  // QUE
+    "internal-energy change of the compression space since the start: QUTC + QUMC",  // QUC
+    "pressure-volume work of the expansion space since the start",  // AE
+    "pressure-volume work of the compression space since the start",  // AC
+    "heat for the temperature change of the expansion-space gas since the start (integral of DUTE)",  // QUTE
+    "heat carried by the gas entering and leaving the expansion space since the start (integral of DUME)",  // QUME
+    "heat for the temperature change of the compression-space gas since the start (integral of DUTC)",  // QUTC
+    "heat carried by the gas entering and leaving the compression space since the start (integral of DUMC)",  // QUMC
+    "net heat of the gas since the start (integral of DQNUZ)",  // QNUZG
+    "rate of change of the expansion-space temperature TE",  // DTE
+    "rate of change of the compression-space temperature TC",  // DTC
+    "rate of change of the regenerator temperature TR",  // DTR
+    "heat carried by the gas entering and leaving the regenerator since the start (integral of DUMR)",  // QUMR
+    "heat rate carried by the gas entering and leaving the regenerator: cv TR dMR/dt",  // DUMR
+    "heat rate for the temperature change of the regenerator gas: cv MR dTR/dt",  // DUTR
+    "heat rate carried by the gas entering and leaving the expansion space: TER cv dME/dt",  // DUME
+    "heat rate for the temperature change of the expansion-space gas: cv ME dTE/dt",  // DUTE
+    "heat rate carried by the gas entering and leaving the compression space: TCR cv dMC/dt",  // DUMC
+    "heat rate for the temperature change of the compression-space gas: cv MC dTC/dt",  // DUTC
+    "not computed in this program (always 0)",  // DREH
+    "mean temperature of the regenerator gas",  // TR
+    "rate of change of the total pressure PGES",  // DPGES
+    "gas density in the expansion space",  // GDE
+    "gas density in the compression space",  // GDC
+    "gas density in the regenerator",  // GDR
+    "rate of change of the gas pressure P",  // DP
+    "technical power of the gas: VG dP/dt",  // VGDP
+    "not computed in this program (always 0)",  // PFE
+    "not computed in this program (always 0)",  // PFK
+    "temperature difference of the spaces: TE - TC",  // TEMTC
+    "liquid volume flow that carries the heat to the hot side (the injection flow with nozzles)",  // DVLQH
+    "liquid volume flow that carries the heat from the cold side (the injection flow with nozzles)",  // DVLQC
+    "mean liquid volume flow of the hot side over the last revolution",  // DVLHM
+    "mean liquid volume flow of the cold side over the last revolution",  // DVLCM
+    "placeholder, not computed (always 0)",  // DMY1
+    "placeholder, not computed (always 0)",  // DMY2
+    "placeholder, not computed (always 0)",  // DMY3
+    "placeholder, not computed (always 0)",  // DMY4
+    "temperature of the injected liquid leaving the expansion space",  // TW2E
+    "temperature of the injected liquid leaving the compression space",  // TW2C
+    "heat from the injected jets to the expansion-space gas since the start (jet-surface model)",  // QGASE
+    "heat from the injected jets to the compression-space gas since the start (jet-surface model)",  // QGASC
+    "heat given up by the injected liquid of the hot side since the start (inlet less outlet)",  // QWE
+    "heat given up by the injected liquid of the cold side since the start (inlet less outlet)",  // QWC
+    "heat taken up by the expansion-space gas with injection since the start (its energy balance)",  // QLUFE
+    "heat taken up by the compression-space gas with injection since the start (its energy balance)",  // QLUFC
+    "heat flow from the jets to the expansion-space gas (rate of QGASE)",  // DQGSE
+    "heat flow from the jets to the compression-space gas (rate of QGASC)",  // DQGSC
+    "heat flow given up by the liquid of the hot side (rate of QWE)",  // DQWE
+    "heat flow given up by the liquid of the cold side (rate of QWC)",  // DQWC
+    "heat-transfer coefficient between jets and gas, expansion space",  // ALPAE
+    "heat-transfer coefficient between jets and gas, compression space",  // ALPAC
+    "heat flow taken up by the expansion-space gas with injection (rate of QLUFE)",  // DQLUE
+    "heat flow taken up by the compression-space gas with injection (rate of QLUFC)",  // DQLUC
+    "Nusselt number of the jets, expansion space",  // XNUE
+    "Nusselt number of the jets, compression space",  // XNUC
+    "Reynolds number of the jets against the gas, expansion space",  // RENOL
+    "Reynolds number of the jets against the gas, compression space",  // RCNOL
+    "regenerator temperature at the hot end (TER)",  // TREGE
+    "regenerator temperature at the cold end (TCR)",  // TREGC
+    "expansion-space gas temperature from the injection heat balance",  // TGASE
+    "compression-space gas temperature from the injection heat balance",  // TGASC
+    "vapour mass mixed into the expansion-space gas (injection with the vapour option)",  // DMTE
+    "liquid injected into the expansion space during the time step",  // H2OME
+    "not computed in this program (always 0)",  // VDR
+};
+
+// What each global quantity is, positions 557..705.
+constexpr std::array<std::string_view, NGLOBAL> GLOBAL_WHAT{
+    "placeholder, not computed (always 0)",  // DUMMY1
+    "placeholder, not computed (always 0)",  // DUMMY2
+    "placeholder, not computed (always 0)",  // DUMMY3
+    "placeholder, not computed (always 0)",  // DUMMY4
+    "placeholder, not computed (always 0)",  // DUMMY5
+    "placeholder, not computed (always 0)",  // DUMMY6
+    "angle of crank 1 within the current revolution, in degrees",  // PHI1
+    "angle of crank 2 within the current revolution (PHI1 + PHASE), in degrees",  // PHI2
+    "angle of crank 1 counted on from the start, degrees",  // KU1
+    "angle of crank 2 counted on from the start, degrees",  // KU2
+    "crank angle within the current revolution (as PHI1)",  // CANGLE
+    "angular speed of the crankshaft",  // W
+    "angular acceleration of the crankshaft",  // DWDT
+    "speed of the machine",  // RPM
+    "gas-pressure force on piston rod I (pairs 1 and 2, with 4 and 3)",  // F1243
+    "gas-pressure force on piston rod II (pairs 3 and 4, with 1 and 2)",  // F3412
+    "hydrostatic force of the liquid columns on rod I",  // VE1243
+    "hydrostatic force of the liquid columns on rod II",  // VE3412
+    "inertia force of the liquid columns or pistons on rod I",  // C2BI
+    "inertia force of the liquid columns or pistons on rod II",  // C2BII
+    "pressure-volume power of pair 1 on both pistons from the crank motion",  // POWER
+    "energy taken up by the flywheel since the start",  // ATHETA
+    "pressure-volume work of all pairs since the start",  // ARBEIT
+    "work of the piston-rod forces since the start",  // AKOL
+    "net heat of the machine since the start: QN12 + QN34",  // QNUTZ
+    "heat of the gas as the integral of T1 dS1, all pairs",  // QT1S1
+    "heat of the vapour as the integral of T3 dS3, all pairs",  // QT3S3
+    "heat of gas and vapour (QTS2), all pairs",  // QT2S2
+    "net heat from the energy balances of all pairs (sum of QGN)",  // QGNUTZ
+    "useful heat of gas and vapour, all pairs (with injection: their pressure-volume work)",  // QNUTZD
+    "heat supplied to the expansion spaces, all pairs",  // QZU
+    "heat of the compression spaces, all pairs; negative: given to the coolers",  // QAB
+    "heat at the regenerator ends, all pairs",  // QUREC
+    "internal-energy change of the regenerator gas, all pairs (sum of QUR)",  // QREGR
+    "pressure-volume work of pairs 1 and 2",  // A12
+    "net heat of pairs 1 and 2: QZU + QAB + QUREC + QUTR",  // QN12
+    "heat of the gas as the integral of T1 dS1, pairs 1 and 2",  // QTS112
+    "heat of the vapour as the integral of T3 dS3, pairs 1 and 2",  // QTS312
+    "heat of gas and vapour (QTS2), pairs 1 and 2",  // QTS212
+    "net heat from the energy balances of pairs 1 and 2",  // QGN12
+    "useful heat of pairs 1 and 2 (with injection: their pressure-volume work)",  // QNZD12
+    "heat at the regenerator ends, pairs 1 and 2",  // QUEC12
+    "internal-energy change of the regenerator gas, pairs 1 and 2",  // QUR12
+    "heat supplied to the expansion spaces, pairs 1 and 2",  // QZU12
+    "heat of the compression spaces, pairs 1 and 2",  // QAB12
+    "useful heat flow of pairs 1 and 2",  // DQNZ12
+    "heat flow into the expansion spaces, pairs 1 and 2",  // DQZU12
+    "heat flow into the compression spaces, pairs 1 and 2",  // DQAB12
+    "vapour heat of the hot sides (QH2OE), all pairs",  // QH2OE
+    "pressure-volume power of pairs 1 and 2",  // DA12
+    "difference of the total pressures of pairs 1 and 2",  // DR12
+    "net force on piston rod I: gas force less inertia, damping, liquid and friction forces",  // SCHUB1
+    "power of the gas-pressure force on rod I",  // DAKLI
+    "pressure-volume work of pairs 3 and 4",  // A34
+    "pressure-volume power of pairs 3 and 4",  // DA34
+    "piston speed of crank 1 from the travel over the time step",  // DWEG1
+    "net heat of pairs 3 and 4: QZU + QAB + QUREC + QUTR",  // QN34
+    "heat of the gas as the integral of T1 dS1, pairs 3 and 4",  // QTS134
+    "heat of the vapour as the integral of T3 dS3, pairs 3 and 4",  // QTS334
+    "heat of gas and vapour (QTS2), pairs 3 and 4",  // QTS234
+    "net heat from the energy balances of pairs 3 and 4",  // QGN34
+    "useful heat of pairs 3 and 4 (with injection: their pressure-volume work)",  // QNZD34
+    "heat at the regenerator ends, pairs 3 and 4",  // QUEC34
+    "internal-energy change of the regenerator gas, pairs 3 and 4",  // QUR34
+    "heat supplied to the expansion spaces, pairs 3 and 4",  // QZU34
+    "heat of the compression spaces, pairs 3 and 4",  // QAB34
+    "useful heat flow of pairs 3 and 4",  // DQNZ34
+    "heat flow into the expansion spaces, pairs 3 and 4",  // DQZU34
+    "heat flow into the compression spaces, pairs 3 and 4",  // DQAB34
+    "vapour heat of the cold sides (QH2OC), all pairs",  // QH2OC
+    "piston speed of crank 2 from the travel over the time step",  // DWEG2
+    "difference of the total pressures of pairs 4 and 3",  // DR34
+    "net force on piston rod II: gas force less inertia, damping, liquid and friction forces",  // SCHUB2
+    "power of the gas-pressure force on rod II",  // DAKLII
+    "net power: pressure-volume power of all pairs less the loss power",  // DWORKN
+    "net power of the piston rods: gas forces less all resistances",  // DAKOLN
+    "damping force of the liquid oscillation on rod I",  // ZHKUI
+    "damping force of the liquid oscillation on rod II",  // ZHKUII
+    "damping coefficient of the liquid columns: moving mass, speed and damping factor",  // MHKW
+    "hydrostatic forces of the liquid columns on both rods",  // VALL
+    "power of the piston-rod forces",  // DAKOL
+    "power taken up by the flywheel",  // DATETA
+    "torque on the crankshaft",  // DREHMO
+    "piston travel of crank 1",  // WEG1
+    "piston travel of crank 2",  // WEG2
+    "height of the control volume in the hot cylinder",  // HRVE
+    "height of the control volume in the cold cylinder",  // HRVC
+    "internal-energy change of the expansion spaces, all pairs",  // QUE
+    "internal-energy change of the compression spaces, all pairs",  // QUC
+    "heat for the temperature change of the regenerator gas, all pairs",  // QUTR
+    "total pressure of pair 1",  // DRU1
+    "total pressure of pair 2",  // DRU2
+    "running time of the machine since the start of the computation",  // TIME
+    "piston speed of crank 1",  // UI
+    "piston speed of crank 2",  // UII
+    "piston acceleration of crank 1",  // BI
+    "piston acceleration of crank 2",  // BII
+    "vapour heat of both sides, all pairs: QH2OE + QH2OC",  // QH2O
+    "mean power of the piston rods over the last revolution",  // POWERU
+    "lost work of the whole machine since the start: liquid, damping and friction",  // VWORK
+    "pressure-volume work less the lost work: ARBEIT - VWORK",  // ARBETN
+    "pressure-volume power of all pairs",  // DWORK
+    "mean net power of the piston rods over the last revolution",  // POWERN
+    "sum of the pressure differences of pairs 1 - 2 and 4 - 3",  // DR1234
+    "net force on rod I as a pressure on the hot piston",  // DRNTZ1
+    "net force on rod II as a pressure on the cold piston",  // DRNTZ2
+    "DRNTZ1 + DRNTZ2",  // DRNUTZ
+    "resistance on rod I besides the liquid's hydrostatic force: inertia, damping, friction",  // VALLI
+    "resistance on rod II besides the liquid's hydrostatic force: inertia, damping, friction",  // VALLII
+    "pressure-volume power of pairs 1 and 2",  // DWORK1
+    "pressure-volume power of pairs 3 and 4",  // DWORK2
+    "all resistance forces on rod I: liquid, inertia, damping, friction",  // FRESI
+    "all resistance forces on rod II: liquid, inertia, damping, friction",  // FRESII
+    "total pressure of pair 1 one time step before",  // VPRES1
+    "total pressure of pair 1",  // PRES1
+    "heat supplied to pair 1, counted while it flows in",  // QZU1MX
+    "gas volume of the ideal isothermal comparison machine",  // VIDEAL
+    "heat flow of the ideal machine's isothermal expansion",  // DIEXP
+    "heat of the ideal machine's isothermal expansion",  // QIEXP
+    "heat flow of the ideal machine's isothermal compression",  // DICOMP
+    "heat of the ideal machine's isothermal compression",  // QICOMP
+    "net work since the start: pressure-volume work less the lost work",  // WORKNN
+    "net work of the piston rods since the start: gas forces less all resistances",  // AKOLN
+    "work of the piston-rod forces in the last revolution",  // AKOLU
+    "net work of the piston rods in the last revolution",  // AKOLUN
+    "lost work in the last revolution",  // VWORKU
+    "friction work of the seals since the start",  // AFSEAL
+    "friction power of the seals of rod I",  // DAFSE1
+    "friction power of the seals of rod II",  // DAFSE2
+    "work of the inertia forces of the liquid columns or pistons since the start",  // AC2B
+    "power of the inertia force on rod I",  // DAC2B1
+    "power of the inertia force on rod II",  // DAC2B2
+    "damping work of the liquid oscillation since the start",  // AZHKU
+    "damping power on rod I",  // DAZHK1
+    "damping power on rod II",  // DAZHK2
+    "gas-pressure force of pairs 1 and 2 on rod I (hot pistons)",  // FI12
+    "gas-pressure force of pairs 4 and 3 on rod I (cold pistons)",  // FI43
+    "gas-pressure force of pairs 3 and 4 on rod II (hot pistons)",  // FII34
+    "gas-pressure force of pairs 1 and 2 on rod II (cold pistons)",  // FII12
+    "pressure difference pair 1 - pair 2 on rod I",  // DRI12
+    "pressure difference pair 4 - pair 3 on rod I",  // DRI43
+    "pressure difference pair 3 - pair 4 on rod II",  // DRII34
+    "pressure difference pair 1 - pair 2 on rod II",  // DRII12
+    "pressure differences on rod I: DRI12 + DRI43",  // DRI
+    "pressure differences on rod II: DRII34 + DRII12",  // DRII
+    "DRI - DRII",  // DRIII
+    "pressure difference pair 1 - pair 2",  // DRU1M2
+    "power of the hot-side injection pumps: mean liquid flow times DELTAP",  // PPUMPH
+    "power of the cold-side injection pumps: mean liquid flow times DELTAP",  // PPUMPC
+};
+
 // The per-pair fields in block order; must equal 0, 1, 2, ... (checked below).
 constexpr std::array<std::size_t, NPAIRQ> FIELD_OF_K{
     F::HE, F::VE, F::DVE, F::ME, F::DME, F::HC,
@@ -270,6 +566,13 @@ int catalogue_class(int I) {
 int part_engine(int I) {
     if (I < 1 || I > NPAIRPOS) return 0;
     return (I - 1) / NPAIRQ + 1;
+}
+
+std::string quantity_description(int I) {
+    if (I < 1 || I > NNAMEG) return {};
+    if (I > NPAIRPOS) return std::string(GLOBAL_WHAT[static_cast<std::size_t>(I - NPAIRPOS - 1)]);
+    const char d = static_cast<char>('0' + part_engine(I));
+    return std::string{'H', d, '-', 'K', d, ':', ' '} + std::string(BASE_WHAT[static_cast<std::size_t>((I - 1) % NPAIRQ)]);
 }
 
 std::string_view unit_text(int k) {

@@ -9,6 +9,7 @@
 // quantities, kept by the simulation in DiagramState::G at index position-557 (GlobalField).
 #include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "state/dia_state.hpp"
@@ -64,6 +65,10 @@ int catalogue_position(std::string_view name);
 int catalogue_class(int I);
 // Part-engine 1..4 of a per-pair position, 0 for a global one (or outside 1..705).
 int part_engine(int I);
+// What the quantity at position I is, in English, for the reference: "H1-K1: gas pressure
+// (without vapour)" for a per-pair quantity, the plain text for a global one; empty outside
+// 1..705.
+std::string quantity_description(int I);
 
 // Unit text of class k (12 characters), and the deck keywords of its FIRST_V and DELTA_V;
 // empty outside 1..33.

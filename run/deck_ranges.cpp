@@ -71,9 +71,9 @@ constexpr DeckRange ROWS[] = {
         "factor on the expansion-side temperature table", "a factor on a table of differences"},
     {"FTK=", "FTK", "2 TEMPD", 2, 0, 502, STOPS, ANY, -100.0, 100.0, CLOSED, NO_ZERO, "",
         "factor on the compression-side temperature table", "a factor on a table of differences"},
-    {"D-TE", "D-TE", "TEMPD table", 2, 0, 502, STOPS, ANY, -1000.0, 1000.0, CLOSED, NO_ZERO, "K",
+    {"D-TE", "D-TE", "2 tables", 2, 0, 502, STOPS, ANY, -1000.0, 1000.0, CLOSED, NO_ZERO, "K",
         "expansion-side temperature difference at a crank angle", "a difference around the heater temperature"},
-    {"D-TC", "D-TC", "TEMPD table", 2, 0, 502, STOPS, ANY, -1000.0, 1000.0, CLOSED, NO_ZERO, "K",
+    {"D-TC", "D-TC", "2 tables", 2, 0, 502, STOPS, ANY, -1000.0, 1000.0, CLOSED, NO_ZERO, "K",
         "compression-side temperature difference at a crank angle", "a difference around the cooler temperature"},
 
     // Line 2, mode POLY, and its four lines.
@@ -146,7 +146,7 @@ constexpr DeckRange ROWS[] = {
         "width of the flywheel (a solid disc)", "a length"},
 
     // Line 7; the control volumes in % of the swept volumes with a "%" on the line, else cm**3.
-    {"L/R=", "LR", "7", 7, 0, 507, STOPS, ANY, 1.0, 1000.0, CLOSED, ZERO_OK, "",
+    {"L/R=", "L/R", "7", 7, 0, 507, STOPS, ANY, 1.0, 1000.0, CLOSED, ZERO_OK, "",
         "connecting-rod length over crank radius; 0: purely sinusoidal drive",
         "a rod shorter than the crank radius cannot turn the crank"},
     {"REGELN AB", "REGELN AB", "7", 7, 0, 507, STOPS, ANY, 0.0, 1.0e6, CLOSED, NO_ZERO, "s",

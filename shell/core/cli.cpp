@@ -1,6 +1,7 @@
 #include "shell/core/cli.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -9,8 +10,10 @@
 #include <string_view>
 #include <system_error>
 
+#include "diagrams/catalogue.hpp"
 #include "platform/svg_surface.hpp"
 #include "shell/core/csv.hpp"
+#include "run/error_table.hpp"
 #include "state/program.hpp"
 #include "shell/core/plotiw.hpp"
 
@@ -93,6 +96,7 @@ constexpr int MAX_SIDE = 20000;
 const char* const USAGE =
     "usage: korvex [DIR]\n"
     "       korvex --batch [DIR] [--pages svg|png|pdf|none] [--size WxH] [--csv]\n"
+    "       korvex --quantities [PATTERN] | --explain N|all\n"
     "       korvex --help | --version\n";
 
 const char* const HELP =
@@ -106,9 +110,14 @@ const char* const HELP =
     "    --size WxH                 the page in pixels (default 1008x700)\n"
     "    --csv                      also writes the results table as DIR/KORVEX.csv and every\n"
     "                               diagram's curves as DIR/KORVEX-<run>-<diagram>.csv\n"
+    "  --quantities [PATTERN]  lists the plottable quantities (those whose name begins with\n"
+    "                          PATTERN): position, name, class, unit, scale keywords, meaning\n"
+    "  --explain N             says what error number N (\"FEHLER Nr. N\") means and what to\n"
+    "                          change; --explain all lists every number\n"
     "  --help, --version\n"
     "\n"
-    "Exit status: 0 when the job ended without an error number, 1 when it ended with one,\n"
+    "Exit status: 0 when the job ended without an error number, 1 when it ended with one\n"
+    "(or a listing shows NaN or Infinity),\n"
     "2 for a usage error or a deck that cannot be read.\n";
 
 struct Options {
@@ -122,6 +131,9 @@ struct Options {
     int width = DEFAULT_WIDTH, height = DEFAULT_HEIGHT;
     bool have_size = false;
     bool csv = false;
+    bool quantities = false;
+    std::string pattern;   // --quantities: the start of the names to list
+    std::string explain;   // --explain: the number, or "all"
 };
 
 int usage_error(const std::string& problem) {
@@ -189,6 +201,13 @@ std::string parse(int argc, char** argv, Options& o) {
             o.have_size = true;
         } else if (!options_end && arg == "--csv") {
             o.csv = true;
+        } else if (!options_end && (arg == "--quantities" || arg.substr(0, 13) == "--quantities=")) {
+            o.quantities = true;
+            if (arg.size() > 12) o.pattern = std::string(arg.substr(13));
+            else if (i + 1 < argc && argv[i + 1] && argv[i + 1][0] != '-') o.pattern = argv[++i];
+        } else if (!options_end && (arg == "--explain" || arg.substr(0, 10) == "--explain=")) {
+            if (!value("--explain", v) || v.empty()) return "--explain needs an error number or all";
+            o.explain = std::string(v);
         } else if (!options_end && arg.size() > 1 && arg[0] == '-') {
             return "unknown option \"" + std::string(arg) + "\"";
         } else {
@@ -223,6 +242,69 @@ bool deck_readable(const std::filesystem::path& dir, std::string& problem) {
     }
     return true;
 }
+
+// The catalogue of plottable quantities, one line each, the names that begin with `pattern`
+// (any case); all of them without one.
+int list_quantities(const std::string& pattern) {
+    std::string up(pattern);
+    for (char& c : up) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    std::string out = " POS  NAME   CLASS  UNIT          FIRST    DELTA     WHAT IT IS\n";
+    int shown = 0;
+    for (int I = 1; I <= diagrams::NNAMEG; ++I) {
+        const std::string_view name = diagrams::NAMEG(I);
+        if (name.substr(0, up.size()) != up) continue;
+        const int k = diagrams::catalogue_class(I);
+        char line[96];
+        std::snprintf(line, sizeof line, "%4d  %.6s %5d  %.12s  %-8.8s %-8.8s  ", I, name.data(), k,
+                      diagrams::unit_text(k).data(), std::string(diagrams::first_keyword(k)).c_str(),
+                      std::string(diagrams::delta_keyword(k)).c_str());
+        out += line + diagrams::quantity_description(I) + "\n";
+        ++shown;
+    }
+    if (shown == 0) {
+        std::fprintf(stderr, "korvex: no plottable quantity begins with \"%s\"\n", pattern.c_str());
+        return EXIT_USAGE;
+    }
+    std::fputs(out.c_str(), stdout);
+    return EXIT_JOB_OK;
+}
+
+// What an error number means; every number with "all".
+int explain(const std::string& what) {
+    if (what == "all") {
+        std::fputs(run::explain_all().c_str(), stdout);
+        return EXIT_JOB_OK;
+    }
+    int n = 0;
+    const auto [end, ec] = std::from_chars(what.data(), what.data() + what.size(), n);
+    if (ec != std::errc() || end != what.data() + what.size())
+        return usage_error("--explain needs an error number or all, not \"" + what + "\"");
+    const std::string text = run::explain_error(n);
+    if (text.empty()) {
+        std::fprintf(stderr, "korvex: %d is no error number of this program (korvex --explain all lists them)\n", n);
+        return EXIT_USAGE;
+    }
+    std::fputs(text.c_str(), stdout);
+    return EXIT_JOB_OK;
+}
+
+}  // namespace
+
+bool listing_shows_non_finite(const std::filesystem::path& listing) {
+    std::ifstream in(listing, std::ios::binary);
+    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    for (std::string l; std::getline(in, l);) {
+        if (l.find("ZEILE") != std::string::npos || l.find("LESEPR") != std::string::npos) continue;
+        for (std::string_view w : {std::string_view("NaN"), std::string_view("Infinity")}) {
+            // A fixed-layout record may put a unit right behind the number ("NaNCM**3").
+            for (auto at = l.find(w); at != std::string::npos; at = l.find(w, at + 1))
+                if (at == 0 || !letter(l[at - 1])) return true;
+        }
+    }
+    return false;
+}
+
+namespace {
 
 class SvgPage final : public PageWriter {
 public:
@@ -331,6 +413,15 @@ int batch(const Options& o, const ShellHooks& hooks) {
         std::fprintf(stderr, "korvex: FEHLER Nr. %d\n", p->run.NFAIL);
         return EXIT_JOB_FAILED;
     }
+    // A number that is not finite in a listing is a computation that went wrong, even where no
+    // check of the model caught it: the job is not reported as a success.
+    for (const runtime::Unit* u : {&p->units.u6, &p->units.u8, &p->units.u9}) {
+        if (u->is_open() && listing_shows_non_finite(u->path())) {
+            std::fprintf(stderr, "korvex: %s shows a number that is not finite (NaN or Infinity)\n",
+                         u->path().filename().string().c_str());
+            return EXIT_JOB_FAILED;
+        }
+    }
     return pages_lost || !csv_written ? EXIT_JOB_FAILED : EXIT_JOB_OK;
 }
 
@@ -351,6 +442,8 @@ int cli_main(int argc, char** argv, const ShellHooks& hooks) {
             std::printf("korvex %.*s\n", static_cast<int>(VERSTR.size()), VERSTR.data());
             return EXIT_JOB_OK;
         }
+        if (o.quantities) return list_quantities(o.pattern);
+        if (!o.explain.empty()) return explain(o.explain);
         if (o.batch) return batch(o, hooks);
         if (!hooks.run_window) {
             std::fprintf(stderr, "korvex: the diagram window is not built into this program; use --batch\n");

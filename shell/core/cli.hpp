@@ -84,6 +84,11 @@ private:
 // Whether standard error is a terminal.
 bool stderr_is_terminal();
 
+// Whether a listing file shows a number that is not finite: "NaN" or "Infinity" as the run-time
+// writes them, outside the echoed deck lines (a deck may say anything). A batch job whose
+// listings show one has failed, whatever its error number says.
+bool listing_shows_non_finite(const std::filesystem::path& listing);
+
 int cli_main(int argc, char** argv, const ShellHooks& hooks);
 
 }  // namespace korvex::shell

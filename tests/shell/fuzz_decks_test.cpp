@@ -1,4 +1,5 @@
-// Decks that once broke the model, and hostile decks made by hand: each runs as a whole job,
+// Decks that once broke the model (fuzz_*, and hostile_* with extreme numbers in well-formed
+// decks), and hostile decks made by hand: each runs as a whole job,
 // in memory on every kind of page and through the batch program onto files, and must end in
 // order: no crash, the job closed on the detail listing, every listing written.
 #include <gtest/gtest.h>
@@ -26,7 +27,8 @@ std::vector<fs::path> fuzz_decks() {
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(dir, ec)) {
         const std::string name = e.path().filename().string();
-        if (name.rfind("fuzz_", 0) == 0 && e.path().extension() == ".dat") decks.push_back(e.path());
+        const bool found = name.rfind("fuzz_", 0) == 0 || name.rfind("hostile_", 0) == 0;
+        if (found && e.path().extension() == ".dat") decks.push_back(e.path());
     }
     std::sort(decks.begin(), decks.end());
     return decks;
@@ -54,6 +56,10 @@ TEST(FuzzDecks, EveryDeckEndsInOrderOnEveryPage) {
             EXPECT_FALSE(out.page_cap_hit) << path;
             EXPECT_TRUE(out.flushed) << path;
             EXPECT_FALSE(out.non_finite) << path << " shows NaN or Inf in a listing";
+            // The hostile numbers end with the error their heading states.
+            const auto at = deck.find("Ends with error number ");
+            if (path.filename().string().rfind("hostile_", 0) == 0 && at != std::string::npos)
+                EXPECT_EQ(out.NFAIL, std::stoi(deck.substr(at + 23))) << path;
         }
     }
 }
