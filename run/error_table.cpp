@@ -173,14 +173,11 @@ std::string padded(std::string s, std::size_t w) {
     return s + " ";
 }
 
-// The value ranges of the deck lines that give number n, the ranges in one column as wide as
-// the widest of the whole table.
+// The value ranges of the deck lines that give number n: keyword, range and line, and below
+// them what the value is and what the bounds mean.
 void ranges_of(std::string& out, int n) {
-    std::size_t width = 0, label = 0;
-    for (const DeckRange& r : deck_ranges()) {
-        width = std::max(width, range_text(r).size() + 1 + r.unit.size());
-        label = std::max(label, r.line.size());
-    }
+    std::size_t width = 0;
+    for (const DeckRange& r : deck_ranges()) width = std::max(width, range_text(r).size() + 1 + r.unit.size());
     bool first = true;
     for (const DeckRange& r : deck_ranges()) {
         if (r.NFAIL != n) continue;
@@ -189,10 +186,13 @@ void ranges_of(std::string& out, int n) {
         std::string range = range_text(r);
         if (!r.unit.empty()) range += " " + std::string(r.unit);
         std::string form;
-        if (r.per == Per::percent) form = " (with \"%\" on the line)";
-        if (r.per == Per::volume) form = " (without \"%\")";
-        wrapped(out, "    " + padded(std::string(r.line), label) + padded(std::string(r.keyword), 10) + padded(range, width),
-                std::string(r.meaning) + form);
+        if (r.per == Per::percent) form = ", with \"%\" on the line";
+        if (r.per == Per::volume) form = ", without \"%\"";
+        out += "    " + padded(std::string(r.keyword), 10) + padded(range, width) + "(line " + std::string(r.line) +
+               form + ")\n";
+        std::string what(r.meaning);
+        if (!what.empty() && what[0] >= 'a' && what[0] <= 'z') what[0] = static_cast<char>(what[0] - 'a' + 'A');
+        wrapped(out, "        ", what + ". Bounds: " + std::string(r.bounds) + ".");
     }
 }
 
