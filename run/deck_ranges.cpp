@@ -213,8 +213,9 @@ constexpr DeckRange ROWS[] = {
         "an axis whose ends a single-precision number still holds"},
 
     // Diagram definitions.
-    {"GITTER=", "GITTER", "16", 16, 0, 516, STOPS, ANY, 0.0, 8.0, CLOSED, NO_ZERO, "",
-        "option code of the diagram: grid, T-S and p-V extras", "the codes there are"},
+    {"GITTER=", "GITTER", "16", 16, 0, 516, STOPS, ANY, 0.0, 99.0, CLOSED, NO_ZERO, "",
+        "option code of the diagram: grid, T-S and p-V extras (9 and above: as 8)",
+        "the codes there are, two digits"},
     {"NBILD=", "NBILD", "16", 16, 0, 516, STOPS, ANY, 0.0, 9.0, CLOSED, NO_ZERO, "",
         "legend of a T-S or p-V diagram: 0 name only, 1 work, 2 to 4 one efficiency, 5 and above all",
         "the legends there are"},

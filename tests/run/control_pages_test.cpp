@@ -181,13 +181,4 @@ TEST(ControlPages, OddPageValuesNeitherCrashNorHang) {
         for (const std::string* t : {&j->u6(), &j->u9()})
             EXPECT_EQ(t->find("NaN"), std::string::npos);
     }
-    // Axes of no length get no scale: a note for each in place of the curve, and no curve.
-    auto lines = runs({0});
-    lines[L11] = "DIAGRAMME: XL=0 YL=0 HOE=0.3 HSYM=0.2 IBACK=0 SCALE=0";
-    auto j = whole_job(join(lines));
-    for (const char* axis : {"VG1", "BAR"})
-        EXPECT_NE(j->u6().find(std::string(" =====>> 1. DIAGRAMM: ACHSE \"") + axis + "\" OHNE MASSSTAB, ACHSENLAENGE="),
-                  std::string::npos)
-            << axis;
-    EXPECT_EQ(j->page.count(korvex::platform::RecordingSurface::Kind::Polyline), 0);
 }

@@ -45,7 +45,7 @@ TEST(DeckRanges, ValueOutsideItsRangeStopsTheJobAtItsLine) {
         {L7, "L/R=4.0", "L/R=0.5", 507, "ZEILE 7: L/R=0.5 liegt nicht im Bereich L/R = 0 oder 1 <= L/R <= 1000"},
         // A single-precision value is judged as the deck gives it, not as its overflow.
         {L11, "XL=12", "XL=1E300", 511, "ZEILE11: XL=1.0E+300 liegt nicht im Bereich 0.1 <= XL <= 200 cm"},
-        {L16, "GITTER=0", "GITTER=9", 516, "ZEILE16: GITTER=9 liegt nicht im Bereich 0 <= GITTER <= 8"},
+        {L16, "GITTER=0", "GITTER=100", 516, "ZEILE16: GITTER=100 liegt nicht im Bereich 0 <= GITTER <= 99"},
     };
     for (const Hostile& h : cases) {
         SCOPED_TRACE(h.to);
