@@ -13,6 +13,7 @@
 #include "run/control.hpp"
 #include "state/program.hpp"
 #include "runtime/fieldread.hpp"
+#include "runtime/format.hpp"
 #include "runtime/units.hpp"
 
 namespace korvex::fuzz {
@@ -84,17 +85,10 @@ struct JobOutcome {
 };
 
 // Whether a listing shows a number that is not finite (a division by zero or an invalid
-// operation that reached the output). A deck that itself holds such a word is not judged, as
-// its echo may show it.
-inline bool listings_show_non_finite(const std::string& deck, const runtime::Units& u) {
-    std::string lower(deck);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos) return false;
-    for (const runtime::Unit* v : {&u.u6, &u.u8, &u.u9}) {
-        const std::string& t = v->text();
-        if (t.find("NaN") != std::string::npos || t.find("Inf") != std::string::npos) return true;
-    }
+// operation that reached the output), judged as the batch program judges its listings.
+inline bool listings_show_non_finite(const runtime::Units& u) {
+    for (const runtime::Unit* v : {&u.u6, &u.u8, &u.u9})
+        if (runtime::shows_non_finite(v->text())) return true;
     return false;
 }
 
@@ -132,7 +126,7 @@ inline JobOutcome run_deck_job(const std::string& deck, PageKind kind, std::uniq
     }
     out.flushed = p->units.flush();
     out.ended = p->units.u9.text().find("PROGRAMM ENDE; KEINE WEITERE EINGABE") != std::string::npos;
-    out.non_finite = listings_show_non_finite(deck, p->units);
+    out.non_finite = listings_show_non_finite(p->units);
     out.NFAIL = p->run.NFAIL;
     out.NLAUF = p->run.NLAUF;
     if (keep) *keep = std::move(p);

@@ -163,4 +163,18 @@ std::string free_item(double v) {
 
 std::string free_item(float v) { return free_item(static_cast<double>(v)); }
 
+bool shows_non_finite(std::string_view listing) {
+    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    while (!listing.empty()) {
+        const std::size_t end = listing.find('\n');
+        const std::string_view l = listing.substr(0, end);
+        listing = end == std::string_view::npos ? std::string_view{} : listing.substr(end + 1);
+        if (l.find("ZEILE") != std::string_view::npos || l.find("LESEPR") != std::string_view::npos) continue;
+        for (std::string_view w : {std::string_view("NaN"), std::string_view("Infinity")})
+            for (auto at = l.find(w); at != std::string_view::npos; at = l.find(w, at + 1))
+                if (at == 0 || !letter(l[at - 1])) return true;
+    }
+    return false;
+}
+
 }  // namespace korvex::runtime

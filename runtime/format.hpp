@@ -27,4 +27,10 @@ std::string free_item(float v);
 void append_free_item(std::string& out, long long v);
 void append_free_item(std::string& out, double v);
 
+// Whether a listing's text shows a number that is not finite, as the edit descriptors above
+// spell one ("NaN", "Infinity", also with a unit right behind it: "NaNCM**3"). Records that
+// echo deck lines (they name their "ZEILE" or the reader "LESEPR") are passed over: a deck may
+// hold such a word itself.
+bool shows_non_finite(std::string_view listing);
+
 }  // namespace korvex::runtime

@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <system_error>
 
 #include "diagrams/catalogue.hpp"
 #include "platform/svg_surface.hpp"
+#include "runtime/format.hpp"
 #include "shell/core/csv.hpp"
 #include "run/error_table.hpp"
 #include "state/program.hpp"
@@ -292,16 +294,8 @@ int explain(const std::string& what) {
 
 bool listing_shows_non_finite(const std::filesystem::path& listing) {
     std::ifstream in(listing, std::ios::binary);
-    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    for (std::string l; std::getline(in, l);) {
-        if (l.find("ZEILE") != std::string::npos || l.find("LESEPR") != std::string::npos) continue;
-        for (std::string_view w : {std::string_view("NaN"), std::string_view("Infinity")}) {
-            // A fixed-layout record may put a unit right behind the number ("NaNCM**3").
-            for (auto at = l.find(w); at != std::string::npos; at = l.find(w, at + 1))
-                if (at == 0 || !letter(l[at - 1])) return true;
-        }
-    }
-    return false;
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return runtime::shows_non_finite(text);
 }
 
 namespace {

@@ -18,7 +18,9 @@ TEST(CatalogueNames, SevenHundredFiveUniqueSixCharacterNamesThatFindThemselves) 
         // Upper case letters and digits, then blank padding only.
         const auto blank = n.find(' ');
         EXPECT_EQ(n.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"), blank) << n;
-        if (blank != std::string::npos) EXPECT_EQ(n.find_first_not_of(' ', blank), std::string::npos) << n;
+        if (blank != std::string::npos) {
+            EXPECT_EQ(n.find_first_not_of(' ', blank), std::string::npos) << n;
+        }
         seen.insert(n);
         EXPECT_EQ(catalogue_position(n), I) << n;
         EXPECT_GE(catalogue_class(I), 1);

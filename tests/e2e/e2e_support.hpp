@@ -13,6 +13,7 @@
 
 #include "platform/recording_surface.hpp"
 #include "run/control.hpp"
+#include "runtime/format.hpp"
 #include "state/program.hpp"
 
 namespace e2e {
@@ -113,17 +114,16 @@ inline std::size_t count(const std::string& text, const std::string& what) {
     return n;
 }
 
-// Records of a listing that show a number that could not be written: a NaN or an infinity as
-// the run-time spells them, or a field of asterisks (a value too wide for its edit
-// descriptor). Deck lines echoed into the listing are left out: comment lines start with "***".
+// Records of a listing that show a number that could not be written: a NaN or an infinity (as
+// the batch program judges them), or a field of asterisks (a value too wide for its edit
+// descriptor). Deck lines echoed into the listing are left out.
 inline std::vector<std::string> bad_numbers(const std::string& listing) {
-    static const std::regex nonfinite(R"((^|[^A-Za-z])(NaN|nan|NAN|Inf|inf|INF|Infinity)([^A-Za-z]|$))");
     // Two or more asterisks that are neither a power ("cm**3") nor inside a word.
     static const std::regex stars(R"((^|[^A-Za-z*])\*\*+([^0-9A-Za-z*]|$))");
     std::vector<std::string> bad;
     for (const auto& l : lines_of(listing)) {
         if (l.find("ZEILE") != std::string::npos) continue;   // deck echo
-        if (std::regex_search(l, nonfinite) || std::regex_search(l, stars)) bad.push_back(l);
+        if (korvex::runtime::shows_non_finite(l) || std::regex_search(l, stars)) bad.push_back(l);
     }
     return bad;
 }

@@ -58,7 +58,9 @@ TEST(ErrorTable, EveryNumberTheProgramSetsHasAnEntry) {
                   511, 512, 516, 517, 666, 770, 777, 885, 886, 887, 888, 889})
         EXPECT_TRUE(found.count(n)) << n << " not found in the sources";
     for (int n : found)  // 0 is the cleared number of a new job
-        if (n != 0) EXPECT_NE(error_entry(n), nullptr) << "no entry for error number " << n;
+        if (n != 0) {
+            EXPECT_NE(error_entry(n), nullptr) << "no entry for error number " << n;
+        }
 }
 
 TEST(ErrorTable, ExplanationsOfKnownCountedAndUnknownNumbers) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "runtime/format.hpp"
 #include "state/program.hpp"
 #include "simulation/revolution.hpp"
 
@@ -60,10 +61,6 @@ std::unique_ptr<Program> machine() {
     s.TE_MAX_I = {780.0, 780.0, 0.0, 0.0};
     s.TC_MIN_I = {320.0, 320.0, 0.0, 0.0};
     return p;
-}
-
-bool has_non_finite(const std::string& t) {
-    return t.find("NaN") != std::string::npos || t.find("Inf") != std::string::npos;
 }
 
 }  // namespace
@@ -187,9 +184,9 @@ TEST(RevolutionValues, UndefinedQuotientsAreZeroAndNoListingShowsNaN) {
         EXPECT_EQ(x, 0.0);
     // The reference machine still has its work; only AUSN_I lacks a denominator.
     EXPECT_GT(v.ANUZRF, 0.0);
-    EXPECT_FALSE(has_non_finite(p->units.u6.text()));
-    EXPECT_FALSE(has_non_finite(p->units.u8.text()));
-    EXPECT_FALSE(has_non_finite(p->units.u9.text()));
+    EXPECT_FALSE(korvex::runtime::shows_non_finite(p->units.u6.text()));
+    EXPECT_FALSE(korvex::runtime::shows_non_finite(p->units.u8.text()));
+    EXPECT_FALSE(korvex::runtime::shows_non_finite(p->units.u9.text()));
     EXPECT_EQ(p->dia.series[0].y[0][0], 0.0f);
 
     // And with no reference machine either, AREF_I is 0.
