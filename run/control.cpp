@@ -48,7 +48,7 @@ void start_job(Program& p) {
     r.mode_prev = Mode::NONE;
     r.no_diagrams = true;
     r.NDIAG = 0;
-    r.XXMAX = r.XXXMAX = r.YYYMAX = 0.0;
+    r.XXMAX = r.XXXMAX = r.YYYMAX = r.panel_edge = 0.0;
     r.IBACK_EFF = 0;
     r.NRLAUF = 0;
     r.MVSDIA = 1;
@@ -194,7 +194,6 @@ void lay_out_page(Program& p) {
     if (!back) {
         // A further panel of the page stands right of the one before.
         const bool next_panel = !r.redo_page && (r.MVSDIA == 0 || r.NRLAUF > 0);
-        if (next_panel) device::PLOT(pl, static_cast<float>(r.XXMAX), 0.0f, -3);
         r.NDIAG += active;
         if (shifted) {
             r.XXMAX = static_cast<double>(place.xmax + r.HOE * 6.0f + place.W);
@@ -208,8 +207,14 @@ void lay_out_page(Program& p) {
         // of the panels drawn so far would shrink every further panel into the ones before).
         const double length = dev.NPANEL > 1 ? r.XXMAX : r.XXXMAX;
         device::PLOTS(pl, static_cast<float>(length), static_cast<float>(r.YYYMAX), PAGE_FACTOR);
-        if (r.redo_page || (r.NRLAUF < 1 && dev.ISIZEX > 0)) device::PLOT(pl, r.HOE * 8.0f, r.HOE * 14.0f, -3);
-        else if (next_panel) device::PLOT(pl, 0.0f, r.HOE * 14.0f, -3);  // PLOTS put y = 0 on the lower edge
+        // A further panel begins at the pixel where the one before ends, whatever was set up
+        // in between (a run without diagrams sets up a page of its own) and whatever scale
+        // this panel's length gives it.
+        if (next_panel && dev.IPIXX > 0) dev.XORIG = static_cast<float>(r.panel_edge / dev.IPIXX);
+        if (next_panel || r.redo_page || (r.NRLAUF < 1 && dev.ISIZEX > 0)) {
+            r.panel_edge = dev.IPIXX * (static_cast<double>(dev.XORIG) + PAGE_FACTOR * r.XXMAX);
+            device::PLOT(pl, r.HOE * 8.0f, r.HOE * 14.0f, -3);
+        }
         r.redo_page = false;
         if (u.level(4)) {
             u.u6.record(" PLOT INITIALISIERT AUF :", r.label_H);

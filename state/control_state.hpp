@@ -28,6 +28,7 @@ struct ControlState {
     double XXMAX = 0.0;    // length of the last panel, cm
     double XXXMAX = 0.0;   // total length of the page, cm
     double YYYMAX = 0.0;   // height of the page, cm
+    double panel_edge = 0.0;     // pixel column where the next panel of the page begins
     bool last_run_back = false;  // the last run put its curves into earlier diagrams
     bool length_taken = false;   // and took the last panel length off the total for it
 

@@ -1,6 +1,8 @@
 // Pages of a job: where the run control ends a page, and how IBACK places a run's curves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "run/control.hpp"
 #include "runtime/format.hpp"
 #include "tests/e2e/e2e_support.hpp"
@@ -25,17 +27,6 @@ TEST(ControlPages, EveryRunWithNewDiagramsGetsItsOwnPageNumberedInOrder) {
     EXPECT_TRUE(has(j->u9(), "  3 DIAGRAMME WURDEN GEPLOTTET; GES.LAENGE=  23.4 HOEHE=  13.4 CM"));
 }
 
-TEST(ControlPages, PanelsShareOnePage) {
-    // IBACK=20 divides the page into two panels; the next run (negative IBACK) takes the second,
-    // at the height of the first.
-    auto j = whole_job(join(runs({20, -1})));
-    EXPECT_EQ(j->calls, 1);
-    EXPECT_EQ(j->page_marks(), std::vector<std::string>{"999"});
-    EXPECT_EQ(j->p->device.NPANEL, 1);  // back to one panel once the last panel is used
-    EXPECT_FALSE(has(j->u9(), kIbackError));
-    for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700)) ADD_FAILURE() << f;
-}
-
 namespace {
 
 // A run of the short machine without a diagram line.
@@ -45,7 +36,58 @@ std::vector<std::string> run_without_diagrams() {
     return r;
 }
 
+// The left ends of the x axes drawn on a job's pages, in drawing order.
+std::vector<int> x_axis_origins(const Job& j) {
+    std::vector<int> out;
+    for (const auto& a : e2e::axis_lines(j.page.ops()))
+        if (a.start.y == a.end.y) out.push_back(a.start.x);
+    return out;
+}
+
+// Run k of runs(...) with two more diagrams (p over time, twice), so that its panel is two
+// columns long.
+void three_diagrams(std::vector<std::string>& lines, std::size_t k) {
+    const auto at = lines.begin() + static_cast<std::ptrdiff_t>((k + 1) * short_run().size());
+    lines.insert(at, {"ABSZISSE| TIME GITTER=0 NBILD=0", "ORDINATEN| P1", "ABSZISSE| TIME GITTER=0 NBILD=0",
+                      "ORDINATEN| P1"});
+}
+
 }  // namespace
+
+// Every panel begins where the one before ends, at the scale its own length gives it, whatever
+// stands between them. By hand: a panel of one diagram is 38 HOE + XL = 23.4 cm long, 9.2089734
+// cm at the page factor 0.39354587, which gives trunc(504 / 9.2089734) = 54 pixels a cm on half of
+// the 1008 pixels; a panel of two columns is 23.4 + 6 HOE + 23.4 = 48.6 cm, 19.126329 cm, 26
+// pixels a cm. The first panel ends at 54 * 9.2089734 = 497.28 or 26 * 19.126329 = 497.28; every
+// diagram stands 8 HOE = 0.9445101 cm in from its panel's edge.
+TEST(ControlPages, APanelStandsRightOfTheOneBeforeWhateverComesBetween) {
+    const auto gap = run_without_diagrams();
+    auto with_gap = [&](std::vector<std::string> lines) {
+        const auto second = std::find_if(lines.begin() + 1, lines.end(), [](const std::string& l) { return l.rfind("AUS:", 0) == 0; });
+        lines.insert(second, gap.begin(), gap.end());
+        return lines;
+    };
+    auto wide_second = runs({20, -1});
+    three_diagrams(wide_second, 1);
+    auto wide_first = runs({20, -1});
+    three_diagrams(wide_first, 0);
+    struct Case {
+        std::vector<std::string> lines;
+        std::vector<int> origins;
+    };
+    // 54 * 0.9445101 = 51.0; 54 * (497.28 / 54 + 0.9445101) = 548.3; 26 * (497.28 / 26 + 0.9445101)
+    // = 521.8 and one column (23.4 cm, 9.2089734 cm) further, 761.3; 26 * 0.9445101 = 24.6.
+    for (const Case& c : {Case{runs({20, -1}), {51, 548}}, Case{with_gap(runs({20, -1})), {51, 548}},
+                          Case{with_gap(wide_second), {51, 521, 521, 761}},
+                          Case{with_gap(wide_first), {24, 24, 263, 548}}}) {
+        auto j = whole_job(join(c.lines));
+        SCOPED_TRACE(join(c.lines));
+        EXPECT_EQ(j->page_marks(), std::vector<std::string>{"999"});
+        EXPECT_EQ(j->p->device.NPANEL, 1);  // back to one panel once the last panel is used
+        EXPECT_EQ(x_axis_origins(*j), c.origins);
+        for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700)) ADD_FAILURE() << f;
+    }
+}
 
 // A run that would add its curves into earlier diagrams (IBACK 1 to 9) where the page holds none
 // (the first run of the job, or after a run without diagrams) starts new diagrams instead; the
