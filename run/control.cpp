@@ -230,10 +230,13 @@ void lay_out_page(Program& p) {
     }
 
     if (r.NRLAUF == 1) {
+        // The last panel of the page. A series begun in the job's first run has not counted its
+        // page yet; one begun later counted it when it ended the page before.
+        const bool counted = r.MVSDIA != 0;
         dev.NPANEL = 1;
         if (dev.ISIZEX > 0) r.MVSDIA = 1;
         r.NRLAUF = 0;
-        r.NEWDIA += r.MVSDIA;
+        if (!counted) r.NEWDIA += r.MVSDIA;
     }
     auto report = [&](runtime::Unit& w) {
         w.line(" ");

@@ -27,6 +27,24 @@ TEST(ControlPages, EveryRunWithNewDiagramsGetsItsOwnPageNumberedInOrder) {
     EXPECT_TRUE(has(j->u9(), "  3 DIAGRAMME WURDEN GEPLOTTET; GES.LAENGE=  23.4 HOEHE=  13.4 CM"));
 }
 
+// The page marks count the pages in order, also when a page holds a series of panels, begun in
+// the job's first run or in a later one (IBACK 10 in a later run is a series of one).
+TEST(ControlPages, PagesOfPanelSeriesAreNumberedInOrder) {
+    using Marks = std::vector<std::string>;
+    struct Case {
+        std::vector<int> iback;
+        Marks marks;
+    };
+    for (const Case& c : {Case{{20, -1, 0}, Marks{" 2", "999"}}, Case{{0, 20, -1, 0}, Marks{" 2", " 3", "999"}},
+                          Case{{0, 10, 0}, Marks{" 2", " 3", "999"}},
+                          Case{{20, -1, 30, -1, -1, 0}, Marks{" 2", " 3", "999"}}}) {
+        auto j = whole_job(join(runs(c.iback)));
+        SCOPED_TRACE(::testing::PrintToString(c.iback));
+        EXPECT_EQ(j->page_marks(), c.marks);
+        for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700)) ADD_FAILURE() << f;
+    }
+}
+
 namespace {
 
 // A run of the short machine without a diagram line.
@@ -113,7 +131,7 @@ TEST(ControlPages, CurvesIntoEarlierDiagramsWithoutAnyStartNewOnes) {
 TEST(ControlPages, AJobWithoutRunsLettersItsEndLegibly) {
     auto head = short_run();
     head.resize(3);
-    for (const std::string deck : {std::string("STOP\n"), std::string(), join(head)}) {
+    for (const std::string& deck : {std::string("STOP\n"), std::string(), join(head)}) {
         auto j = whole_job(deck);
         SCOPED_TRACE(deck);
         EXPECT_EQ(j->p->run.NLAUF, 0);
