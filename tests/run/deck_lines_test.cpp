@@ -123,7 +123,9 @@ TEST(DeckLines, LineOneReaderFailuresStopWith501) {
         for (const std::string* text : {&p->units.u6.text(), &p->units.u9.text()}) {
             const int i = at(*text, msg);
             ASSERT_GE(i, 1) << l1;
-            if (!named.empty()) EXPECT_EQ(records(*text)[i - 1], named);
+            if (!named.empty()) {
+                EXPECT_EQ(records(*text)[i - 1], named);
+            }
         }
     }
 }

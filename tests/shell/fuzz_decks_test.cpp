@@ -58,8 +58,9 @@ TEST(FuzzDecks, EveryDeckEndsInOrderOnEveryPage) {
             EXPECT_FALSE(out.non_finite) << path << " shows NaN or Inf in a listing";
             // The hostile numbers end with the error their heading states.
             const auto at = deck.find("Ends with error number ");
-            if (path.filename().string().rfind("hostile_", 0) == 0 && at != std::string::npos)
+            if (path.filename().string().rfind("hostile_", 0) == 0 && at != std::string::npos) {
                 EXPECT_EQ(out.NFAIL, std::stoi(deck.substr(at + 23))) << path;
+            }
         }
     }
 }
