@@ -53,7 +53,7 @@ void start_job(Program& p) {
     r.NRLAUF = 0;
     r.MVSDIA = 1;
     r.redo_page = true;
-    r.last_run_back = r.length_taken = false;
+    r.length_taken = false;
     r.run_has_diagrams = r.run_is_last = false;
     p.device.NPANEL = 1;
     r.label_H = " H1 ";
@@ -64,12 +64,31 @@ void start_job(Program& p) {
     p.units.u55.rewind();
 }
 
+// A series of panels ends: the page is whole again and counts as one page. A series begun in the
+// job's first run has not counted its page yet; one begun later counted it when it ended the
+// page before.
+void end_series(Program& p) {
+    RunState& r = p.run;
+    const bool counted = r.MVSDIA != 0;
+    p.device.NPANEL = 1;
+    if (p.device.ISIZEX > 0) r.MVSDIA = 1;
+    r.NRLAUF = 0;
+    if (!counted) r.NEWDIA += r.MVSDIA;
+}
+
 // IBACK of line 11: where the curves of the run go and how the page is divided.
 void handle_iback(Program& p) {
     RunState& r = p.run;
     runtime::Units& u = p.units;
     const int ib = r.IBACK;
     const bool first = r.NLAUF == 0;
+    // Whether the run adds its curves into the diagrams drawn last: there must be some.
+    const bool adds = ib > 0 && ib < 10 && !first && !r.no_diagrams;
+    // A series of panels still open on the page goes on with runs that fill its next panel
+    // (IBACK < 0) or add curves into its last one; a run that starts diagrams of its own ends it
+    // as if its last panel were filled, so that those diagrams get a page of their own rather
+    // than a panel beyond the page's edge.
+    if (r.NRLAUF > 0 && ib >= 0 && !adds) end_series(p);
     if (ib == 0) {
         r.NRLAUF = 0;
         r.IBACK_EFF = 0;
@@ -77,15 +96,18 @@ void handle_iback(Program& p) {
         r.IBACK_EFF = ib;
         r.NRLAUF -= 1;
     } else if (ib < 10) {
-        if (first || r.no_diagrams) {
+        if (!adds) {
             // No diagrams on the page to add to (the first run of the job, or the run before
             // drew none): the run starts new diagrams.
             r.NRLAUF = 0;
             r.IBACK_EFF = 0;
         } else {
             r.IBACK_EFF = ib;
-            p.device.NPANEL = 1;
-            r.NRLAUF = 0;
+            // Inside a series the curves go into its last panel, which keeps the page divided.
+            if (r.NRLAUF <= 0) {
+                p.device.NPANEL = 1;
+                r.NRLAUF = 0;
+            }
         }
     } else if (ib == 10 && first) {
         r.IBACK_EFF = 0;
@@ -141,15 +163,25 @@ Outcome run_head(Program& p) {
         return Outcome::go_on;
     }
     handle_iback(p);
-    if (r.NLAUF > 0 && r.IBACK > 0 && r.IBACK_EFF <= 0) {
-        // New diagrams start from cleared scaling values, whether the page breaks here or not.
+    // A positive IBACK that does not add into earlier diagrams (a new series, a value corrected
+    // to 0, or nothing to add to) starts new diagrams from cleared scaling values; its page is
+    // counted here, and only here, so that no empty page comes before it.
+    const bool counted = r.NLAUF > 0 && r.IBACK > 0 && r.IBACK_EFF <= 0;
+    if (counted) {
         p.dia.scaling.fill(0.0f);
         if (new_page_needed(p)) return Outcome::page_break;
     }
     if (r.IBACK_EFF > 0) return Outcome::go_on;
     p.dia.scaling.fill(0.0f);
-    if (r.NRLAUF > 0) return Outcome::go_on;
+    if (r.NRLAUF > 0 || counted) return Outcome::go_on;
     return new_page_needed(p) ? Outcome::page_break : Outcome::go_on;
+}
+
+// A run into the diagrams of a series' last panel takes that panel's length off the page's total
+// for itself only; the total is whole again for whatever follows it.
+void give_length_back(RunState& r) {
+    if (r.length_taken) r.XXXMAX += r.XXMAX;
+    r.length_taken = false;
 }
 
 // The caption line, the places of the run's diagrams on the page and the page set-up.
@@ -158,6 +190,7 @@ void lay_out_page(Program& p) {
     runtime::Units& u = p.units;
     device::Device& dev = p.device;
     device::Plotter pl = p.plotter();
+    give_length_back(r);
 
     if (r.run_has_diagrams) {
         r.caption_line = caption_line(r, r.stamp);
@@ -175,6 +208,9 @@ void lay_out_page(Program& p) {
     if (active == 0) {
         device::PLOTS(pl, 25.0f, 12.0f, 0.0f);
         r.no_diagrams = true;  // the page set-up of earlier diagrams is gone
+        // A run meant for the next panel of a series that draws nothing leaves the panel to
+        // the run after it, as a run without diagrams does.
+        if (r.IBACK_EFF < 0 && r.NRLAUF > 0) r.NRLAUF += 1;
         return;
     }
 
@@ -229,15 +265,7 @@ void lay_out_page(Program& p) {
         }
     }
 
-    if (r.NRLAUF == 1) {
-        // The last panel of the page. A series begun in the job's first run has not counted its
-        // page yet; one begun later counted it when it ended the page before.
-        const bool counted = r.MVSDIA != 0;
-        dev.NPANEL = 1;
-        if (dev.ISIZEX > 0) r.MVSDIA = 1;
-        r.NRLAUF = 0;
-        if (!counted) r.NEWDIA += r.MVSDIA;
-    }
+    if (r.NRLAUF == 1 && !back) end_series(p);  // the last panel of the page
     auto report = [&](runtime::Unit& w) {
         w.line(" ");
         if (back && active > 1) w.record(" --->", I(active, 3), " BILDER IN DIE VORIGEN DIAGRAMME");
@@ -271,7 +299,6 @@ Outcome run_tail(Program& p) {
     if (!derive_geometry(p) || !derive_options(p)) return Outcome::job_stops;
 
     lay_out_page(p);
-    r.last_run_back = r.run_has_diagrams && r.IBACK_EFF > 0;
     r.IBACK = r.IBACK_EFF;  // the value the simulation and the diagrams work with
 
     if (u.level(1)) {
@@ -324,8 +351,7 @@ void end_job(Program& p, bool stopped) {
     u.u9.line("PROGRAMM ENDE; KEINE WEITERE EINGABE");
 
     if (r.NDIAG > 0) {
-        // A last run into earlier panels took their length off the total; it belongs to the page.
-        if (r.last_run_back && r.length_taken) r.XXXMAX += r.XXMAX;
+        give_length_back(r);
         auto summary = [&](runtime::Unit& w) {
             if (r.NDIAG == 1)
                 w.record(" 1 DIAGRAMM WURDE GEPLOTTET; GES.LAENGE=", F(r.XXXMAX, 6, 1), " HOEHE=", F(r.YYYMAX, 6, 1),

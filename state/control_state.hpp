@@ -29,8 +29,8 @@ struct ControlState {
     double XXXMAX = 0.0;   // total length of the page, cm
     double YYYMAX = 0.0;   // height of the page, cm
     double panel_edge = 0.0;     // pixel column where the next panel of the page begins
-    bool last_run_back = false;  // the last run put its curves into earlier diagrams
-    bool length_taken = false;   // and took the last panel length off the total for it
+    bool length_taken = false;   // the last run put its curves into earlier panels and took
+                                 // the last panel's length off the total for it
 
     // Texts of the page.
     std::string label_H = " H1 ";   // labels of partial machine 1 on the diagrams

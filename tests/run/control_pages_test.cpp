@@ -54,6 +54,16 @@ std::vector<std::string> run_without_diagrams() {
     return r;
 }
 
+// The deck with a run without diagrams put before its run k (from 0).
+std::vector<std::string> with_gap(std::vector<std::string> lines, int k) {
+    auto at = lines.begin();
+    for (int n = 0; n <= k; ++n)
+        at = std::find_if(n == 0 ? at : at + 1, lines.end(), [](const std::string& l) { return l.rfind("AUS:", 0) == 0; });
+    const auto gap = run_without_diagrams();
+    lines.insert(at, gap.begin(), gap.end());
+    return lines;
+}
+
 // The left ends of the x axes drawn on a job's pages, in drawing order.
 std::vector<int> x_axis_origins(const Job& j) {
     std::vector<int> out;
@@ -79,12 +89,6 @@ void three_diagrams(std::vector<std::string>& lines, std::size_t k) {
 // pixels a cm. The first panel ends at 54 * 9.2089734 = 497.28 or 26 * 19.126329 = 497.28; every
 // diagram stands 8 HOE = 0.9445101 cm in from its panel's edge.
 TEST(ControlPages, APanelStandsRightOfTheOneBeforeWhateverComesBetween) {
-    const auto gap = run_without_diagrams();
-    auto with_gap = [&](std::vector<std::string> lines) {
-        const auto second = std::find_if(lines.begin() + 1, lines.end(), [](const std::string& l) { return l.rfind("AUS:", 0) == 0; });
-        lines.insert(second, gap.begin(), gap.end());
-        return lines;
-    };
     auto wide_second = runs({20, -1});
     three_diagrams(wide_second, 1);
     auto wide_first = runs({20, -1});
@@ -95,9 +99,9 @@ TEST(ControlPages, APanelStandsRightOfTheOneBeforeWhateverComesBetween) {
     };
     // 54 * 0.9445101 = 51.0; 54 * (497.28 / 54 + 0.9445101) = 548.3; 26 * (497.28 / 26 + 0.9445101)
     // = 521.8 and one column (23.4 cm, 9.2089734 cm) further, 761.3; 26 * 0.9445101 = 24.6.
-    for (const Case& c : {Case{runs({20, -1}), {51, 548}}, Case{with_gap(runs({20, -1})), {51, 548}},
-                          Case{with_gap(wide_second), {51, 521, 521, 761}},
-                          Case{with_gap(wide_first), {24, 24, 263, 548}}}) {
+    for (const Case& c : {Case{runs({20, -1}), {51, 548}}, Case{with_gap(runs({20, -1}), 1), {51, 548}},
+                          Case{with_gap(wide_second, 1), {51, 521, 521, 761}},
+                          Case{with_gap(wide_first, 1), {24, 24, 263, 548}}}) {
         auto j = whole_job(join(c.lines));
         SCOPED_TRACE(join(c.lines));
         EXPECT_EQ(j->page_marks(), std::vector<std::string>{"999"});
@@ -105,6 +109,47 @@ TEST(ControlPages, APanelStandsRightOfTheOneBeforeWhateverComesBetween) {
         EXPECT_EQ(x_axis_origins(*j), c.origins);
         for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700)) ADD_FAILURE() << f;
     }
+}
+
+// A series of panels that a run leaves open: a run that starts diagrams of its own (IBACK 0, or 1
+// to 9 with nothing to add to) ends the series and its page, and draws on a whole page; one that
+// adds curves takes them into the last panel and leaves the series open; one meant for the next
+// panel that draws nothing leaves that panel to the run after it. By hand, besides the half page
+// above: a whole page of one diagram is 23.4 cm, 9.2089734 cm at the page factor, trunc(1008 /
+// 9.2089734) = 109 pixels a cm, the diagram 109 * 0.9445101 = 102.9 pixels in; a third of the page
+// gives trunc(336 / 9.2089734) = 36 pixels a cm, 36 * 0.9445101 = 34.0 for the first panel and
+// 36 * (9.2089734 + 0.9445101) = 365.5 for the second.
+TEST(ControlPages, ARunThatLeavesASeriesOpenKeepsThePageWhole) {
+    auto empty_panel = runs({20, -1, -1, 0});
+    empty_panel.erase(empty_panel.begin() + static_cast<std::ptrdiff_t>(short_run().size() + L16),
+                      empty_panel.begin() + static_cast<std::ptrdiff_t>(short_run().size() + L17 + 1));
+    using Marks = std::vector<std::string>;
+    struct Case {
+        std::vector<std::string> lines;
+        Marks marks;
+        std::vector<int> origins;
+    };
+    for (const Case& c : {Case{runs({20, 0, 0}), Marks{" 2", " 3", "999"}, {51, 102, 102}},
+                          Case{with_gap(runs({20, 5, 0}), 1), Marks{" 2", " 3", "999"}, {51, 102, 102}},
+                          Case{runs({0, 30, -1, 0}), Marks{" 2", " 3", "999"}, {102, 34, 365, 102}},
+                          Case{runs({20, 15, 0}), Marks{" 2", " 3", "999"}, {51, 102, 102}},
+                          Case{runs({20, 5, -1, 0}, "2"), Marks{" 2", "999"}, {51, 548, 102}},
+                          Case{empty_panel, Marks{" 2", "999"}, {51, 548, 102}}}) {
+        auto j = whole_job(join(c.lines));
+        SCOPED_TRACE(join(c.lines));
+        EXPECT_EQ(j->page_marks(), c.marks);
+        EXPECT_EQ(x_axis_origins(*j), c.origins);
+        EXPECT_EQ(j->p->device.NPANEL, 1);
+        for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700)) ADD_FAILURE() << f;
+    }
+    // The curves added into the first panel leave the page's length whole: 23.4 cm for it and
+    // 23.4 + 6 HOE + 23.4 = 48.6 cm for a second panel of two columns.
+    auto wide = runs({20, 5, -1}, "2");
+    three_diagrams(wide, 2);
+    auto j = whole_job(join(wide));
+    EXPECT_TRUE(has(j->u9(), " --->  1 BILD IN EINES DER VORIGEN DIAGRAMME"));
+    EXPECT_TRUE(has(j->u9(), " ----->  3 BILDER; GESAMTE LAENGE IN X=  72.0 HOEHE=  26.8 CM"));
+    EXPECT_TRUE(has(j->u9(), "  4 DIAGRAMME WURDEN GEPLOTTET; GES.LAENGE=  72.0 HOEHE=  26.8 CM"));
 }
 
 // A run that would add its curves into earlier diagrams (IBACK 1 to 9) where the page holds none
@@ -120,6 +165,7 @@ TEST(ControlPages, CurvesIntoEarlierDiagramsWithoutAnyStartNewOnes) {
         EXPECT_TRUE(has(j->u9(), kOnePicture));
         EXPECT_FALSE(has(j->u9(), " -----> Job End without Diagrams; "));
         EXPECT_EQ(j->p->run.NFAIL, 0);
+        EXPECT_EQ(j->page_marks(), std::vector<std::string>{"999"});  // one page, not an empty one before it
         for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700)) ADD_FAILURE() << f;
     }
     auto j = whole_job(join(first));
