@@ -1,7 +1,9 @@
 // COMP: state equations of one cylinder pair for one time step.
 #include "simulation/comp.hpp"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "properties/pdampf.hpp"
 #include "properties/steam_state.hpp"
@@ -282,6 +284,32 @@ double log_mean(double A, double B) {
     return (A + B) / 2.0;
 }
 
+double log_mean(KeptLogMean& K, double A, double B) {
+    const auto bits = [](double x) { return std::bit_cast<std::uint64_t>(x); };
+    if (!K.set || bits(A) != bits(K.A) || bits(B) != bits(K.B)) {
+        K.set = true;
+        K.A = A;
+        K.B = B;
+        K.mean = log_mean(A, B);
+    }
+    return K.mean;
+}
+
+void regenerator_sections(bool DREI, double TER, double TCR, double TR, RegeneratorMeans& M,
+                          double& Ta, double& Tb, double& Tc) {
+    if (DREI) {
+        const double D = (TER - TCR) / 3.0;
+        const double T1 = TCR + D, T2 = TER - D;
+        Ta = log_mean(M.hot, TER, T2);
+        Tb = log_mean(M.middle, T2, T1);
+        Tc = log_mean(M.cold, T1, TCR);
+    } else {
+        Ta = (TER + TR) / 2.0;
+        Tb = TR;
+        Tc = (TCR + TR) / 2.0;
+    }
+}
+
 namespace {
 
 // Space temperatures from the heat exchange with the injected liquid: the gas transport
@@ -387,28 +415,18 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
     double TER = TE - loss;
     double TCR = TC + loss;
     if (C.MODELL >= 0) {
-        if (!tr_given) TR = C.DREI ? log_mean(TER, TCR) : (TER + TCR) / 2.0;
+        if (!tr_given) TR = C.DREI ? log_mean(R.means.whole, TER, TCR) : (TER + TCR) / 2.0;
     } else {
         TER = C.TER_1234;
         TCR = C.TCR_1234;
-        TR = log_mean(TER, TCR);
+        TR = log_mean(R.means.whole, TER, TCR);
     }
     TR = usable_temperature(TR, R.TRV);
 
     // 4. Reduced regenerator volume: three sections of VR/3, each with its own mean
     // temperature.
     double Ta, Tb, Tc;
-    if (C.DREI) {
-        const double D = (TER - TCR) / 3.0;
-        const double T1 = TCR + D, T2 = TER - D;
-        Ta = log_mean(TER, T2);
-        Tb = log_mean(T2, T1);
-        Tc = log_mean(T1, TCR);
-    } else {
-        Ta = (TER + TR) / 2.0;
-        Tb = TR;
-        Tc = (TCR + TR) / 2.0;
-    }
+    regenerator_sections(C.DREI, TER, TCR, TR, R.means, Ta, Tb, Tc);
     R.TRA = Ta;
     R.TRB = Tb;
     R.TRC = Tc;

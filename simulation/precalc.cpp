@@ -73,24 +73,16 @@ struct GasPoint {
 
 // Regenerator, reduced volume, pressure and masses from the space temperatures, as the time
 // step computes them. TR is taken as given when tr_given (space temperatures after mass
-// exchange), else from the regenerator ends.
-void gas_state(GasPoint& g, const CompCommon& C, double V01, bool tr_given) {
+// exchange), else from the regenerator ends. M keeps the logarithmic means from one point to
+// the next.
+void gas_state(GasPoint& g, const CompCommon& C, double V01, bool tr_given,
+               RegeneratorMeans& M) {
     const double loss = C.VERLUST / 200.0 * (g.TE - g.TC);
     g.TER = g.TE - loss;
     g.TCR = g.TC + loss;
-    if (!tr_given) g.TR = C.DREI ? log_mean(g.TER, g.TCR) : (g.TER + g.TCR) / 2.0;
+    if (!tr_given) g.TR = C.DREI ? log_mean(M.whole, g.TER, g.TCR) : (g.TER + g.TCR) / 2.0;
     double Ta, Tb, Tc;
-    if (C.DREI) {
-        const double D = (g.TER - g.TCR) / 3.0;
-        const double T1 = g.TCR + D, T2 = g.TER - D;
-        Ta = log_mean(g.TER, T2);
-        Tb = log_mean(T2, T1);
-        Tc = log_mean(T1, g.TCR);
-    } else {
-        Ta = (g.TER + g.TR) / 2.0;
-        Tb = g.TR;
-        Tc = (g.TCR + g.TR) / 2.0;
-    }
+    regenerator_sections(C.DREI, g.TER, g.TCR, g.TR, M, Ta, Tb, Tc);
     const double VRRED = C.VR > 0.0 ? C.VR1003 * (qt(1.0, Ta) + qt(1.0, Tb) + qt(1.0, Tc)) : 0.0;
     g.VRED = (qt(g.VE, g.TE) + VRRED + qt(g.VC, g.TC)) * C.T0;
     g.P = qt(C.P0 * V01, g.VRED);
@@ -154,7 +146,8 @@ void one_pass(Program& p, const Geometry& geo, Pass& ps) {
     if (u.level(4))
         u.u9.record(" STARTWINKEL FUER DIE VORBERECHNUNG IST \"PHI_0\"=", F(m.PHI0, 9, 4),
                     " GRAD; TE_0=", F(prev.TE, 9, 3), " TC_0=", F(prev.TC, 9, 3), " KELVIN");
-    gas_state(prev, C, V01, false);
+    RegeneratorMeans means;
+    gas_state(prev, C, V01, false, means);
 
     // Extremes and recorded states start afresh with every pass.
     pre.TE_MAX = pre.TC_MAX = m.TK / 1000.0;
@@ -229,7 +222,7 @@ void one_pass(Program& p, const Geometry& geo, Pass& ps) {
                 tr_given = true;
             }
         }
-        gas_state(cur, C, V01, tr_given);
+        gas_state(cur, C, V01, tr_given, means);
         cur.DTE = (cur.TE - prev.TE) * rd;
         cur.DTC = (cur.TC - prev.TC) * rd;
         cur.DTR = (cur.TR - prev.TR) * rd;

@@ -37,6 +37,21 @@ struct PairField {
     };
 };
 
+// A logarithmic mean with the two temperatures it was taken of. Where they stay from one step
+// to the next (spaces that keep their temperatures, fixed regenerator ends) the step takes the
+// kept mean instead of another logarithm.
+struct KeptLogMean {
+    bool set = false;
+    double A = 0.0, B = 0.0;
+    double mean = 0.0;
+};
+
+// The regenerator's logarithmic means: the whole regenerator between its ends, and its three
+// sections, hot end first.
+struct RegeneratorMeans {
+    KeptLogMean whole, hot, middle, cold;
+};
+
 struct PairRecord {
     std::array<double, PairField::COUNT> f{};
     double& operator[](std::size_t k) { return f[k]; }
@@ -58,6 +73,7 @@ struct PairRecord {
     // the mean temperatures of its three sections, hot end first.
     double VRRED = 0.0, DVRED = 0.0;
     double TRA = 0.0, TRB = 0.0, TRC = 0.0;
+    RegeneratorMeans means{};
 
     // Vapour component. VAPV tells that the previous-step vapour mass, heat contents and
     // evaporation heats below are set, DQDV_SET and DSDV_SET the same of the heat content DQDV
