@@ -53,8 +53,13 @@ Vapour vapour_at(double T, double V, int IP, runtime::Units& u, properties::Stea
     return v;
 }
 
-// The rates that COMP computes; they are cleared at the start of every step so that a branch
-// not taken leaves 0, not the value of an earlier step.
+// The rates that COMP computes. Those that a branch not taken would leave at the value of an
+// earlier step are cleared at the start of every step: without the vapour component the few
+// of BRANCH_RATES (every step writes the others), with it all of them, since a property error
+// may end the step before it has written them.
+constexpr std::size_t BRANCH_RATES[] = {
+    F::DPS, F::VGDPS, F::DQDAF, F::DS3, F::DQH2O, F::DVLQH, F::DVLQC,
+};
 constexpr std::size_t RATE_FIELDS[] = {
     F::DAE,   F::DAC,   F::DA,    F::DPS,   F::DUE,   F::DUC,   F::DURE,  F::DURC,
     F::DUREC, F::DUR,   F::DQZU,  F::DQAB,  F::DQGN,  F::DQNUZ, F::DQNZD, F::DQDAF,
@@ -482,7 +487,11 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
     R[F::DTE] = DTE;
     R[F::DTC] = DTC;
     R[F::DTR] = DTR;
-    for (std::size_t k : RATE_FIELDS) R[k] = 0.0;
+    if (C.FDAMPF) {
+        for (std::size_t k : RATE_FIELDS) R[k] = 0.0;
+    } else {
+        for (std::size_t k : BRANCH_RATES) R[k] = 0.0;
+    }
 
     VapourRates vap;
     R[F::PS] = 0.0;
