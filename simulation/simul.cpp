@@ -393,14 +393,25 @@ void crankcase_step(SimState& s, const run::RunState& r, double VCRTOT, double G
     s.P2V = P2;
 }
 
-// Sums over the pairs present of the heat and work terms.
+// Sum of field f over the pairs present from pair `from` up to, not including, pair `to`
+// (0-based).
+double pair_sum(const SimState& s, int npairs, std::size_t f, int from, int to) {
+    double a = 0.0;
+    for (int i = from; i < to && i < npairs; ++i) a += s.pair[static_cast<std::size_t>(i)][f];
+    return a;
+}
+
+// The work rate of the pairs, which the flywheel and the works take every step.
+void work_rate_sums(SimState& s, int npairs) {
+    s.DA12 = pair_sum(s, npairs, PF::DA, 0, 2);
+    s.DA34 = pair_sum(s, npairs, PF::DA, 2, 4);
+    s.DWORK = s.DA12 + s.DA34;
+}
+
+// Sums over the pairs present of the heat and work terms. Only the plot and print points and
+// the revolution evaluation read them, so the loop forms them there and not every step.
 void machine_sums(SimState& s, int npairs, bool injection) {
-    const auto& P = s.pair;
-    auto sum = [&](std::size_t f, int from, int to) {
-        double a = 0.0;
-        for (int i = from; i < to && i < npairs; ++i) a += P[static_cast<std::size_t>(i)][f];
-        return a;
-    };
+    auto sum = [&](std::size_t f, int from, int to) { return pair_sum(s, npairs, f, from, to); };
     s.QZU = sum(PF::QZU, 0, 4);
     s.QAB = sum(PF::QAB, 0, 4);
     s.QGNUTZ = sum(PF::QGN, 0, 4);
@@ -442,15 +453,12 @@ void machine_sums(SimState& s, int npairs, bool injection) {
     s.QN12 = s.QZU12 + s.QAB12 + s.QUEC12 + s.QUTR12;
     s.QN34 = s.QZU34 + s.QAB34 + s.QUEC34 + s.QUTR34;
     s.QNUTZ = s.QN12 + s.QN34;
-    s.DA12 = sum(PF::DA, 0, 2);
-    s.DA34 = sum(PF::DA, 2, 4);
     s.DQZU12 = sum(PF::DQZU, 0, 2);
     s.DQAB12 = sum(PF::DQAB, 0, 2);
     s.DQNZ12 = injection ? s.DA12 : sum(PF::DQNZD, 0, 2);
     s.DQZU34 = sum(PF::DQZU, 2, 4);
     s.DQAB34 = sum(PF::DQAB, 2, 4);
     s.DQNZ34 = injection ? s.DA34 : sum(PF::DQNZD, 2, 4);
-    s.DWORK = s.DA12 + s.DA34;
 }
 
 // Extremes of the revolution from the new pair states.
@@ -781,6 +789,13 @@ void simulate(Program& p) {
     bool one_rev_started = false;
     bool first_point = true;
     const double TIMEEND = s.TIMEEND;
+    // The machine sums of the step, formed when the first reader of the step needs them.
+    bool sums_due = false;
+    auto form_sums = [&] {
+        if (!sums_due) return;
+        machine_sums(s, npairs, injection);
+        sums_due = false;
+    };
 
     while (s.TIME <= TIMEEND) {
         const double DT = s.DELT_NEU;
@@ -924,7 +939,8 @@ void simulate(Program& p) {
         // 13. Powers.
         s.DAKOL = s.FI * s.UD1 / 100.0 + s.FII * s.UD2 / 100.0;
         s.DVWORK = (s.WI * s.UD1 + s.WII * s.UD2) / 100.0;
-        machine_sums(s, npairs, injection);
+        work_rate_sums(s, npairs);
+        sums_due = true;
         s.DWORKN = s.DWORK - s.DVWORK;
         s.DAKOLN = (s.FI - s.WI) * s.UD1 / 100.0 + (s.FII - s.WII) * s.UD2 / 100.0;
         s.DREHMO = (s.FI - s.WI) * (R / 100.0) * s1 + (s.FII - s.WII) * (R / 100.0) * s2;
@@ -986,6 +1002,7 @@ void simulate(Program& p) {
         if (s.ANGLE1 >= s.PHIREV) {
             rev_end = true;
             const int ending = s.NREVC;
+            form_sums();
             evaluate_revolution(p);
             s.plot_forced = true;
             if (r.NFAIL > 880) return;
@@ -1037,6 +1054,7 @@ void simulate(Program& p) {
             }
             if (s.plotting && !s.plot_full) {
                 NPLOT = index;
+                form_sums();
                 fill_globals(p);
                 diagrams::store_plot_point(p.dia, std::span<const PairRecord, 4>(s.pair), NPLOT);
                 if (marker_hit > 0) {
@@ -1053,6 +1071,7 @@ void simulate(Program& p) {
         // 20. Printed lines, with or without diagrams (without, they give the time alone).
         if (printing && tnow >= s.TPRINT) {
             s.TPRINT = s.TIME + s.TOUTD;
+            form_sums();
             fill_globals(p);
             print_line(p);
         }
@@ -1062,6 +1081,7 @@ void simulate(Program& p) {
         next_step(p);
     }
 
+    form_sums();
     end_of_run(p, NPLOT);
 }
 
