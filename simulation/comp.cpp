@@ -54,12 +54,9 @@ Vapour vapour_at(double T, double V, int IP, runtime::Units& u, properties::Stea
 }
 
 // The rates that COMP computes. Those that a branch not taken would leave at the value of an
-// earlier step are cleared at the start of every step: without the vapour component the few
-// of BRANCH_RATES (every step writes the others), with it all of them, since a property error
-// may end the step before it has written them.
-constexpr std::size_t BRANCH_RATES[] = {
-    F::DPS, F::VGDPS, F::DQDAF, F::DS3, F::DQH2O, F::DVLQH, F::DVLQC,
-};
+// earlier step are cleared at the start of every step: without the vapour component the seven
+// that only some branches write (every step writes the others), with it all of them, since a
+// property error may end the step before it has written them.
 constexpr std::size_t RATE_FIELDS[] = {
     F::DAE,   F::DAC,   F::DA,    F::DPS,   F::DUE,   F::DUC,   F::DURE,  F::DURC,
     F::DUREC, F::DUR,   F::DQZU,  F::DQAB,  F::DQGN,  F::DQNUZ, F::DQNZD, F::DQDAF,
@@ -289,30 +286,44 @@ double log_mean(double A, double B) {
     return (A + B) / 2.0;
 }
 
-double log_mean(KeptLogMean& K, double A, double B) {
+namespace {
+
+// True when the means that E belongs to were taken for the ends TER and TCR; else E takes
+// these ends, for the means about to be taken.
+bool kept_for(RegeneratorMeans::Ends& E, double TER, double TCR) {
     const auto bits = [](double x) { return std::bit_cast<std::uint64_t>(x); };
-    if (!K.set || bits(A) != bits(K.A) || bits(B) != bits(K.B)) {
-        K.set = true;
-        K.A = A;
-        K.B = B;
-        K.mean = log_mean(A, B);
-    }
-    return K.mean;
+    if (E.set && bits(E.TER) == bits(TER) && bits(E.TCR) == bits(TCR)) return true;
+    E.set = true;
+    E.TER = TER;
+    E.TCR = TCR;
+    return false;
+}
+
+}  // namespace
+
+double regenerator_mean(RegeneratorMeans& M, double TER, double TCR) {
+    if (!kept_for(M.whole_ends, TER, TCR)) M.whole = log_mean(TER, TCR);
+    return M.whole;
 }
 
 void regenerator_sections(bool DREI, double TER, double TCR, double TR, RegeneratorMeans& M,
                           double& Ta, double& Tb, double& Tc) {
-    if (DREI) {
-        const double D = (TER - TCR) / 3.0;
-        const double T1 = TCR + D, T2 = TER - D;
-        Ta = log_mean(M.hot, TER, T2);
-        Tb = log_mean(M.middle, T2, T1);
-        Tc = log_mean(M.cold, T1, TCR);
-    } else {
+    if (!DREI) {
         Ta = (TER + TR) / 2.0;
         Tb = TR;
         Tc = (TCR + TR) / 2.0;
+        return;
     }
+    if (!kept_for(M.section_ends, TER, TCR)) {
+        const double D = (TER - TCR) / 3.0;
+        const double T1 = TCR + D, T2 = TER - D;
+        M.hot = log_mean(TER, T2);
+        M.middle = log_mean(T2, T1);
+        M.cold = log_mean(T1, TCR);
+    }
+    Ta = M.hot;
+    Tb = M.middle;
+    Tc = M.cold;
 }
 
 namespace {
@@ -420,11 +431,11 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
     double TER = TE - loss;
     double TCR = TC + loss;
     if (C.MODELL >= 0) {
-        if (!tr_given) TR = C.DREI ? log_mean(R.means.whole, TER, TCR) : (TER + TCR) / 2.0;
+        if (!tr_given) TR = C.DREI ? regenerator_mean(R.means, TER, TCR) : (TER + TCR) / 2.0;
     } else {
         TER = C.TER_1234;
         TCR = C.TCR_1234;
-        TR = log_mean(R.means.whole, TER, TCR);
+        TR = regenerator_mean(R.means, TER, TCR);
     }
     TR = usable_temperature(TR, R.TRV);
 
@@ -490,7 +501,8 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
     if (C.FDAMPF) {
         for (std::size_t k : RATE_FIELDS) R[k] = 0.0;
     } else {
-        for (std::size_t k : BRANCH_RATES) R[k] = 0.0;
+        R[F::DPS] = R[F::VGDPS] = R[F::DQDAF] = R[F::DS3] = R[F::DQH2O] = 0.0;
+        R[F::DVLQH] = R[F::DVLQC] = 0.0;
     }
 
     VapourRates vap;

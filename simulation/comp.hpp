@@ -37,13 +37,15 @@ void take_vorcom(PairRecord& REC, const properties::VorcomArgs& a, const CompCom
 // (A - B) / ln(A / B), and the arithmetic mean where that is undefined (equal ends, or an end
 // that is not positive).
 double log_mean(double A, double B);
-// The same, kept in K: the logarithm is taken only when A or B differ from the temperatures K
-// was taken of (bit for bit, so that a kept mean is exactly the one the logarithm would give).
-double log_mean(KeptLogMean& K, double A, double B);
+// The logarithmic mean of the regenerator between its ends TER and TCR, kept in M: the
+// logarithm is taken only when the ends differ from those of the kept mean (bit for bit, so
+// that a kept mean is exactly the one the logarithm would give).
+double regenerator_mean(RegeneratorMeans& M, double TER, double TCR);
 
 // Mean temperatures Ta, Tb, Tc of the three regenerator sections, hot end first, between the
 // ends TER and TCR: the logarithmic means over thirds of the temperature drop with the
-// three-section regenerator (DREI), else the arithmetic means with the regenerator's mean TR.
+// three-section regenerator (DREI), kept in M like the regenerator's mean; else the arithmetic
+// means with the regenerator's mean TR.
 void regenerator_sections(bool DREI, double TER, double TCR, double TR, RegeneratorMeans& M,
                           double& Ta, double& Tb, double& Tc);
 

@@ -80,7 +80,7 @@ void gas_state(GasPoint& g, const CompCommon& C, double V01, bool tr_given,
     const double loss = C.VERLUST / 200.0 * (g.TE - g.TC);
     g.TER = g.TE - loss;
     g.TCR = g.TC + loss;
-    if (!tr_given) g.TR = C.DREI ? log_mean(M.whole, g.TER, g.TCR) : (g.TER + g.TCR) / 2.0;
+    if (!tr_given) g.TR = C.DREI ? regenerator_mean(M, g.TER, g.TCR) : (g.TER + g.TCR) / 2.0;
     double Ta, Tb, Tc;
     regenerator_sections(C.DREI, g.TER, g.TCR, g.TR, M, Ta, Tb, Tc);
     const double VRRED = C.VR > 0.0 ? C.VR1003 * (qt(1.0, Ta) + qt(1.0, Tb) + qt(1.0, Tc)) : 0.0;

@@ -393,72 +393,90 @@ void crankcase_step(SimState& s, const run::RunState& r, double VCRTOT, double G
     s.P2V = P2;
 }
 
-// Sum of field f over the pairs present from pair `from` up to, not including, pair `to`
-// (0-based).
-double pair_sum(const SimState& s, int npairs, std::size_t f, int from, int to) {
-    double a = 0.0;
-    for (int i = from; i < to && i < npairs; ++i) a += s.pair[static_cast<std::size_t>(i)][f];
-    return a;
+// A field of the pairs present summed over pairs 1 and 2, over pairs 3 and 4 and over all,
+// each added up from its first pair on.
+struct FieldSums {
+    double p12 = 0.0, p34 = 0.0, all = 0.0;
+};
+
+FieldSums field_sums(const SimState& s, int npairs, std::size_t f) {
+    const auto& P = s.pair;
+    FieldSums r;
+    r.p12 = 0.0 + P[0][f];
+    if (npairs > 1) r.p12 += P[1][f];
+    r.all = r.p12;
+    if (npairs > 2) {
+        r.p34 = (0.0 + P[2][f]) + P[3][f];
+        r.all = (r.p12 + P[2][f]) + P[3][f];
+    }
+    return r;
 }
 
 // The work rate of the pairs, which the flywheel and the works take every step.
 void work_rate_sums(SimState& s, int npairs) {
-    s.DA12 = pair_sum(s, npairs, PF::DA, 0, 2);
-    s.DA34 = pair_sum(s, npairs, PF::DA, 2, 4);
+    const FieldSums da = field_sums(s, npairs, PF::DA);
+    s.DA12 = da.p12;
+    s.DA34 = da.p34;
     s.DWORK = s.DA12 + s.DA34;
 }
 
 // Sums over the pairs present of the heat and work terms. Only the plot and print points and
 // the revolution evaluation read them, so the loop forms them there and not every step.
 void machine_sums(SimState& s, int npairs, bool injection) {
-    auto sum = [&](std::size_t f, int from, int to) { return pair_sum(s, npairs, f, from, to); };
-    s.QZU = sum(PF::QZU, 0, 4);
-    s.QAB = sum(PF::QAB, 0, 4);
-    s.QGNUTZ = sum(PF::QGN, 0, 4);
-    s.QNUTZG = sum(PF::QNUZG, 0, 4);
-    s.QUREC = sum(PF::QUREC, 0, 4);
-    s.QREGR = sum(PF::QUR, 0, 4);
-    s.QH2OE = sum(PF::QH2OE, 0, 4);
-    s.QH2OC = sum(PF::QH2OC, 0, 4);
+    auto sums = [&](std::size_t f) { return field_sums(s, npairs, f); };
+    const FieldSums qzu = sums(PF::QZU), qab = sums(PF::QAB), qgn = sums(PF::QGN);
+    const FieldSums qurec = sums(PF::QUREC), qur = sums(PF::QUR), qutr = sums(PF::QUTR);
+    const FieldSums qts1 = sums(PF::QTS1), qts2 = sums(PF::QTS2), qts3 = sums(PF::QTS3);
+    s.QZU = qzu.all;
+    s.QAB = qab.all;
+    s.QGNUTZ = qgn.all;
+    s.QNUTZG = sums(PF::QNUZG).all;
+    s.QUREC = qurec.all;
+    s.QREGR = qur.all;
+    s.QH2OE = sums(PF::QH2OE).all;
+    s.QH2OC = sums(PF::QH2OC).all;
     s.QH2O = s.QH2OE + s.QH2OC;
-    s.QT1S1 = sum(PF::QTS1, 0, 4);
-    s.QT2S2 = sum(PF::QTS2, 0, 4);
-    s.QT3S3 = sum(PF::QTS3, 0, 4);
-    s.QUE = sum(PF::QUE, 0, 4);
-    s.QUC = sum(PF::QUC, 0, 4);
-    s.QUTR = sum(PF::QUTR, 0, 4);
-    s.QZU12 = sum(PF::QZU, 0, 2);
-    s.QAB12 = sum(PF::QAB, 0, 2);
-    s.QGN12 = sum(PF::QGN, 0, 2);
-    s.QTS112 = sum(PF::QTS1, 0, 2);
-    s.QTS212 = sum(PF::QTS2, 0, 2);
-    s.QTS312 = sum(PF::QTS3, 0, 2);
-    s.QUEC12 = sum(PF::QUREC, 0, 2);
-    s.QUR12 = sum(PF::QUR, 0, 2);
-    s.QUTR12 = sum(PF::QUTR, 0, 2);
-    s.QZU34 = sum(PF::QZU, 2, 4);
-    s.QAB34 = sum(PF::QAB, 2, 4);
-    s.QGN34 = sum(PF::QGN, 2, 4);
-    s.QTS134 = sum(PF::QTS1, 2, 4);
-    s.QTS234 = sum(PF::QTS2, 2, 4);
-    s.QTS334 = sum(PF::QTS3, 2, 4);
-    s.QUEC34 = sum(PF::QUREC, 2, 4);
-    s.QUR34 = sum(PF::QUR, 2, 4);
-    s.QUTR34 = sum(PF::QUTR, 2, 4);
-    s.A12 = sum(PF::A, 0, 2);
-    s.A34 = sum(PF::A, 2, 4);
-    s.QNZD12 = injection ? s.A12 : sum(PF::QNUZD, 0, 2);
-    s.QNZD34 = injection ? s.A34 : sum(PF::QNUZD, 2, 4);
+    s.QT1S1 = qts1.all;
+    s.QT2S2 = qts2.all;
+    s.QT3S3 = qts3.all;
+    s.QUE = sums(PF::QUE).all;
+    s.QUC = sums(PF::QUC).all;
+    s.QUTR = qutr.all;
+    s.QZU12 = qzu.p12;
+    s.QAB12 = qab.p12;
+    s.QGN12 = qgn.p12;
+    s.QTS112 = qts1.p12;
+    s.QTS212 = qts2.p12;
+    s.QTS312 = qts3.p12;
+    s.QUEC12 = qurec.p12;
+    s.QUR12 = qur.p12;
+    s.QUTR12 = qutr.p12;
+    s.QZU34 = qzu.p34;
+    s.QAB34 = qab.p34;
+    s.QGN34 = qgn.p34;
+    s.QTS134 = qts1.p34;
+    s.QTS234 = qts2.p34;
+    s.QTS334 = qts3.p34;
+    s.QUEC34 = qurec.p34;
+    s.QUR34 = qur.p34;
+    s.QUTR34 = qutr.p34;
+    const FieldSums a = sums(PF::A);
+    s.A12 = a.p12;
+    s.A34 = a.p34;
+    const FieldSums qnuzd = sums(PF::QNUZD);
+    s.QNZD12 = injection ? s.A12 : qnuzd.p12;
+    s.QNZD34 = injection ? s.A34 : qnuzd.p34;
     s.QNUTZD = s.QNZD12 + s.QNZD34;
     s.QN12 = s.QZU12 + s.QAB12 + s.QUEC12 + s.QUTR12;
     s.QN34 = s.QZU34 + s.QAB34 + s.QUEC34 + s.QUTR34;
     s.QNUTZ = s.QN12 + s.QN34;
-    s.DQZU12 = sum(PF::DQZU, 0, 2);
-    s.DQAB12 = sum(PF::DQAB, 0, 2);
-    s.DQNZ12 = injection ? s.DA12 : sum(PF::DQNZD, 0, 2);
-    s.DQZU34 = sum(PF::DQZU, 2, 4);
-    s.DQAB34 = sum(PF::DQAB, 2, 4);
-    s.DQNZ34 = injection ? s.DA34 : sum(PF::DQNZD, 2, 4);
+    const FieldSums dqzu = sums(PF::DQZU), dqab = sums(PF::DQAB), dqnzd = sums(PF::DQNZD);
+    s.DQZU12 = dqzu.p12;
+    s.DQAB12 = dqab.p12;
+    s.DQNZ12 = injection ? s.DA12 : dqnzd.p12;
+    s.DQZU34 = dqzu.p34;
+    s.DQAB34 = dqab.p34;
+    s.DQNZ34 = injection ? s.DA34 : dqnzd.p34;
 }
 
 // Extremes of the revolution from the new pair states.

@@ -37,19 +37,18 @@ struct PairField {
     };
 };
 
-// A logarithmic mean with the two temperatures it was taken of. Where they stay from one step
-// to the next (spaces that keep their temperatures, fixed regenerator ends) the step takes the
-// kept mean instead of another logarithm.
-struct KeptLogMean {
-    bool set = false;
-    double A = 0.0, B = 0.0;
-    double mean = 0.0;
-};
-
-// The regenerator's logarithmic means: the whole regenerator between its ends, and its three
-// sections, hot end first.
+// The regenerator's logarithmic means, the whole regenerator's and its three sections' (hot
+// end first), each with the end temperatures TER, TCR it was taken for. Where the ends stay
+// from one step to the next (spaces that keep their temperatures, fixed ends) the step takes
+// the kept means instead of taking the logarithms again.
 struct RegeneratorMeans {
-    KeptLogMean whole, hot, middle, cold;
+    struct Ends {
+        bool set = false;
+        double TER = 0.0, TCR = 0.0;
+    };
+    Ends whole_ends, section_ends;
+    double whole = 0.0;
+    double hot = 0.0, middle = 0.0, cold = 0.0;
 };
 
 struct PairRecord {
