@@ -19,21 +19,39 @@ constexpr const char* HEAD2 = " TEMPERATURDIFFERENZEN; BERECHNETER WINKEL FUER D
 
 }  // namespace
 
-double LAGRANGE(double x, const double* X, const double* Y, int n) {
-    for (int i = 0; i < n; ++i)
-        if (x == X[i]) return Y[i];
-    double sum = 0.0;
+void LAGRANGE(double x, const double* X, const double* Y1, const double* Y2, int n, double& V1,
+              double& V2) {
     for (int i = 0; i < n; ++i) {
+        if (x == X[i]) {
+            V1 = Y1[i];
+            V2 = Y2[i];
+            return;
+        }
+    }
+    double sum1 = 0.0, sum2 = 0.0;
+    for (int i = 0; i < n; ++i) {
+        // The weight of node i: the product over the other nodes of (x - X[j]) / (X[i] - X[j]),
+        // formed with the node's own factor x - X[i] multiplied in and divided out again.
         const double di = x - X[i];
         double L = 1.0;
         for (int j = 0; j < n; ++j) {
-            const double Dij = (j == i) ? 1.0 : X[i] - X[j];
-            L = L * (x - X[j]) / Dij;
-            if (j == i) L = L / di;  // takes the node's own factor out again
+            if (j == i) {
+                L = L * di / di;
+            } else {
+                L = L * (x - X[j]) / (X[i] - X[j]);
+            }
         }
-        sum += Y[i] * L;
+        sum1 += Y1[i] * L;
+        sum2 += Y2[i] * L;
     }
-    return sum;
+    V1 = sum1;
+    V2 = sum2;
+}
+
+double LAGRANGE(double x, const double* X, const double* Y, int n) {
+    double V = 0.0, unused = 0.0;
+    LAGRANGE(x, X, Y, Y, n, V, unused);
+    return V;
 }
 
 void TDIFDF(runtime::Units& u, double& TE, double& TC, const AngleTable& TTE,
@@ -54,19 +72,18 @@ void TDIFDF(runtime::Units& u, double& TE, double& TC, const AngleTable& TTE,
         return;
     }
 
-    int k = -1;  // first table angle above CANGLE (0-based)
-    for (int i = 0; i < TABLE_ANGLES; ++i) {
-        if (CANGLE == TANGLE[i]) {
-            TE = TTE[i];
-            TC = TTC[i];
-            return;
-        }
-        if (CANGLE < TANGLE[i]) {
-            k = i;
-            break;
-        }
+    // The first table angle not below CANGLE: the angle itself, or the upper end of its
+    // bracket.
+    const auto at = std::lower_bound(TANGLE.begin(), TANGLE.end(), CANGLE);
+    const int i = static_cast<int>(at - TANGLE.begin());
+    if (i < TABLE_ANGLES && CANGLE == TANGLE[i]) {
+        TE = TTE[i];
+        TC = TTC[i];
+        return;
     }
-    if (k < 0) return;  // just above 360 (or not a number): nothing to interpolate
+    // Just above 360 (or not a number): nothing to interpolate.
+    if (i == TABLE_ANGLES || !(CANGLE < TANGLE[i])) return;
+    const int k = i;  // first table angle above CANGLE (0-based)
 
     if (k == 0) {
         TE = TTE[0];
@@ -92,8 +109,7 @@ void TDIFDF(runtime::Units& u, double& TE, double& TC, const AngleTable& TTE,
     if (k1 == TABLE_ANGLES) s = TABLE_ANGLES + 1 - n;
     if (k1 <= 2) s = 1;
     s = std::clamp(s, 1, TABLE_ANGLES + 1 - n);
-    TE = LAGRANGE(CANGLE, &TANGLE[s - 1], &TTE[s - 1], n);
-    TC = LAGRANGE(CANGLE, &TANGLE[s - 1], &TTC[s - 1], n);
+    LAGRANGE(CANGLE, &TANGLE[s - 1], &TTE[s - 1], &TTC[s - 1], n, TE, TC);
 }
 
 }  // namespace korvex::simulation

@@ -11,9 +11,13 @@ namespace korvex::simulation {
 // Value at x of the polynomial through the n points (X[i], Y[i]). For an x on a node the node's
 // value is returned (the product form would divide zero by zero there). n <= 0 gives 0.
 double LAGRANGE(double x, const double* X, const double* Y, int n);
+// The same for two value tables over the same nodes, V1 from Y1 and V2 from Y2: the weights of
+// the nodes are formed once for both.
+void LAGRANGE(double x, const double* X, const double* Y1, const double* Y2, int n, double& V1,
+              double& V2);
 
 // TE and TC of cylinder pair `pair` at crank angle CANGLE (degrees), interpolated with IP1 table
-// points in the tables TTE, TTC over the angles TANGLE. An angle above 360.001 or below 0 is
+// points in the tables TTE, TTC over the ascending angles TANGLE. An angle above 360.001 or below 0 is
 // reported on units 6 and 9 and answered with the table's end values; an angle in
 // (360, 360.001] leaves TE and TC as they are.
 void TDIFDF(runtime::Units& u, double& TE, double& TC, const AngleTable& TTE,

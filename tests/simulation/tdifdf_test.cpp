@@ -35,6 +35,17 @@ TEST(Lagrange, ReproducesAPolynomialOfItsDegree) {
     EXPECT_NEAR(LAGRANGE(2.5, X, Y, 4), 28.0, 1e-12);
     EXPECT_EQ(LAGRANGE(2.0, X, Y, 4), Y[2]);  // on a node: no 0/0
     EXPECT_EQ(LAGRANGE(2.5, X, Y, 1), Y[0]);
+    // Two tables over the same nodes at once: each gets its own polynomial, y = x^2 - 4 the
+    // second.
+    double Z[4];
+    for (int i = 0; i < 4; ++i) Z[i] = X[i] * X[i] - 4;
+    double a = 0.0, b = 0.0;
+    LAGRANGE(2.5, X, Y, Z, 4, a, b);
+    EXPECT_NEAR(a, 28.0, 1e-12);
+    EXPECT_NEAR(b, 2.25, 1e-12);
+    LAGRANGE(0.5, X, Y, Z, 4, a, b);
+    EXPECT_EQ(a, Y[1]);
+    EXPECT_EQ(b, Z[1]);
 }
 
 TEST_F(Tables, TableAnglesAreHitExactly) {
