@@ -94,7 +94,7 @@ bool side_step(const SideIn& s, int N, double angle, double rdt, double CV, doub
     o.RE = quot(w * s.DGL, s.NU);
     const double PE = o.RE * C.PR;
     const double GZ = quot(PE * s.DGL, HL);
-    o.NUS = nusselt(o.RE, C.PR, GZ, quot(s.DGL, HL));
+    o.NUS = nusselt(o.RE, C.PRF, GZ, quot(s.DGL, HL));
     o.ALPHA = quot(o.NUS * s.LAMBDA, s.DGL);
     // The balance takes the liquid at the mean of its inlet and outlet temperatures. That
     // holds while the jets pass at most twice the liquid's heat capacity flow: at 2 CL the
@@ -148,11 +148,10 @@ bool side_step(const SideIn& s, int N, double angle, double rdt, double CV, doub
 
 }  // namespace
 
-double nusselt(double RE, double PR, double GZ, double DGL_HL) {
-    if (RE > 2300.0) {
-        return f(0.0326f) * std::pow(RE, f(0.786f)) * std::pow(PR, f(0.45f)) *
-               std::pow(DGL_HL, f(0.054f));
-    }
+double prandtl_factor(double PR) { return std::pow(PR, f(0.45f)); }
+
+double nusselt(double RE, double PRF, double GZ, double DGL_HL) {
+    if (RE > 2300.0) return f(0.0326f) * std::pow(RE, f(0.786f)) * PRF * std::pow(DGL_HL, f(0.054f));
     const double gz = GZ > 0.0 ? GZ : 0.0;  // no flow: the fully developed value
     return f(3.65f) + f(0.0668f) * gz / (1.0 + f(0.045f) * std::pow(gz, f(0.667f)));
 }
@@ -338,6 +337,7 @@ void prepare_injection(Injection& INJ, const run::RunState& r) {
     C.CPWE = run::CP_LIQUID_HOT;
     C.CPWC = run::CP_LIQUID_COLD;
     C.PR = run::PR;
+    C.PRF = prandtl_factor(C.PR);
     INJ.pair = {};
     INJ.U1 = INJ.U2 = INJ.XTR = 0.0;
 }

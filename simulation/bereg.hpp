@@ -50,8 +50,10 @@ struct BeregArgs {
 
 // Nusselt number of the gas flowing along the jets: turbulent above Re = 2300, else the
 // laminar entry-length correlation in the Graetz number GZ. DGL/HL is the ratio of the
-// hydraulic diameter to the length of the space.
-double nusselt(double RE, double PR, double GZ, double DGL_HL);
+// hydraulic diameter to the length of the space; PRF the Prandtl factor of the turbulent
+// correlation, prandtl_factor(PR), the same for the whole run.
+double nusselt(double RE, double PRF, double GZ, double DGL_HL);
+double prandtl_factor(double PR);
 
 // Regenerator end temperature of one side around flow reversals. TV is the previous
 // temperature of the space, L the full loss step between the end and the space (the end

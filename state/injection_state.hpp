@@ -28,6 +28,7 @@ struct BeregCommon {
     double LUSTC = 0.0;         // loss term of the cold side, W (the deck gives none)
     double CPWE = 0.0, CPWC = 0.0;    // liquid specific heats, kJ/(kg*K), without vapour
     double PR = 0.0;            // Prandtl number of the gas
+    double PRF = 0.0;           // its factor in the turbulent Nusselt number, PR**0.45
 };
 
 // What BEREG keeps for one pair from step to step.

@@ -76,6 +76,7 @@ struct Cycle {
         B.CPWE = 4.3;
         B.CPWC = 4.18;
         B.PR = 0.7;
+        B.PRF = prandtl_factor(B.PR);
         INJ.XTR = STEPS / 36.0;
         place(0.0);
         COMP(R, C, PP, INJ, 0.0, DT, u, st, NFAIL);  // settles the previous-step values

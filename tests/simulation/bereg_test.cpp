@@ -42,6 +42,7 @@ struct Fixture {
         BeregCommon& C = INJ.C;
         C.active = true;
         C.PR = double(0.7f);
+        C.PRF = prandtl_factor(C.PR);
         C.BEVOL = 0.01;
         C.NDUE = C.NDUC = 10;
         C.DDUE = C.DDUC = 0.1;
@@ -65,10 +66,10 @@ struct Fixture {
 
 TEST(BeregCorrelations, NusseltSwitchesAboveRe2300) {
     // Laminar: 3.65 + 0.0668 Gz / (1 + 0.045 Gz**0.667), also at Re = 2300 itself.
-    EXPECT_NEAR(nusselt(2300.0, double(0.7f), 100.0, 0.05), 7.03916836221606, 1e-12);
-    EXPECT_NEAR(nusselt(0.0, double(0.7f), 0.0, 0.05), 3.65, 1e-6);
+    EXPECT_NEAR(nusselt(2300.0, prandtl_factor(double(0.7f)), 100.0, 0.05), 7.03916836221606, 1e-12);
+    EXPECT_NEAR(nusselt(0.0, prandtl_factor(double(0.7f)), 0.0, 0.05), 3.65, 1e-6);
     // Just above: 0.0326 Re**0.786 Pr**0.45 (d/l)**0.054, about 10.37 at Re = 2300.
-    EXPECT_NEAR(nusselt(2300.000001, double(0.7f), 100.0, 0.05), 10.3651174046567, 1e-8);
+    EXPECT_NEAR(nusselt(2300.000001, prandtl_factor(double(0.7f)), 100.0, 0.05), 10.3651174046567, 1e-8);
 }
 
 TEST(BeregCorrelations, GasTransportOfEachGas) {
