@@ -306,13 +306,13 @@ double regenerator_mean(RegeneratorMeans& M, double TER, double TCR) {
     return M.whole;
 }
 
-void regenerator_sections(bool DREI, double TER, double TCR, double TR, RegeneratorMeans& M,
-                          double& Ta, double& Tb, double& Tc) {
+double regenerator_sections(bool DREI, double TER, double TCR, double TR, RegeneratorMeans& M,
+                            double& Ta, double& Tb, double& Tc) {
     if (!DREI) {
         Ta = (TER + TR) / 2.0;
         Tb = TR;
         Tc = (TCR + TR) / 2.0;
-        return;
+        return quot(1.0, Ta) + quot(1.0, Tb) + quot(1.0, Tc);
     }
     if (!kept_for(M.section_ends, TER, TCR)) {
         const double D = (TER - TCR) / 3.0;
@@ -320,10 +320,12 @@ void regenerator_sections(bool DREI, double TER, double TCR, double TR, Regenera
         M.hot = log_mean(TER, T2);
         M.middle = log_mean(T2, T1);
         M.cold = log_mean(T1, TCR);
+        M.reciprocals = quot(1.0, M.hot) + quot(1.0, M.middle) + quot(1.0, M.cold);
     }
     Ta = M.hot;
     Tb = M.middle;
     Tc = M.cold;
+    return M.reciprocals;
 }
 
 namespace {
@@ -442,11 +444,11 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
     // 4. Reduced regenerator volume: three sections of VR/3, each with its own mean
     // temperature.
     double Ta, Tb, Tc;
-    regenerator_sections(C.DREI, TER, TCR, TR, R.means, Ta, Tb, Tc);
+    const double reciprocals = regenerator_sections(C.DREI, TER, TCR, TR, R.means, Ta, Tb, Tc);
     R.TRA = Ta;
     R.TRB = Tb;
     R.TRC = Tc;
-    const double VRRED = C.VR > 0.0 ? C.VR1003 * (quot(1.0, Ta) + quot(1.0, Tb) + quot(1.0, Tc)) : 0.0;
+    const double VRRED = C.VR > 0.0 ? C.VR1003 * reciprocals : 0.0;
     R.VRRED = VRRED;
     R[F::TE] = TE;
     R[F::TC] = TC;

@@ -45,8 +45,9 @@ double regenerator_mean(RegeneratorMeans& M, double TER, double TCR);
 // Mean temperatures Ta, Tb, Tc of the three regenerator sections, hot end first, between the
 // ends TER and TCR: the logarithmic means over thirds of the temperature drop with the
 // three-section regenerator (DREI), kept in M like the regenerator's mean; else the arithmetic
-// means with the regenerator's mean TR.
-void regenerator_sections(bool DREI, double TER, double TCR, double TR, RegeneratorMeans& M,
-                          double& Ta, double& Tb, double& Tc);
+// means with the regenerator's mean TR. Returns the sum of their reciprocals, 1/Ta + 1/Tb +
+// 1/Tc (a section at 0 K adding 0), the reduced volume of the regenerator per VR/3.
+double regenerator_sections(bool DREI, double TER, double TCR, double TR, RegeneratorMeans& M,
+                            double& Ta, double& Tb, double& Tc);
 
 }  // namespace korvex::simulation

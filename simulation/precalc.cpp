@@ -82,8 +82,8 @@ void gas_state(GasPoint& g, const CompCommon& C, double V01, bool tr_given,
     g.TCR = g.TC + loss;
     if (!tr_given) g.TR = C.DREI ? regenerator_mean(M, g.TER, g.TCR) : (g.TER + g.TCR) / 2.0;
     double Ta, Tb, Tc;
-    regenerator_sections(C.DREI, g.TER, g.TCR, g.TR, M, Ta, Tb, Tc);
-    const double VRRED = C.VR > 0.0 ? C.VR1003 * (qt(1.0, Ta) + qt(1.0, Tb) + qt(1.0, Tc)) : 0.0;
+    const double reciprocals = regenerator_sections(C.DREI, g.TER, g.TCR, g.TR, M, Ta, Tb, Tc);
+    const double VRRED = C.VR > 0.0 ? C.VR1003 * reciprocals : 0.0;
     g.VRED = (qt(g.VE, g.TE) + VRRED + qt(g.VC, g.TC)) * C.T0;
     g.P = qt(C.P0 * V01, g.VRED);
     g.ME = qt(g.P * g.VE, C.RS * g.TE);

@@ -49,6 +49,7 @@ struct RegeneratorMeans {
     Ends whole_ends, section_ends;
     double whole = 0.0;
     double hot = 0.0, middle = 0.0, cold = 0.0;
+    double reciprocals = 0.0;   // 1/hot + 1/middle + 1/cold
 };
 
 struct PairRecord {
