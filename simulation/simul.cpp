@@ -327,25 +327,20 @@ void fill_globals(Program& p) {
 
 namespace {
 
-// Travels, area factors and table angles of the pairs for crank states k1 (ANGLE1) and k2
-// (ANGLE2); the second throws, half a turn on, are given as travels only.
-void set_pair_inputs(SimState& s, const run::RunState& r, double X1, double X2, double X1P,
-                     double X2P) {
-    const double fH = quot(r.FQER, r.FQE);
-    const double fK = quot(r.FQCR, r.FQC);
-    const bool four = r.NZYL == 4;
-    auto set = [&](std::size_t i, double XE, double FE, double XC, double FC, double ang) {
+// Travels and table angles of the pairs for crank states k1 (ANGLE1) and k2 (ANGLE2); the
+// second throws, half a turn on, are given as travels only. The area factors of the pairs
+// are the pre-calculation's, fixed for the run.
+void set_pair_travels(SimState& s, double X1, double X2, double X1P, double X2P) {
+    auto set = [&](std::size_t i, double XE, double XC, double ang) {
         CompPair& q = s.comp_pair[i];
         q.XE = XE;
-        q.FE = FE;
         q.XC = XC;
-        q.FC = FC;
         q.CANGLE = ang < 0.0 ? ang + 360.0 : ang;
     };
-    set(0, X1, 1.0, X2, four ? fK : 1.0, s.PHI1);
-    set(1, X1P, fH, X2P, four ? 1.0 : fK, s.PHI1 - 180.0);
-    set(2, X2, 1.0, X1P, 1.0, s.PHI1 - 90.0);
-    set(3, X2P, fH, X1, fK, s.PHI1 - 270.0);
+    set(0, X1, X2, s.PHI1);
+    set(1, X1P, X2P, s.PHI1 - 180.0);
+    set(2, X2, X1P, s.PHI1 - 90.0);
+    set(3, X2P, X1, s.PHI1 - 270.0);
 }
 
 // The crankcase of the single-acting machine in the record of pair 2: adiabatic compression
@@ -744,6 +739,7 @@ void simulate(Program& p) {
     const double R = r.R, LR = r.LR;
     const double phase = r.PHASE * PI / 180.0;
     const double THETA = r.THETA;
+    const double rTHETA = quot(100000.0, THETA);
     const double FSEAL = r.FSEAL;
     const double GAMMA = sd.GAMMA;
     const double FKOL = sd.FKOL;
@@ -860,7 +856,7 @@ void simulate(Program& p) {
         s.UD2 = (s.X2 - s.WEG2_V) * rdt;
         const double X1P = npairs > 1 ? crank_travel(-s1, -c1, R, LR) : 0.0;
         const double X2P = npairs > 1 ? crank_travel(-s2, -c2, R, LR) : 0.0;
-        set_pair_inputs(s, r, s.X1, s.X2, X1P, X2P);
+        set_pair_travels(s, s.X1, s.X2, X1P, X2P);
 
         // 5. Pair 1 and the pressure integral for P1MEAN.
         s.inj.U1 = s.U1;
@@ -948,7 +944,7 @@ void simulate(Program& p) {
 
         // 12. Flywheel.
         const double UM1 = (s.U1 + s.U1V) / 2.0, UM2 = (s.U2 + s.U2V) / 2.0;
-        s.DWDT = quot((s.FNI * UM1 + s.FNII * UM2) * quot(100000.0, THETA), s.OMEGA);
+        s.DWDT = quot((s.FNI * UM1 + s.FNII * UM2) * rTHETA, s.OMEGA);
         s.OMEGAV = s.OMEGA;
         s.OMEGA = s.OMEGA + s.DWDT * DT;
         s.RPM = s.OMEGA * 30.0 / PI;
