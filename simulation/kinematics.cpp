@@ -25,8 +25,10 @@ double crank_travel(double s, double c, double R, double LR) {
 
 CrankState crank_motion(double s, double c, double R, double LR, double OMEGA) {
     CrankState k;
+    // The second throw has sine and cosine negated, and so the same rod root.
     if (LR <= 0.0) {
         k.X = R * (1.0 - c);
+        k.XP = R * (1.0 + c);
         k.U = R * OMEGA * s;
         k.B = R * OMEGA * OMEGA * c;
         return k;
@@ -34,6 +36,7 @@ CrankState crank_motion(double s, double c, double R, double LR, double OMEGA) {
     const double W = rod_root(s, LR);
     const double c2 = c * c, s2 = s * s;
     k.X = R * (1.0 - c) + R * (LR - W);
+    k.XP = R * (1.0 + c) + R * (LR - W);
     k.U = R * OMEGA * s * (1.0 + c / W);
     k.B = R * OMEGA * OMEGA * (c + c2 * s2 / (W * W * W) + (c2 - s2) / W);
     return k;

@@ -10,11 +10,12 @@ struct CrankState {
     double X = 0.0;   // travel from the top position, cm
     double U = 0.0;   // speed, cm/s
     double B = 0.0;   // acceleration, cm/s2
+    double XP = 0.0;  // travel of the throw half a turn on, cm
 };
 
 // Travel alone, from the sine and cosine of the crank angle.
 double crank_travel(double s, double c, double R, double LR);
-// Travel, speed and acceleration at angular speed OMEGA.
+// Travel, speed and acceleration at angular speed OMEGA, and the travel of the second throw.
 CrankState crank_motion(double s, double c, double R, double LR, double OMEGA);
 // The same from the angle itself (radians).
 double crank_travel_at(double phi, double R, double LR);

@@ -854,8 +854,8 @@ void simulate(Program& p) {
         const double rdt = DT > 0.0 ? 1.0 / DT : 0.0;
         s.UD1 = (s.X1 - s.WEG1_V) * rdt;
         s.UD2 = (s.X2 - s.WEG2_V) * rdt;
-        const double X1P = npairs > 1 ? crank_travel(-s1, -c1, R, LR) : 0.0;
-        const double X2P = npairs > 1 ? crank_travel(-s2, -c2, R, LR) : 0.0;
+        const double X1P = npairs > 1 ? k1.XP : 0.0;
+        const double X2P = npairs > 1 ? k2.XP : 0.0;
         set_pair_travels(s, s.X1, s.X2, X1P, X2P);
 
         // 5. Pair 1 and the pressure integral for P1MEAN.

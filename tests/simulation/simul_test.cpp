@@ -71,6 +71,7 @@ TEST(SimulCrank, SinusoidalAndRodDriveAtSixtyDegrees) {
     EXPECT_NEAR(a.X, 1.0, 1e-12);
     EXPECT_NEAR(a.U, 17.320508075688772, 1e-11);
     EXPECT_NEAR(a.B, 100.0, 1e-10);
+    EXPECT_NEAR(a.XP, 3.0, 1e-12);   // the second throw at 240 degrees
     const CrankState neg = crank_motion_at(phi, 2.0, -3.0, 10.0);   // any LR <= 0: sinusoidal
     EXPECT_DOUBLE_EQ(neg.X, a.X);
     EXPECT_DOUBLE_EQ(neg.B, a.B);
@@ -79,6 +80,7 @@ TEST(SimulCrank, SinusoidalAndRodDriveAtSixtyDegrees) {
     EXPECT_NEAR(b.X, 1.1897503240933458, 1e-12);
     EXPECT_NEAR(b.U, 19.538171888552487, 1e-11);
     EXPECT_NEAR(b.B, 75.02231358686132, 1e-10);
+    EXPECT_NEAR(b.XP, 3.1897503240933458, 1e-12);
     EXPECT_DOUBLE_EQ(crank_travel_at(phi, 2.0, 4.0), b.X);
 }
 
