@@ -747,6 +747,11 @@ void simulate(Program& p) {
     const bool one_rev = r.plot_one_rev && NACH > 0;
     const bool injection = s.inj.C.active;
     const bool diagrams_defined = p.dia.IIFREI > 0;
+    // The global plottable values (and the machine sums among them) are written at the plot
+    // and print points only when a diagram curve or a printed column takes one of them.
+    bool takes_globals = false;
+    for (int k = 0; k < p.dia.nsource; ++k)
+        takes_globals = takes_globals || p.dia.source[static_cast<std::size_t>(k)].pair < 0;
     const bool printing = r.IPRNT1 > 0;
     const double GM02 = sd.GM02;
 
@@ -1068,8 +1073,10 @@ void simulate(Program& p) {
             }
             if (s.plotting && !s.plot_full) {
                 NPLOT = index;
-                form_sums();
-                fill_globals(p);
+                if (takes_globals) {
+                    form_sums();
+                    fill_globals(p);
+                }
                 diagrams::store_plot_point(p.dia, std::span<const PairRecord, 4>(s.pair), NPLOT);
                 if (marker_hit > 0) {
                     s.MARK[static_cast<std::size_t>(marker_hit)] = NPLOT;
@@ -1085,8 +1092,10 @@ void simulate(Program& p) {
         // 20. Printed lines, with or without diagrams (without, they give the time alone).
         if (printing && tnow >= s.TPRINT) {
             s.TPRINT = s.TIME + s.TOUTD;
-            form_sums();
-            fill_globals(p);
+            if (takes_globals) {
+                form_sums();
+                fill_globals(p);
+            }
             print_line(p);
         }
 
