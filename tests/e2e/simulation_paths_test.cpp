@@ -1,7 +1,8 @@
 // Runs that used to end wrongly or silently: machines whose volume extreme sits at the start of
 // the revolution, runs longer than the plot arrays, a step longer than the run, a vapour error
-// in an earlier run, nozzle lines beside a wire mesh; and the mean pressure of every revolution
-// of every deck between the revolution's extremes.
+// in an earlier run, nozzle lines beside a wire mesh; the mean pressure of every revolution of
+// every deck between the revolution's extremes; and the machine's efficiencies whatever the
+// diagrams plot.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -132,4 +133,41 @@ TEST(E2eRuns, AWireMeshBesideNozzleLinesRunsAndListsWithoutInjection) {
         EXPECT_EQ(t->find("ETA_12 = (A1+A2)/QZU12"), std::string::npos);
     }
     EXPECT_EQ(e2e::count(j->u9(), "ETA_12 = QNZD12 /QZU12"), 2u);
+}
+
+TEST(E2eSums, TheMachineEfficienciesTakeThePairSumsWhateverTheDiagramsPlot) {
+    // Four equal pairs a quarter turn apart run the same cycle, so the efficiencies that the
+    // evaluation forms from the sums over the pairs (the machine, pairs 1+2 and 3+4) come out
+    // as that of pair 1 alone. Once with diagrams of pair quantities only, and once with a
+    // global quantity on the abscissa.
+    for (const char* abscissa : {"VG1", "TIME"}) {
+        SCOPED_TRACE(abscissa);
+        const std::string deck = std::string(
+            "AUS: TIME=0.2 SCHRITT=0.0001 NZYL=4 IPRNT=2\n"
+            "ISOTHERM\n"
+            "NACH: 100 DAEMPFUNG=1.0 FSEAL=10.0 PHASE=-90.0\n"
+            "DH=6.0 DK=6.0 R=1.8 DKST=1.0 P0=20.0 TH=900.0 TK=300.0\n"
+            "T0=300.0 VOLUMEN=0.02 SGRAD=95.0\n"
+            "ZW=0 ZH0E=10 ZH0C=10 N0=1000 THETA=5000000 DICKE=2 %\n"
+            "L/R=4.0 REGELN AB 0.5 IN 0.1 RVE=0 RVC=0 GAS=HE\n"
+            "DIAGRAMME: XL=12 YL=8 HOE=0.3 HSYM=0.2 IBACK=0 SCALE=0\n"
+            "ABSZISSE| ") + abscissa + " GITTER=0 NBILD=0\n"
+            "ORDINATEN| P1 P2\n"
+            "STOP\n";
+        auto j = e2e::run_job(deck);
+        ASSERT_EQ(j->nfail(), 0);
+        auto last = [&](const std::string& pattern) {
+            const std::regex re(pattern + " *([-0-9.]+) %");
+            double v = NAN;
+            const std::string& u9 = j->u9();
+            for (auto it = std::sregex_iterator(u9.begin(), u9.end(), re); it != std::sregex_iterator(); ++it)
+                v = std::atof((*it)[1].str().c_str());
+            return v;
+        };
+        const double pair1 = last(R"("ETA_1"=    A1/ QZU1 =)");
+        EXPECT_GT(pair1, 50.0);
+        EXPECT_NEAR(last(R"("ETA_A" = ARBEIT / QZU =)"), pair1, 0.5);
+        EXPECT_NEAR(last("ETA_12 = QNZD12 /QZU12 ="), pair1, 0.5);
+        EXPECT_NEAR(last("ETA_34 = QNZD34 /QZU34 ="), pair1, 0.5);
+    }
 }

@@ -88,6 +88,15 @@ TEST(CompState, RegeneratorMeansThreeSectionAndArithmetic) {
             EXPECT_NEAR(p.R.TRB, 80.0 / std::log(490.0 / 410.0), 1e-9);
             EXPECT_NEAR(p.R.TRC, 80.0 / std::log(410.0 / 330.0), 1e-9);
             EXPECT_NEAR(p.R.VRRED, 30.0 * std::log(570.0 / 330.0) / 240.0, 1e-12);
+            // Hotter gas moves the ends to 750 and 350 K: the means follow them and are not
+            // those of the step before.
+            p.R[F::TE] = 800.0;
+            p.step(2.0, 3.0, 1e-3, 1e-3);
+            const double d = 400.0 / 3.0;
+            EXPECT_NEAR(p.R[F::TR], 400.0 / std::log(750.0 / 350.0), 1e-9);
+            EXPECT_NEAR(p.R.TRA, d / std::log(750.0 / (750.0 - d)), 1e-9);
+            EXPECT_NEAR(p.R.TRC, d / std::log((350.0 + d) / 350.0), 1e-9);
+            EXPECT_NEAR(p.R.VRRED, 30.0 * std::log(750.0 / 350.0) / 400.0, 1e-12);
         } else {
             EXPECT_DOUBLE_EQ(p.R[F::TR], 450.0);
             EXPECT_NEAR(p.R.VRRED, 10.0 * (1.0 / 510.0 + 1.0 / 450.0 + 1.0 / 390.0), 1e-15);
