@@ -389,7 +389,7 @@ void crankcase_step(SimState& s, const run::RunState& r, double VCRTOT, double G
 }
 
 // A field of the pairs present summed over pairs 1 and 2, over pairs 3 and 4 and over all,
-// each added up from its first pair on.
+// each added up from 0 and its first pair on (0.0 + x: a sum is never a negative zero).
 struct FieldSums {
     double p12 = 0.0, p34 = 0.0, all = 0.0;
 };
