@@ -288,48 +288,6 @@ double log_mean(double A, double B) {
 
 namespace {
 
-// True when the means that E belongs to were taken for the ends TER and TCR; else E takes
-// these ends, for the means about to be taken.
-bool kept_for(RegeneratorMeans::Ends& E, double TER, double TCR) {
-    const auto bits = [](double x) { return std::bit_cast<std::uint64_t>(x); };
-    if (E.set && bits(E.TER) == bits(TER) && bits(E.TCR) == bits(TCR)) return true;
-    E.set = true;
-    E.TER = TER;
-    E.TCR = TCR;
-    return false;
-}
-
-}  // namespace
-
-double regenerator_mean(RegeneratorMeans& M, double TER, double TCR) {
-    if (!kept_for(M.whole_ends, TER, TCR)) M.whole = log_mean(TER, TCR);
-    return M.whole;
-}
-
-double regenerator_sections(bool DREI, double TER, double TCR, double TR, RegeneratorMeans& M,
-                            double& Ta, double& Tb, double& Tc) {
-    if (!DREI) {
-        Ta = (TER + TR) / 2.0;
-        Tb = TR;
-        Tc = (TCR + TR) / 2.0;
-        return quot(1.0, Ta) + quot(1.0, Tb) + quot(1.0, Tc);
-    }
-    if (!kept_for(M.section_ends, TER, TCR)) {
-        const double D = (TER - TCR) / 3.0;
-        const double T1 = TCR + D, T2 = TER - D;
-        M.hot = log_mean(TER, T2);
-        M.middle = log_mean(T2, T1);
-        M.cold = log_mean(T1, TCR);
-        M.reciprocals = quot(1.0, M.hot) + quot(1.0, M.middle) + quot(1.0, M.cold);
-    }
-    Ta = M.hot;
-    Tb = M.middle;
-    Tc = M.cold;
-    return M.reciprocals;
-}
-
-namespace {
-
 // Space temperatures from the heat exchange with the injected liquid: the gas transport
 // properties of both spaces at the previous state, the liquid heat capacity flows, then BEREG.
 // False when a steam-property error ended the step.
@@ -527,6 +485,12 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
     R[F::DAC] = PGM * DVC / 10.0;
     R[F::DA] = PGM * DVG / 10.0;
     R[F::VGDP] = VGM * R[F::DP] / 10.0;
+    // The same p dV rates at the mean gas pressure for the heat balances; without vapour the
+    // two mean pressures are one, bit for bit, and so are the rates.
+    const bool one_pressure = std::bit_cast<std::uint64_t>(PM) == std::bit_cast<std::uint64_t>(PGM);
+    const double PDVE = one_pressure ? R[F::DAE] : DVE * PM / 10.0;
+    const double PDVC = one_pressure ? R[F::DAC] : DVC * PM / 10.0;
+    const double PDVG = one_pressure ? R[F::DA] : DVG * PM / 10.0;
 
     // Regenerator loss: gas that enters a space arrives at the regenerator end, not at the
     // space temperature; the difference is heat the heater must add or the cooler remove.
@@ -550,9 +514,9 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
     const double DQUTR = CV * MRM * DTR;
     const double DQUMR = CV * DMR * TRM;
     const double DQUR = DQUMR + DQUTR;
-    double DQZU = DQREZU + DVE * PM / 10.0 + DQUTE;
-    double DQAB = DVC * PM / 10.0 + DQUTC + DQRCAB;
-    const double DQGN = DQUE + DVG * PM / 10.0 + DQUC + DQUR + DQREZU + DQRCAB;
+    double DQZU = DQREZU + PDVE + DQUTE;
+    double DQAB = PDVC + DQUTC + DQRCAB;
+    const double DQGN = DQUE + PDVG + DQUC + DQUR + DQREZU + DQRCAB;
     const double DQNUZG = DQZU + DQAB + DQUTR + DQUREC;
     const double DS = quot(DQNUZG, TM);
     double DQNUZD = DQNUZG;

@@ -5,8 +5,11 @@
 // the fixed gas charge of the pair through the reduced volume; heat and work rates follow
 // from the energy balances of the three spaces and are integrated into the record.
 #include <array>
+#include <bit>
+#include <cstdint>
 
 #include "properties/vorcom.hpp"
+#include "runtime/numeric.hpp"
 #include "simulation/tdifdf.hpp"
 #include "state/comp_inputs.hpp"
 #include "state/pair_record.hpp"
@@ -37,17 +40,53 @@ void take_vorcom(PairRecord& REC, const properties::VorcomArgs& a, const CompCom
 // (A - B) / ln(A / B), and the arithmetic mean where that is undefined (equal ends, or an end
 // that is not positive).
 double log_mean(double A, double B);
+
+// True when the means that E belongs to were taken for the ends TER and TCR (bit for bit, so
+// that a kept mean is exactly the one the logarithm would give); else E takes these ends, for
+// the means about to be taken.
+inline bool kept_for(RegeneratorMeans::Ends& E, double TER, double TCR) {
+    const auto bits = [](double x) { return std::bit_cast<std::uint64_t>(x); };
+    if (E.set && bits(E.TER) == bits(TER) && bits(E.TCR) == bits(TCR)) return true;
+    E.set = true;
+    E.TER = TER;
+    E.TCR = TCR;
+    return false;
+}
+
 // The logarithmic mean of the regenerator between its ends TER and TCR, kept in M: the
-// logarithm is taken only when the ends differ from those of the kept mean (bit for bit, so
-// that a kept mean is exactly the one the logarithm would give).
-double regenerator_mean(RegeneratorMeans& M, double TER, double TCR);
+// logarithm is taken only when the ends differ from those of the kept mean. (Inline, like the
+// sections below: the step takes them every time, mostly kept.)
+inline double regenerator_mean(RegeneratorMeans& M, double TER, double TCR) {
+    if (!kept_for(M.whole_ends, TER, TCR)) M.whole = log_mean(TER, TCR);
+    return M.whole;
+}
 
 // Mean temperatures Ta, Tb, Tc of the three regenerator sections, hot end first, between the
 // ends TER and TCR: the logarithmic means over thirds of the temperature drop with the
 // three-section regenerator (DREI), kept in M like the regenerator's mean; else the arithmetic
 // means with the regenerator's mean TR. Returns the sum of their reciprocals, 1/Ta + 1/Tb +
 // 1/Tc (a section at 0 K adding 0), the reduced volume of the regenerator per VR/3.
-double regenerator_sections(bool DREI, double TER, double TCR, double TR, RegeneratorMeans& M,
-                            double& Ta, double& Tb, double& Tc);
+inline double regenerator_sections(bool DREI, double TER, double TCR, double TR,
+                                   RegeneratorMeans& M, double& Ta, double& Tb, double& Tc) {
+    using runtime::quot;
+    if (!DREI) {
+        Ta = (TER + TR) / 2.0;
+        Tb = TR;
+        Tc = (TCR + TR) / 2.0;
+        return quot(1.0, Ta) + quot(1.0, Tb) + quot(1.0, Tc);
+    }
+    if (!kept_for(M.section_ends, TER, TCR)) {
+        const double D = (TER - TCR) / 3.0;
+        const double T1 = TCR + D, T2 = TER - D;
+        M.hot = log_mean(TER, T2);
+        M.middle = log_mean(T2, T1);
+        M.cold = log_mean(T1, TCR);
+        M.reciprocals = quot(1.0, M.hot) + quot(1.0, M.middle) + quot(1.0, M.cold);
+    }
+    Ta = M.hot;
+    Tb = M.middle;
+    Tc = M.cold;
+    return M.reciprocals;
+}
 
 }  // namespace korvex::simulation
