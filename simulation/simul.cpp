@@ -504,12 +504,14 @@ void update_extremes(SimState& s, int npairs) {
         hi(s.pair[3][PF::VG], s.V4MAX, nullptr);
         lo(s.pair[3][PF::VG], s.V4MIN, nullptr);
     }
+    double SDMMAX = s.SDMMAX;
     for (int i = 0; i < npairs; ++i) {
         const auto k = static_cast<std::size_t>(i);
         s.TE_MAX_I[k] = std::max(s.TE_MAX_I[k], s.pair[k][PF::TE]);
         s.TC_MIN_I[k] = std::min(s.TC_MIN_I[k], s.pair[k][PF::TC]);
-        s.SDMMAX = std::max(s.SDMMAX, s.pair[k][PF::SDM]);
+        SDMMAX = std::max(SDMMAX, s.pair[k][PF::SDM]);
     }
+    s.SDMMAX = SDMMAX;
     const double phi0 = s.PHI1 + s.PHI_0;
     if (std::fabs(s.U1) > std::fabs(s.UUMAX)) { s.UUMAX = s.U1; s.PHI_UUMAX = phi0; }
     if (std::fabs(s.B1) > std::fabs(s.BBMAX)) { s.BBMAX = s.B1; s.PHI_BBMAX = phi0; }
@@ -803,6 +805,11 @@ void simulate(Program& p) {
     }
     const double VCRTOT = sd.VCRTOT;
     const double rdMH = r.R * r.ZW * run::ROW;
+    // The liquid columns before and after the control volumes close: the same every step.
+    const double MK = rdMH * AKR;
+    const double MH_BEFORE = (rdMH - 2.0 * r.HRVE0 * run::ROW) * AHR, MH_AFTER = rdMH * AHR;
+    const double MHK_BEFORE = (MH_BEFORE + MK) / 100000.0;
+    const double MHK_AFTER = (MH_AFTER + MK) / 100000.0;
     p.dia.NPLOT = 0;
     int NPLOT = 0;
     bool one_rev_started = false;
@@ -827,17 +834,19 @@ void simulate(Program& p) {
         if (tp < 0.0) {
             s.HRVE = r.HRVE0;
             s.HRVC = r.HRVC0;
-            s.MH = (rdMH - 2.0 * r.HRVE0 * run::ROW) * AHR;
+            s.MH = MH_BEFORE;
+            s.MHK = MHK_BEFORE;
         } else if (tp <= r.IN) {
             const double f = r.IN > 0.0 ? (1.0 + std::cos(PI * tp / r.IN)) / 2.0 : 0.0;
             s.HRVE = r.HRVE0 * f;
             s.HRVC = r.HRVC0 * f;
             s.MH = (rdMH - 2.0 * s.HRVE * run::ROW) * AHR;
+            s.MHK = (s.MH + MK) / 100000.0;
         } else {
-            s.MH = rdMH * AHR;
+            s.MH = MH_AFTER;
+            s.MHK = MHK_AFTER;
         }
-        s.MK = rdMH * AKR;
-        s.MHK = (s.MH + s.MK) / 100000.0;
+        s.MK = MK;
         s.comp.HRVE = s.HRVE;
         s.comp.HRVC = s.HRVC;
 
