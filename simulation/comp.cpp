@@ -334,7 +334,11 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
                double TIME, double DELT_NEU, runtime::Units& units,
                properties::SteamState& steam, int& NFAIL) {
     const double DT = DELT_NEU > 0.0 ? DELT_NEU : 0.0;
-    const double rdt = DT > 0.0 ? 1.0 / DT : 0.0;
+    if (DT != R.DT_KEPT) {
+        R.DT_KEPT = DT;
+        R.RDT_KEPT = DT > 0.0 ? 1.0 / DT : 0.0;
+    }
+    const double rdt = R.RDT_KEPT;
 
     // 1. Geometry of the two spaces.
     const double HE = PP.H00E + C.HRVE + PP.XE * PP.FE;

@@ -90,6 +90,10 @@ struct PairRecord {
 
     // Liquid volumes carried past the hot and cold side since the start of the run, litre.
     double VLQH = 0.0, VLQC = 0.0;
+
+    // The step of the last step and its reciprocal (0 for no step), kept while the step stays:
+    // all steps are the nominal one but those before a half or full revolution.
+    double DT_KEPT = 0.0, RDT_KEPT = 0.0;
 };
 
 }  // namespace korvex::simulation
