@@ -5,10 +5,6 @@
 
 #include <cstdlib>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
-
 #include "tests/e2e/e2e_support.hpp"
 #include "tests/runtime/scratch_dir.hpp"
 
@@ -19,12 +15,7 @@ namespace {
 int run_batch(const ScratchDir& dir, const e2e::fs::path& job) {
     const std::string cmd = std::string("\"") + KORVEX_BINARY + "\" --batch \"" + job.string() + "\" >\"" +
                             (dir / "out").string() + "\" 2>\"" + (dir / "err").string() + "\"";
-    const int rc = std::system(cmd.c_str());
-#ifdef _WIN32
-    return rc;
-#else
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-#endif
+    return korvex::testing::exit_status_of(cmd);
 }
 
 }  // namespace

@@ -38,8 +38,7 @@ using testing::spit;
 inline int run_batch(const std::filesystem::path& dir, const std::string& kind) {
     const std::string cmd = std::string("QT_QPA_PLATFORM= '") + KORVEX_BINARY + "' --batch '" + dir.string() +
                             "' --pages " + kind + " >/dev/null 2>&1";
-    const int rc = std::system(cmd.c_str());
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    return testing::exit_status_of(cmd);
 }
 
 // Hands out events until done() holds or max_ms have passed.

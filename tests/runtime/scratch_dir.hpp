@@ -2,6 +2,7 @@
 // A fresh, empty directory per test under the system's temporary directory, removed afterwards.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include <process.h>
 #define KORVEX_GETPID _getpid
 #else
+#include <sys/wait.h>
 #include <unistd.h>
 #define KORVEX_GETPID getpid
 #endif
@@ -49,6 +51,16 @@ inline std::string slurp(const std::filesystem::path& p) {
 inline void spit(const std::filesystem::path& p, const std::string& text) {
     std::ofstream out(p, std::ios::binary);
     out << text;
+}
+
+// Runs a shell command line; its exit status (-1 when it did not exit on its own).
+inline int exit_status_of(const std::string& command) {
+    const int rc = std::system(command.c_str());
+#ifdef _WIN32
+    return rc;
+#else
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+#endif
 }
 
 }  // namespace korvex::testing

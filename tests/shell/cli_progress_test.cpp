@@ -7,10 +7,6 @@
 #include <memory>
 #include <string>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
-
 #include "../runtime/scratch_dir.hpp"
 #include "state/program.hpp"
 #include "tests/e2e/e2e_support.hpp"
@@ -161,12 +157,7 @@ TEST(CommandLineOutput, HelpAndVersionGoToStandardOutput) {
     auto run = [&](const std::string& args) {
         const std::string cmd = std::string("\"") + KORVEX_BINARY + "\" " + args + " >\"" + (dir / "out").string() +
                                 "\" 2>\"" + (dir / "err").string() + "\"";
-        const int rc = std::system(cmd.c_str());
-#ifdef _WIN32
-        return rc;
-#else
-        return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-#endif
+        return korvex::testing::exit_status_of(cmd);
     };
     ASSERT_EQ(run("--version"), 0);
     EXPECT_EQ(korvex::testing::slurp(dir / "out"), "korvex KORVEX.1kw vom 8.4.2005\n");

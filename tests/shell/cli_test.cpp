@@ -8,10 +8,6 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
-
 #include "../runtime/scratch_dir.hpp"
 #include "platform/recording_surface.hpp"
 #include "shell/core/cli.hpp"
@@ -27,12 +23,7 @@ namespace {
 int run_korvex(const ScratchDir& dir, const std::string& args) {
     const std::string cmd = std::string("\"") + KORVEX_BINARY + "\" " + args + " >\"" +
                             (dir / "out").string() + "\" 2>\"" + (dir / "err").string() + "\"";
-    const int rc = std::system(cmd.c_str());
-#ifdef _WIN32
-    return rc;
-#else
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-#endif
+    return korvex::testing::exit_status_of(cmd);
 }
 
 std::string quoted(const std::filesystem::path& p) { return "\"" + p.string() + "\""; }

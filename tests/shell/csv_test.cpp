@@ -9,10 +9,6 @@
 #include <map>
 #include <regex>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
-
 #include "shell/core/cli.hpp"
 #include "shell/core/csv.hpp"
 #include "tests/e2e/e2e_support.hpp"
@@ -31,14 +27,10 @@ int run_korvex(const fs::path& job, const std::string& args, std::string* err = 
     const fs::path errf = job.parent_path() / (job.filename().string() + ".err");
     const std::string cmd = std::string("\"") + KORVEX_BINARY + "\" " + args + " \"" + job.string() +
                             "\" >/dev/null 2>\"" + errf.string() + "\"";
-    const int rc = std::system(cmd.c_str());
+    const int rc = korvex::testing::exit_status_of(cmd);
     if (err) *err = slurp(errf);
     fs::remove(errf);
-#ifdef _WIN32
     return rc;
-#else
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-#endif
 }
 
 using Table = std::vector<std::vector<std::string>>;

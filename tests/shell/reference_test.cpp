@@ -5,10 +5,6 @@
 #include <cstdlib>
 #include <string>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
-
 #include "../e2e/e2e_support.hpp"
 #include "../runtime/scratch_dir.hpp"
 #include "run/deck_ranges.hpp"
@@ -28,12 +24,7 @@ Output korvex_with(const std::string& args) {
     ScratchDir dir;
     const std::string cmd = std::string("\"") + KORVEX_BINARY + "\" " + args + " >\"" + (dir / "out").string() +
                             "\" 2>\"" + (dir / "err").string() + "\"";
-    const int rc = std::system(cmd.c_str());
-#ifdef _WIN32
-    const int code = rc;
-#else
-    const int code = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-#endif
+    const int code = korvex::testing::exit_status_of(cmd);
     return {code, slurp(dir / "out"), slurp(dir / "err")};
 }
 
