@@ -17,6 +17,11 @@ constexpr const char* HEAD6 =
     " ===>> SUBROUTINE  TDIFDF : FEHLER BEI DER WINKELBESTIMMUNG FUER EINGELESENE";
 constexpr const char* HEAD2 = " TEMPERATURDIFFERENZEN; BERECHNETER WINKEL FUER DAS";
 
+// Index of the first table angle not below CANGLE (TABLE_ANGLES when there is none).
+int first_not_below(const AngleTable& TANGLE, double CANGLE) {
+    return static_cast<int>(std::lower_bound(TANGLE.begin(), TANGLE.end(), CANGLE) - TANGLE.begin());
+}
+
 }  // namespace
 
 void LAGRANGE(double x, const double* X, const double* Y1, const double* Y2, int n, double& V1,
@@ -73,9 +78,17 @@ void TDIFDF(runtime::Units& u, double& TE, double& TC, const AngleTable& TTE,
     }
 
     // The first table angle not below CANGLE: the angle itself, or the upper end of its
-    // bracket.
-    const auto at = std::lower_bound(TANGLE.begin(), TANGLE.end(), CANGLE);
-    const int i = static_cast<int>(at - TANGLE.begin());
+    // bracket. The table's angles are the tens of degrees, so the bracket is tried there
+    // first; a table or an angle that does not fit it is searched.
+    int i = 0;
+    const double tens = CANGLE / 10.0;
+    if (tens > 0.0 && tens < TABLE_ANGLES - 1) {
+        i = static_cast<int>(tens);
+        if (i < tens) ++i;
+        if (!(TANGLE[i - 1] < CANGLE && CANGLE <= TANGLE[i])) i = first_not_below(TANGLE, CANGLE);
+    } else {
+        i = first_not_below(TANGLE, CANGLE);
+    }
     if (i < TABLE_ANGLES && CANGLE == TANGLE[i]) {
         TE = TTE[i];
         TC = TTC[i];

@@ -97,6 +97,16 @@ TEST_F(Tables, InterpolationThroughThePointsAroundTheAngle) {
     spike(14);
     at(125.0, 2);
     EXPECT_EQ(TE, 0.0);
+
+    // Angles other than the tens of degrees (every 9 degrees) are bracketed all the same.
+    for (int k = 0; k < TABLE_ANGLES; ++k) {
+        ang[k] = 9.0 * k;
+        tte[k] = 800.0 + 0.5 * ang[k];
+    }
+    at(125.0, 2);
+    EXPECT_NEAR(TE, 862.5, 1e-9);
+    at(117.0, 3);
+    EXPECT_EQ(TE, tte[13]);
 }
 
 TEST_F(Tables, AnyOrderStaysInsideTheTable) {
