@@ -390,27 +390,37 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
     TE = usable_temperature(TE, R.TEV);
     TC = usable_temperature(TC, R.TCV);
 
-    // 3. Regenerator ends and mean temperature.
-    const double loss = C.VERLUST / 200.0 * (TE - TC);
-    double TER = TE - loss;
-    double TCR = TC + loss;
-    if (C.MODELL >= 0) {
-        if (!tr_given) TR = C.DREI ? regenerator_mean(R.means, TER, TCR) : (TER + TCR) / 2.0;
+    // 3. Regenerator ends and mean temperature, 4. reduced regenerator volume. Spaces that
+    // keep their temperatures keep the regenerator of the last step.
+    double TER, TCR, VRRED;
+    KeptRegenerator& K = R.regenerator;
+    if (!tr_given && K.set && same_bits(K.TE, TE) && same_bits(K.TC, TC)) {
+        TER = K.TER;
+        TCR = K.TCR;
+        TR = K.TR;
+        VRRED = K.VRRED;
     } else {
-        TER = C.TER_1234;
-        TCR = C.TCR_1234;
-        TR = regenerator_mean(R.means, TER, TCR);
-    }
-    TR = usable_temperature(TR, R.TRV);
+        const double loss = C.VERLUST / 200.0 * (TE - TC);
+        TER = TE - loss;
+        TCR = TC + loss;
+        if (C.MODELL >= 0) {
+            if (!tr_given) TR = C.DREI ? regenerator_mean(R.means, TER, TCR) : (TER + TCR) / 2.0;
+        } else {
+            TER = C.TER_1234;
+            TCR = C.TCR_1234;
+            TR = regenerator_mean(R.means, TER, TCR);
+        }
+        TR = usable_temperature(TR, R.TRV);
 
-    // 4. Reduced regenerator volume: three sections of VR/3, each with its own mean
-    // temperature.
-    double Ta, Tb, Tc;
-    const double reciprocals = regenerator_sections(C.DREI, TER, TCR, TR, R.means, Ta, Tb, Tc);
-    R.TRA = Ta;
-    R.TRB = Tb;
-    R.TRC = Tc;
-    const double VRRED = C.VR > 0.0 ? C.VR1003 * reciprocals : 0.0;
+        // Three sections of VR/3, each with its own mean temperature.
+        double Ta, Tb, Tc;
+        const double reciprocals = regenerator_sections(C.DREI, TER, TCR, TR, R.means, Ta, Tb, Tc);
+        R.TRA = Ta;
+        R.TRB = Tb;
+        R.TRC = Tc;
+        VRRED = C.VR > 0.0 ? C.VR1003 * reciprocals : 0.0;
+        K = {!tr_given, TE, TC, TER, TCR, TR, VRRED};
+    }
     R.VRRED = VRRED;
     R[F::TE] = TE;
     R[F::TC] = TC;
@@ -491,7 +501,7 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
     R[F::VGDP] = VGM * R[F::DP] / 10.0;
     // The same p dV rates at the mean gas pressure for the heat balances; without vapour the
     // two mean pressures are one, bit for bit, and so are the rates.
-    const bool one_pressure = std::bit_cast<std::uint64_t>(PM) == std::bit_cast<std::uint64_t>(PGM);
+    const bool one_pressure = same_bits(PM, PGM);
     const double PDVE = one_pressure ? R[F::DAE] : DVE * PM / 10.0;
     const double PDVC = one_pressure ? R[F::DAC] : DVC * PM / 10.0;
     const double PDVG = one_pressure ? R[F::DA] : DVG * PM / 10.0;

@@ -41,12 +41,16 @@ void take_vorcom(PairRecord& REC, const properties::VorcomArgs& a, const CompCom
 // that is not positive).
 double log_mean(double A, double B);
 
+// The same value bit for bit (a kept value is exactly the one the formula would give again).
+inline bool same_bits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
 // True when the means that E belongs to were taken for the ends TER and TCR (bit for bit, so
 // that a kept mean is exactly the one the logarithm would give); else E takes these ends, for
 // the means about to be taken.
 inline bool kept_for(RegeneratorMeans::Ends& E, double TER, double TCR) {
-    const auto bits = [](double x) { return std::bit_cast<std::uint64_t>(x); };
-    if (E.set && bits(E.TER) == bits(TER) && bits(E.TCR) == bits(TCR)) return true;
+    if (E.set && same_bits(E.TER, TER) && same_bits(E.TCR, TCR)) return true;
     E.set = true;
     E.TER = TER;
     E.TCR = TCR;

@@ -52,6 +52,15 @@ struct RegeneratorMeans {
     double reciprocals = 0.0;   // 1/hot + 1/middle + 1/cold
 };
 
+// The regenerator of a step (ends, mean temperature, reduced volume per T0) with the space
+// temperatures it was formed from. It follows from those alone unless the temperature mode
+// gives the mean itself (`set` false then).
+struct KeptRegenerator {
+    bool set = false;
+    double TE = 0.0, TC = 0.0;
+    double TER = 0.0, TCR = 0.0, TR = 0.0, VRRED = 0.0;
+};
+
 struct PairRecord {
     std::array<double, PairField::COUNT> f{};
     double& operator[](std::size_t k) { return f[k]; }
@@ -74,6 +83,9 @@ struct PairRecord {
     double VRRED = 0.0, DVRED = 0.0;
     double TRA = 0.0, TRB = 0.0, TRC = 0.0;
     RegeneratorMeans means{};
+    // The last step's regenerator: while the spaces keep their temperatures bit for bit (mode
+    // ISO without nozzles, fixed ends) the step takes it as it stands.
+    KeptRegenerator regenerator{};
 
     // Vapour component. VAPV tells that the previous-step vapour mass, heat contents and
     // evaporation heats below are set, DQDV_SET and DSDV_SET the same of the heat content DQDV

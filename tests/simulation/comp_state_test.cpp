@@ -100,6 +100,15 @@ TEST(CompState, RegeneratorMeansThreeSectionAndArithmetic) {
         } else {
             EXPECT_DOUBLE_EQ(p.R[F::TR], 450.0);
             EXPECT_NEAR(p.R.VRRED, 10.0 * (1.0 / 510.0 + 1.0 / 450.0 + 1.0 / 390.0), 1e-15);
+            // The next step at the same temperatures keeps them; colder gas (TC 200 K: ends
+            // 560 and 240 K, mean 400 K) moves them.
+            p.step(2.0, 3.0, 1e-3, 1e-3);
+            EXPECT_DOUBLE_EQ(p.R[F::TR], 450.0);
+            p.R[F::TC] = 200.0;
+            p.step(2.0, 3.0, 2e-3, 1e-3);
+            EXPECT_DOUBLE_EQ(p.R[F::TREGC], 240.0);
+            EXPECT_DOUBLE_EQ(p.R[F::TR], 400.0);
+            EXPECT_NEAR(p.R.VRRED, 10.0 * (1.0 / 480.0 + 1.0 / 400.0 + 1.0 / 320.0), 1e-15);
         }
         EXPECT_NEAR(p.mass(), Pair::CHARGE, 1e-15);
     }
