@@ -363,8 +363,9 @@ void comp_step(PairRecord& R, const CompCommon& C, const CompPair& PP, Injection
         // Both spaces follow the ratio of the total gas volumes.
         const double r = quot(R.VGV, VG);
         if (r > 0.0) {
-            TE = R.TEV * std::pow(r, C.CONSTE1);
-            TC = R.TCV * std::pow(r, C.CONSTC1);
+            const PolytropicFactors f = polytropic_factors(r, C.CONSTE1, C.CONSTC1);
+            TE = R.TEV * f.E;
+            TC = R.TCV * f.C;
         }
         if (C.MODELL > 0) {
             // Gas that enters a space mixes with the gas it finds there.

@@ -6,6 +6,7 @@
 // from the energy balances of the three spaces and are integrated into the record.
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 
 #include "properties/vorcom.hpp"
@@ -35,6 +36,21 @@ void COMP(PairRecord& REC, const CompCommon& C, const CompPair& PP, double TIME,
 // deck's definitions can be formed from them; the first vapour step takes its own values for
 // the rest.
 void take_vorcom(PairRecord& REC, const properties::VorcomArgs& a, const CompCommon& C);
+
+// The factors r**E1 and r**C1 by which a change of the total gas volume by the ratio r takes
+// the temperatures of E and C (polytropic exponents E1 + 1 and C1 + 1). A space that keeps
+// its temperature (exponent 1) needs no power, r**0 being 1, and equal exponents, the usual
+// case, take it once.
+struct PolytropicFactors {
+    double E = 1.0, C = 1.0;
+};
+inline PolytropicFactors polytropic_factors(double r, double E1, double C1) {
+    PolytropicFactors f;
+    if (E1 != 0.0) f.E = std::pow(r, E1);
+    if (C1 == E1) f.C = f.E;
+    else if (C1 != 0.0) f.C = std::pow(r, C1);
+    return f;
+}
 
 // Mean temperature of a linear profile between two end temperatures: the logarithmic mean
 // (A - B) / ln(A / B), and the arithmetic mean where that is undefined (equal ends, or an end

@@ -10,6 +10,7 @@
 #include "state/program.hpp"
 #include "runtime/numeric.hpp"
 #include "simulation/bereg.hpp"
+#include "simulation/comp.hpp"
 #include "simulation/kinematics.hpp"
 #include "simulation/tdifdf.hpp"
 
@@ -35,10 +36,6 @@ constexpr double G981 = 9.8100004196167;
 constexpr auto qt = runtime::quot;
 
 double finite_or(double v, double alt) { return std::isfinite(v) ? v : alt; }
-
-// Temperature T after a change of volume by the ratio r with the polytropic exponent EX1 + 1.
-// Spaces that keep their temperatures (exponent 1) save the power: r**0 is 1 whatever r.
-double polytropic(double T, double r, double EX1) { return EX1 == 0.0 ? T : T * std::pow(r, EX1); }
 
 // Pairs present: 1 (single-acting, also for 0), 2 or 4.
 int pairs_of(int NZYL) {
@@ -213,8 +210,13 @@ void one_pass(Program& p, const Geometry& geo, Pass& ps) {
             table_temperatures(p, PHI1Z, cur.TE, cur.TC);
         } else {
             const double r = qt(prev.VG, cur.VG);
-            cur.TE = r > 0.0 ? polytropic(prev.TE, r, pre.CONSTE1) : prev.TE;
-            cur.TC = r > 0.0 ? polytropic(prev.TC, r, pre.CONSTC1) : prev.TC;
+            cur.TE = prev.TE;
+            cur.TC = prev.TC;
+            if (r > 0.0) {
+                const PolytropicFactors f = polytropic_factors(r, pre.CONSTE1, pre.CONSTC1);
+                cur.TE = prev.TE * f.E;
+                cur.TC = prev.TC * f.C;
+            }
             if (tetctr) {
                 double TR = prev.TR, TEE = cur.TE, TCC = cur.TC, TRR = prev.TR;
                 properties::TETCTR(u, cur.TE, cur.TC, TR, C.NTEMP, C.VERLUST, prev.ME, prev.MC,
