@@ -53,8 +53,9 @@ struct RegeneratorMeans {
 };
 
 // The regenerator of a step (ends, mean temperature, reduced volume per T0) with the space
-// temperatures it was formed from. It follows from those alone unless the temperature mode
-// gives the mean itself (`set` false then).
+// temperatures it was formed from. Within a run it follows from those alone, the regenerator
+// data of the run being fixed, unless the temperature mode gives the mean itself (`set` false
+// then).
 struct KeptRegenerator {
     bool set = false;
     double TE = 0.0, TC = 0.0;
