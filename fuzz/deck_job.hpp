@@ -86,9 +86,9 @@ struct JobOutcome {
 
 // Whether a listing shows a number that is not finite (a division by zero or an invalid
 // operation that reached the output), judged as the batch program judges its listings.
-inline bool listings_show_non_finite(const runtime::Units& u) {
+inline bool listings_show_non_finite(const runtime::Units& u, std::string_view deck) {
     for (const runtime::Unit* v : {&u.u6, &u.u8, &u.u9})
-        if (runtime::shows_non_finite(v->text())) return true;
+        if (runtime::shows_non_finite(v->text(), deck)) return true;
     return false;
 }
 
@@ -126,7 +126,7 @@ inline JobOutcome run_deck_job(const std::string& deck, PageKind kind, std::uniq
     }
     out.flushed = p->units.flush();
     out.ended = p->units.u9.text().find("PROGRAMM ENDE; KEINE WEITERE EINGABE") != std::string::npos;
-    out.non_finite = listings_show_non_finite(p->units);
+    out.non_finite = listings_show_non_finite(p->units, deck);
     out.NFAIL = p->run.NFAIL;
     out.NLAUF = p->run.NLAUF;
     if (keep) *keep = std::move(p);

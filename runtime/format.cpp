@@ -1,5 +1,6 @@
 #include "runtime/format.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -163,8 +164,18 @@ std::string free_item(double v) {
 
 std::string free_item(float v) { return free_item(static_cast<double>(v)); }
 
-bool shows_non_finite(std::string_view listing) {
+bool shows_non_finite(std::string_view listing, std::string_view deck) {
     auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    // The word at `at` with up to 8 characters either side, blanks at its ends taken off (an
+    // echo pads its record), found in the deck.
+    auto from_deck = [&](std::string_view l, std::size_t at, std::size_t len) {
+        if (deck.empty()) return false;
+        std::size_t from = at >= 8 ? at - 8 : 0;
+        std::size_t to = std::min(l.size(), at + len + 8);
+        while (from < at && l[from] == ' ') ++from;
+        while (to > at + len && (l[to - 1] == ' ' || l[to - 1] == '\r')) --to;
+        return deck.find(l.substr(from, to - from)) != std::string_view::npos;
+    };
     while (!listing.empty()) {
         const std::size_t end = listing.find('\n');
         const std::string_view l = listing.substr(0, end);
@@ -172,7 +183,7 @@ bool shows_non_finite(std::string_view listing) {
         if (l.find("ZEILE") != std::string_view::npos || l.find("LESEPR") != std::string_view::npos) continue;
         for (std::string_view w : {std::string_view("NaN"), std::string_view("Infinity")})
             for (auto at = l.find(w); at != std::string_view::npos; at = l.find(w, at + 1))
-                if (at == 0 || !letter(l[at - 1])) return true;
+                if ((at == 0 || !letter(l[at - 1])) && !from_deck(l, at, w.size())) return true;
     }
     return false;
 }

@@ -28,9 +28,11 @@ void append_free_item(std::string& out, long long v);
 void append_free_item(std::string& out, double v);
 
 // Whether a listing's text shows a number that is not finite, as the edit descriptors above
-// spell one ("NaN", "Infinity", also with a unit right behind it: "NaNCM**3"). Records that
-// echo deck lines (they name their "ZEILE" or the reader "LESEPR") are passed over: a deck may
-// hold such a word itself.
-bool shows_non_finite(std::string_view listing);
+// spell one ("NaN", "Infinity", also with a unit right behind it: "NaNCM**3"). A deck may hold
+// such a word itself (in a title, a comment, a value in error), and the listings echo deck
+// text: records that name their "ZEILE" or the reader "LESEPR" are passed over, and a word
+// whose surroundings in its record (up to 8 characters either side) stand in the deck text as
+// well is the deck's, not a number.
+bool shows_non_finite(std::string_view listing, std::string_view deck = {});
 
 }  // namespace korvex::runtime

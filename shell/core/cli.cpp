@@ -290,12 +290,16 @@ int explain(const std::string& what) {
     return EXIT_JOB_OK;
 }
 
+// The whole of a file ("" when it cannot be read).
+std::string file_text(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
 }  // namespace
 
-bool listing_shows_non_finite(const std::filesystem::path& listing) {
-    std::ifstream in(listing, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return runtime::shows_non_finite(text);
+bool listing_shows_non_finite(const std::filesystem::path& listing, std::string_view deck) {
+    return runtime::shows_non_finite(file_text(listing), deck);
 }
 
 namespace {
@@ -409,8 +413,9 @@ int batch(const Options& o, const ShellHooks& hooks) {
     }
     // A number that is not finite in a listing is a computation that went wrong, even where no
     // check of the model caught it: the job is not reported as a success.
+    const std::string deck = file_text(o.dir / NAME_DAT);
     for (const runtime::Unit* u : {&p->units.u6, &p->units.u8, &p->units.u9}) {
-        if (u->is_open() && listing_shows_non_finite(u->path())) {
+        if (u->is_open() && listing_shows_non_finite(u->path(), deck)) {
             std::fprintf(stderr, "korvex: %s shows a number that is not finite (NaN or Infinity)\n",
                          u->path().filename().string().c_str());
             return EXIT_JOB_FAILED;

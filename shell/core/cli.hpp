@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/surface.hpp"
 
@@ -85,9 +86,9 @@ private:
 bool stderr_is_terminal();
 
 // Whether a listing file shows a number that is not finite: "NaN" or "Infinity" as the run-time
-// writes them, outside the echoed deck lines (a deck may say anything). A batch job whose
-// listings show one has failed, whatever its error number says.
-bool listing_shows_non_finite(const std::filesystem::path& listing);
+// writes them, outside the text echoed from the deck (a deck may say anything). A batch job
+// whose listings show one has failed, whatever its error number says.
+bool listing_shows_non_finite(const std::filesystem::path& listing, std::string_view deck = {});
 
 int cli_main(int argc, char** argv, const ShellHooks& hooks);
 

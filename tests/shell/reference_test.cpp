@@ -106,4 +106,13 @@ TEST(Batch, ListingWithNaNOrInfinityIsAFailure) {
     // Deck lines are echoed as written; words that merely contain the letters are text.
     EXPECT_FALSE(shows(" ZEILE:*** NaN and Infinity in a comment\n ### Eingabe Pruefer \"LESEPR\" hat gefunden: NaN\n"));
     EXPECT_FALSE(shows(" 1 DIAGRAMM WURDE GEPLOTTET; GES.LAENGE=  21.8 HOEHE=   8.0 CM\n"));
+    // A deck line shown where a run header was due is the deck's text, not a number; the same
+    // word computed in another record of the same listing still is one.
+    const std::string deck = "f no run at PHASE=** Ends with error NaNnumber 0\nSTOP\n";
+    const std::string echo = "f no run at PHASE=** Ends with error NaNnumber 0                    \n";
+    korvex::testing::spit(dir / "F06", echo);
+    EXPECT_FALSE(korvex::shell::listing_shows_non_finite(dir / "F06", deck));
+    korvex::testing::spit(dir / "F06", echo + " VMIN=      NaN CM**3\n");
+    EXPECT_TRUE(korvex::shell::listing_shows_non_finite(dir / "F06", deck));
+    EXPECT_TRUE(korvex::shell::listing_shows_non_finite(dir / "F06", "P0=NaN\n"));
 }
