@@ -53,12 +53,6 @@ void LAGRANGE(double x, const double* X, const double* Y1, const double* Y2, int
     V2 = sum2;
 }
 
-double LAGRANGE(double x, const double* X, const double* Y, int n) {
-    double V = 0.0, unused = 0.0;
-    LAGRANGE(x, X, Y, Y, n, V, unused);
-    return V;
-}
-
 void TDIFDF(runtime::Units& u, double& TE, double& TC, const AngleTable& TTE,
             const AngleTable& TTC, const AngleTable& TANGLE, double CANGLE, int IP1, int pair) {
     if (CANGLE > ANGLE_LIMIT) {

@@ -7,12 +7,9 @@
 
 namespace korvex::simulation {
 
-
-// Value at x of the polynomial through the n points (X[i], Y[i]). For an x on a node the node's
-// value is returned (the product form would divide zero by zero there). n <= 0 gives 0.
-double LAGRANGE(double x, const double* X, const double* Y, int n);
-// The same for two value tables over the same nodes, V1 from Y1 and V2 from Y2: the weights of
-// the nodes are formed once for both.
+// Values at x of the polynomials through the n points (X[i], Y1[i]) and (X[i], Y2[i]): V1 and
+// V2, with the weights of the nodes formed once for both tables. For an x on a node the node's
+// values are returned (the product form would divide zero by zero there). n <= 0 gives 0.
 void LAGRANGE(double x, const double* X, const double* Y1, const double* Y2, int n, double& V1,
               double& V2);
 
