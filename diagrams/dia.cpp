@@ -27,45 +27,12 @@ std::string_view trimmed(std::string_view s) {
 // isotherms from the extreme temperatures, crank-angle marks, grid).
 int gitter_of(const DiagramDefinition& def) { return std::min(def.GITTER, 8); }
 
-// Everything one diagram needs besides its definition and series.
-struct Ctx {
-    Ctx(Program& prog, const DiaInputs& inputs) : p(prog), pl(prog.plotter()), in(inputs) {}
-    Program& p;
-    device::Plotter pl;
-    const DiaInputs& in;
-    int N = 0;
-    float XL = 0, YL = 0, HOE = 0, HSYM = 0;
-    int NDEC = -2;
-    int NZYL = 1;
-    bool adding_run = false;
-    CurveCounters cc;
-};
-
-struct Range {
-    float lo = 0.0f, hi = 0.0f;
-    int ilo = -1, ihi = -1;
-};
-
-// Smallest and largest finite value of the first N cells, with their indices (-1 when no
-// cell holds a number).
-Range range_of(const Series& s, int N) {
-    Range r;
-    for (int i = 0; i < N; ++i) {
-        const float v = s[static_cast<std::size_t>(i)];
-        if (!std::isfinite(v)) continue;
-        if (r.ilo < 0 || v < r.lo) r.lo = v, r.ilo = i;
-        if (r.ihi < 0 || v > r.hi) r.hi = v, r.ihi = i;
-    }
-    return r;
-}
-
 // Maximum and minimum of a curve with the abscissa values where they occur.
-void list_extremes(Ctx& c, const Series& x, const Series& y, std::string_view name, int kc,
-                   std::string_view xname, int kx) {
-    if (c.N < 1) return;
-    const Range r = range_of(y, c.N);
+void list_extremes(runtime::Units& u, int N, const Series& x, const Series& y, std::string_view name,
+                   int kc, std::string_view xname, int kx) {
+    if (N < 1) return;
+    const SeriesRange r = series_range(y, N);
     if (r.ihi < 0) return;
-    runtime::Units& u = c.p.units;
     const std::string q = "\"" + std::string(name) + "\" =";
     const std::string xq = " BEI \"" + std::string(xname) + "\" =";
     const std::string_view yu = trimmed(unit_text(kc)), xu = trimmed(unit_text(kx));
@@ -77,14 +44,13 @@ void list_extremes(Ctx& c, const Series& x, const Series& y, std::string_view na
 }
 
 // Sum of a rate over TIME, with the first and last two points.
-void list_time_sum(Ctx& c, const Series& t, const Series& y, std::string_view name, int kc) {
-    const int N = c.N;
+void list_time_sum(runtime::Units& u, int N, const Series& t, const Series& y, std::string_view name,
+                   int kc) {
     if (N < 2) return;
     auto T = [&](int i) { return static_cast<double>(t[static_cast<std::size_t>(i - 1)]); };
     auto Y = [&](int i) { return static_cast<double>(y[static_cast<std::size_t>(i - 1)]); };
     double S = T(1) == 0.0 ? 0.0 : Y(1) * (T(2) - T(1));
     for (int i = 2; i <= N; ++i) S += Y(i) * (T(i) - T(i - 1));
-    runtime::Units& u = c.p.units;
     const std::string_view un = trimmed(unit_text(kc));
     u.u9.free(" -->DIA: SUMMIERUNG VON \"" + std::string(name) + "\" UEBER \"TIME\" VON 2 - ", N, " = ", S, un);
     u.u9.free(" Y(1)=", Y(1), " TIME=", T(1), " Y(2)=", Y(2), " TIME=", T(2), " Y(N-1)=", Y(N - 1),
@@ -106,16 +72,8 @@ void add_names(runtime::Unit::FreeRecord& rec, const DiagramDefinition& def) {
     }
 }
 
-// Ordinate groups: the usable slots by class, in order of appearance.
-struct Groups {
-    int n = 0;
-    std::array<int, MAXORD> cls{};
-    std::array<std::array<int, MAXORD>, MAXORD> slot{};
-    std::array<int, MAXORD> count{};
-};
-
-Groups group_ordinates(const DiagramDefinition& def) {
-    Groups g;
+OrdinateGroups group_ordinates(const DiagramDefinition& def) {
+    OrdinateGroups g;
     const int nord = std::clamp(def.NORD, 0, MAXORD);
     for (int j = 0; j < nord; ++j) {
         if (def.IO[static_cast<std::size_t>(j)] == 0) continue;
@@ -130,7 +88,7 @@ Groups group_ordinates(const DiagramDefinition& def) {
 }
 
 // Axis title of a group: its names, then the unit text; at most 56 characters of names.
-std::string group_title(const DiagramDefinition& def, const Groups& g, int gi) {
+std::string group_title(const DiagramDefinition& def, const OrdinateGroups& g, int gi) {
     std::string names;
     for (int m = 0; m < g.count[static_cast<std::size_t>(gi)]; ++m) {
         const int j = g.slot[static_cast<std::size_t>(gi)][static_cast<std::size_t>(m)];
@@ -143,37 +101,37 @@ std::string group_title(const DiagramDefinition& def, const Groups& g, int gi) {
     return names + " " + std::string(trimmed(unit_text(g.cls[static_cast<std::size_t>(gi)])));
 }
 
+// ---- Axes --------------------------------------------------------------------------------------
+
 // A zero line across the diagram where an ordinate scale passes through 0.
-void zero_line(Ctx& c, float first, float delta, int style) {
+void zero_line(device::Plotter& pl, const DiagramPage& pg, float first, float delta, int style) {
     if (!(first < 0.0f) || delta == 0.0f || !std::isfinite(delta)) return;
     const float y = -first / delta;
-    if (!(y > 0.0f && y < c.YL)) return;
-    device::SETPEN(c.pl, style, 1, 7);
-    device::PLOT(c.pl, 0.0f, y, 3);
-    device::PLOT(c.pl, c.XL, y, 2);
-    device::SETPEN(c.pl, 1, 1, 7);
+    if (!(y > 0.0f && y < pg.YL)) return;
+    device::SETPEN(pl, style, 1, 7);
+    device::PLOT(pl, 0.0f, y, 3);
+    device::PLOT(pl, pg.XL, y, 2);
+    device::SETPEN(pl, 1, 1, 7);
 }
 
-// Axes, titles, heading, captions and grid of a new diagram.
-void draw_frame(Ctx& c, DiagramDefinition& def, const DiagramSeries& ser, const Groups& g) {
-    device::Plotter& pl = c.pl;
-    const int N = c.N;
+// The abscissa and one ordinate axis per group: the first on the left, the second on the right
+// (the other way round with GITTER 3), the others beside the right one; zero lines for the
+// first two.
+void draw_axes(device::Plotter& pl, const DiagramPage& pg, const DiagramDefinition& def,
+               const DiagramSeries& ser, const OrdinateGroups& g) {
+    const auto N = static_cast<std::size_t>(pg.N);
     const int ka = def.abscissa_class;
-    const int GITTER = gitter_of(def);
-    if (GITTER == 4 || GITTER == 8) NETZ(pl, 0.0f, 0.0f, c.XL, c.YL, 1.0f, 1.0f, 4.0f, 4.0f);
-
     device::SETPEN(pl, 1, 1, 7);
     const std::string xt = std::string(trimmed(NAMEG(def.abscissa_pos))) + " " + std::string(trimmed(unit_text(ka)));
-    ACHSE(pl, 0.0f, 0.0f, xt, -static_cast<int>(xt.size()), c.XL, 0.0f, ser.x[static_cast<std::size_t>(N)],
-          ser.x[static_cast<std::size_t>(N) + 1], c.NDEC, c.HOE);
+    ACHSE(pl, 0.0f, 0.0f, xt, -static_cast<int>(xt.size()), pg.XL, 0.0f, ser.x[N], ser.x[N + 1], pg.NDEC, pg.HOE);
 
-    const bool other_side = GITTER == 3;
+    const bool other_side = gitter_of(def) == 3;
     std::array<std::string, MAXORD> titles;
     ordinate_titles(def, titles);
     for (int gi = 0; gi < g.n && gi < MAXORD; ++gi) {
         const int j0 = g.slot[static_cast<std::size_t>(gi)][0];
         const Series& s = ser.y[static_cast<std::size_t>(j0)];
-        const float first = s[static_cast<std::size_t>(N)], delta = s[static_cast<std::size_t>(N) + 1];
+        const float first = s[N], delta = s[N + 1];
         const std::string& t = titles[static_cast<std::size_t>(gi)];
         const int len = static_cast<int>(t.size());
         float x = 0.0f;
@@ -181,71 +139,139 @@ void draw_frame(Ctx& c, DiagramDefinition& def, const DiagramSeries& ser, const 
         if (gi == 0) {
             nc = other_side ? -len : len;
         } else if (gi == 1) {
-            x = c.XL;
+            x = pg.XL;
             nc = other_side ? len : -len;
         } else {
             const int k = gi + 1;  // axis number 3..8
-            x = k <= 4 ? c.XL + 11.0f * c.HOE : (k <= 6 ? c.XL + 22.0f * c.HOE : (k == 7 ? c.XL : 0.0f));
+            x = k <= 4 ? pg.XL + 11.0f * pg.HOE : (k <= 6 ? pg.XL + 22.0f * pg.HOE : (k == 7 ? pg.XL : 0.0f));
             nc = (k % 2 == 1) ? len : -len;
         }
         device::SETPEN(pl, 1, 1, 7);
-        ACHSE(pl, x, 0.0f, t, nc, c.YL, 90.0f, first, delta, c.NDEC, c.HOE);
-        if (gi == 0) zero_line(c, first, delta, 2);
-        if (gi == 1) zero_line(c, first, delta, 3);
+        ACHSE(pl, x, 0.0f, t, nc, pg.YL, 90.0f, first, delta, pg.NDEC, pg.HOE);
+        if (gi == 0) zero_line(pl, pg, first, delta, 2);
+        if (gi == 1) zero_line(pl, pg, first, delta, 3);
     }
+}
 
+// The run heading above the axes (at detail level 4; a long one in two lines) and the
+// diagram's captions below them.
+void draw_titles(device::Plotter& pl, const DiagramPage& pg, std::string_view heading,
+                 const DiagramDefinition& def) {
     device::SETPEN(pl, 1, 1, 7);
-    if (c.p.units.level(4)) {
-        const std::string_view h = trimmed(c.in.heading);
-        if (!h.empty()) {
-            if (h.size() <= 66) {
-                SYMBOL(pl, 2.0f * c.HOE, c.YL + 2.5f * c.HOE, c.HOE, h, 0.0f, static_cast<int>(h.size()));
-            } else {
-                SYMBOL(pl, 2.0f * c.HOE, c.YL + 2.5f * c.HOE, c.HOE, h.substr(0, 65), 0.0f, 65);
-                const std::string_view rest = h.substr(65);
-                SYMBOL(pl, 2.0f * c.HOE, c.YL + 0.5f * c.HOE, c.HOE, rest, 0.0f, static_cast<int>(rest.size()));
-            }
+    const std::string_view h = trimmed(heading);
+    if (pl.units.level(4) && !h.empty()) {
+        if (h.size() <= 66) {
+            SYMBOL(pl, 2.0f * pg.HOE, pg.YL + 2.5f * pg.HOE, pg.HOE, h, 0.0f, static_cast<int>(h.size()));
+        } else {
+            SYMBOL(pl, 2.0f * pg.HOE, pg.YL + 2.5f * pg.HOE, pg.HOE, h.substr(0, 65), 0.0f, 65);
+            const std::string_view rest = h.substr(65);
+            SYMBOL(pl, 2.0f * pg.HOE, pg.YL + 0.5f * pg.HOE, pg.HOE, rest, 0.0f, static_cast<int>(rest.size()));
         }
     }
     const int ncap = std::clamp(def.ncaption, 0, 3);
     for (int k = 0; k < ncap; ++k) {
         const std::string_view cap = trimmed(std::string_view(def.caption[static_cast<std::size_t>(k)]).substr(0, 79));
         if (cap.empty()) continue;
-        SYMBOL(pl, 0.0f, -(8.0f + 2.0f * k) * c.HOE, c.HOE, cap, 0.0f, static_cast<int>(cap.size()));
+        SYMBOL(pl, 0.0f, -(8.0f + 2.0f * k) * pg.HOE, pg.HOE, cap, 0.0f, static_cast<int>(cap.size()));
     }
+}
+
+// Grid, axes, titles and captions of a new diagram.
+void draw_frame(device::Plotter& pl, const DiagramPage& pg, std::string_view heading,
+                DiagramDefinition& def, const DiagramSeries& ser, const OrdinateGroups& g) {
+    const int GITTER = gitter_of(def);
+    if (GITTER == 4 || GITTER == 8) NETZ(pl, 0.0f, 0.0f, pg.XL, pg.YL, 1.0f, 1.0f, 4.0f, 4.0f);
+    draw_axes(pl, pg, def, ser, g);
+    draw_titles(pl, pg, heading, def);
     def.AX = 1;
 }
 
+// ---- Scaling -------------------------------------------------------------------------------------
+
 // An axis left without a scale (an axis length of 0 leaves none to compute) carries no curve;
 // the listings say so where the curve's lines would stand.
-void no_scale_note(Ctx& c, int ND, std::string_view axis, float L) {
-    for (runtime::Unit* un : {&c.p.units.u6, &c.p.units.u9})
+void no_scale_note(runtime::Units& u, int ND, std::string_view axis, float L) {
+    for (runtime::Unit* un : {&u.u6, &u.u9})
         un->free("=====>> " + std::to_string(ND) + ". DIAGRAMM: ACHSE \"" + std::string(axis) +
                      "\" OHNE MASSSTAB, ACHSENLAENGE=",
                  L, " CM; KEINE KURVE");
 }
 
+// Abscissa scale: the class's pair, or an automatic one written back for later axes. A scale
+// made here from the series itself holds every point; any other may not.
+void scale_abscissa(runtime::Units& u, DiagramState& d, Series& x, const DiagramPage& pg, DiagramWork& w) {
+    const int N = pg.N;
+    float f = first_value(d, w.ka), dl = delta_value(d, w.ka);
+    set_series_scale(x, N, f, dl);
+    if (dl == 0.0f && N > 0) {
+        SKALIE(x, pg.XL, N, 1);
+        f = x[static_cast<std::size_t>(N)];
+        dl = x[static_cast<std::size_t>(N) + 1];
+        if (dl != 0.0f) store_scale(d, w.ka, f, dl);
+        w.x_own = dl != 0.0f;
+    }
+    if (dl == 0.0f && N > 0) no_scale_note(u, w.ND, w.xname, pg.XL);
+}
+
+// Every usable ordinate takes its class's scale as the table holds it.
+void preset_ordinate_scales(const DiagramState& d, const DiagramDefinition& def, DiagramSeries& ser, int N) {
+    const int nord = std::clamp(def.NORD, 0, MAXORD);
+    for (int j = 0; j < nord; ++j) {
+        const int k = def.ID[static_cast<std::size_t>(j)];
+        if (def.IO[static_cast<std::size_t>(j)] == 0 || k < 1) continue;
+        set_series_scale(ser.y[static_cast<std::size_t>(j)], N, first_value(d, k), delta_value(d, k));
+    }
+}
+
+// Scale of ordinate group gi: the class's pair, or one made from the smallest and largest value
+// of all its curves and written back for later axes. The search for the largest value starts
+// just below 0, so an axis of values that are all negative reaches up to 0.
+void scale_ordinate_group(runtime::Units& u, DiagramState& d, DiagramSeries& ser, const DiagramPage& pg,
+                          DiagramWork& w, int gi) {
+    const auto gs = static_cast<std::size_t>(gi);
+    const OrdinateGroups& g = w.g;
+    const int k = g.cls[gs];
+    float lo = 1.0e38f, hi = -1.0e-37f;
+    bool any = false;
+    for (int m = 0; m < g.count[gs]; ++m) {
+        const SeriesRange r = series_range(ser.y[static_cast<std::size_t>(g.slot[gs][static_cast<std::size_t>(m)])], pg.N);
+        if (r.ihi < 0) continue;
+        any = true;
+        lo = std::min(lo, r.lo);
+        hi = std::max(hi, r.hi);
+    }
+    if (!any) lo = hi = 0.0f;
+    float f = first_value(d, k), dl = delta_value(d, k);
+    bool own = false;
+    if (dl == 0.0f) {
+        std::array<float, 4> a{lo, hi, 0.0f, 0.0f};
+        SKALIE(a, pg.YL, 2, 1);
+        f = a[2];
+        dl = a[3];
+        own = dl != 0.0f;
+    }
+    if (dl != 0.0f) store_scale(d, k, f, dl);
+    else if (pg.N > 0) no_scale_note(u, w.ND, trimmed(unit_text(k)), pg.YL);
+    for (int m = 0; m < g.count[gs]; ++m) {
+        const auto j = static_cast<std::size_t>(g.slot[gs][static_cast<std::size_t>(m)]);
+        set_series_scale(ser.y[j], pg.N, f, dl);
+        w.y_own[j] = own;
+    }
+}
+
+// A run adding its curves into a diagram of the run before says so.
+void note_adding(runtime::Unit& u9, const DiagramDefinition& def, const DiagramWork& w) {
+    runtime::Unit::FreeRecord rec(u9);
+    rec.add(w.ND);
+    rec.add(". DIAGRAMM: ");
+    rec.add(std::string_view(w.xname));
+    add_names(rec, def);
+    rec.add("     WIRD IN DAS SCHON BESTEHENDE DIAGRAMM AUS DEM VORHERIGEN LAUF GEZEICHNET");
+    rec.finish();
+}
+
 // Field k (0-based) of the per-pair block that position I addresses; -1 for a global one.
 int pair_field(int I) { return (I >= 1 && I <= NPAIRPOS) ? (I - 1) % NPAIRQ : -1; }
-
-// A drawn diagram's series for the results observer: the abscissa and the ordinates drawn,
-// each headed by its name and the unit text of its class.
-void report_series(const Ctx& c, int ND, const DiagramDefinition& def, const DiagramSeries& ser,
-                   const std::array<int, MAXORD>& drawn, int ndrawn) {
-    const auto N = static_cast<std::size_t>(c.N);
-    auto heading = [](int I, int k) {
-        return std::string(trimmed(NAMEG(I))) + " [" + std::string(trimmed(unit_text(k))) + "]";
-    };
-    std::array<SeriesResults, MAXORD + 1> cols;
-    cols[0] = {heading(def.abscissa_pos, def.abscissa_class), std::span<const float>(ser.x.data(), N)};
-    for (int m = 0; m < ndrawn; ++m) {
-        const auto j = static_cast<std::size_t>(drawn[static_cast<std::size_t>(m)]);
-        cols[static_cast<std::size_t>(m) + 1] = {heading(def.IO[j], def.ID[j]),
-                                                 std::span<const float>(ser.y[j].data(), N)};
-    }
-    const std::size_t n = static_cast<std::size_t>(ndrawn) + 1;
-    c.p.results->diagram({c.p.run.NLAUF, ND, std::span<const SeriesResults>(cols.data(), n)});
-}
 
 // Whether position I is the entropy S1, S2 or S3 of a part-engine: the abscissa of a T-S
 // diagram.
@@ -255,274 +281,319 @@ bool entropy_abscissa(int I) {
                                   f == static_cast<int>(PF::S3));
 }
 
-void one_diagram(Ctx& c, int ND) {
-    DiagramState& d = c.p.dia;
-    runtime::Units& u = c.p.units;
-    int& NFAIL = c.p.run.NFAIL;
-    DiagramDefinition& def = d.def[static_cast<std::size_t>(ND - 1)];
-    DiagramSeries& ser = d.series[static_cast<std::size_t>(ND - 1)];
-    device::Plotter& pl = c.pl;
-    const int N = c.N;
-    const float XX = def.XX, YY = def.YY;
+// ---- Integrals -----------------------------------------------------------------------------------
 
-    device::PLOT(pl, XX, YY, -3);
-    auto back = [&] { device::PLOT(pl, -XX, -YY, -3); };
+// The area a curve encloses, and whether it was integrated.
+struct CurveArea {
+    bool integrated = false;
+    double work = 0.0;
+};
 
-    if (!check_abscissa(u, d, ND, NFAIL, c.NZYL)) return back();
-    const int IA = def.abscissa_pos;
-    const int ka = def.abscissa_class > 0 ? def.abscissa_class : catalogue_class(IA);
-    def.abscissa_class = ka;
-    const int pe = part_engine(IA);
-    const int pi = pe > 0 ? pe - 1 : 0;
-    const std::string xname(trimmed(NAMEG(IA)));
-    if (pe > 0 && u.level(4)) {
-        static const char* const parts[4] = {"H1-K1", "H2-K2", "H3-K3", "H4-K4"};
-        std::string t = std::string("TEILMASCHINE ") + parts[pi];
-        t.resize(20, ' ');
+void integral_line(runtime::Units& u, const std::string& qtext, double v) {
+    if (!u.level(2)) return;
+    for (runtime::Unit* un : {&u.u6, &u.u9})
+        un->free(" DIA--> QINT: INTEGRAL DES \"" + qtext + "\" DIAGRAMMS:", v, " WATT * SEC");
+}
+
+// The kind of T-S curve the abscissa asks for: 1 gas (S1), 2 gas and vapour (S2), 3 vapour
+// (S3). Without vapour, S2 falls back to the gas and S3 draws nothing (0), both with error 112.
+int ts_type(runtime::Units& u, int& NFAIL, int xfield, bool FDAMPF) {
+    const int ITYP = xfield == static_cast<int>(PF::S1) ? 1 : (xfield == static_cast<int>(PF::S2) ? 2 : 3);
+    if (ITYP == 2 && !FDAMPF) {
+        u.u6.line(" =====>> ERROR: PLOT \"S2\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT");
+        u.u9.line(" =====>> ERROR: PLOT \"S2\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT; ES WIRD NUR "
+                  "DIE GAS-KOMPONENTE GEPLOTTET");
+        NFAIL = 112;
+        return 1;
+    }
+    if (ITYP == 3 && !FDAMPF) {
+        u.u6.line(" =====>> ERROR: PLOT \"S3\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT");
+        u.u9.line(" =====>> ERROR: PLOT \"S3\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT: KEIN DIAGRAMM");
+        NFAIL = 112;
+        return 0;
+    }
+    return ITYP;
+}
+
+// The ideal frame of the T-S diagram on its scales, between the starting temperatures
+// (GITTER 7) or the extreme cylinder temperatures (8); built once per diagram.
+void draw_ts_frame(device::Plotter& pl, properties::SteamState& steam, const DiaInputs& in,
+                   const DiagramPage& pg, int GITTER, int ITYP, const Series& x, const Series& ys,
+                   DiagramWork& w) {
+    if (w.frame_done) return;
+    const auto N = static_cast<std::size_t>(pg.N);
+    const std::size_t pi = w.pe > 0 ? static_cast<std::size_t>(w.pe - 1) : 0;
+    FrameInput fi;
+    fi.VOLVX = in.VXMIN[pi] > 0.0 ? in.VXMAX[pi] / in.VXMIN[pi] : 0.0;
+    fi.TCMIN = GITTER == 7 ? in.TK : in.TC_MIN;
+    fi.TEMAX = GITTER == 7 ? in.TH : in.TE_MAX;
+    fi.FT = ys[N];
+    fi.DT = ys[N + 1];
+    fi.XCVMOL = in.XCVMOL[pi];
+    fi.XM0 = in.XM0[pi];
+    fi.T1 = in.T1[pi];
+    fi.S1 = in.S1[pi];
+    fi.T3 = in.T3[pi];
+    fi.S3 = in.S3[pi];
+    fi.ITYP = ITYP;
+    fi.VXMAX = in.VXMAX[pi];
+    fi.VGTS = in.VG[pi];
+    fi.XL = pg.XL;
+    fi.YL = pg.YL;
+    fi.FFS1 = x[N];
+    fi.DDS1 = x[N + 1];
+    FramePoints fp;
+    FrameResult fr;
+    FRAME(pl, steam, fi, fp, fr);
+    w.frame_done = true;
+    w.frame_built = fr.built;
+    w.frame_integral = fr.integral;
+}
+
+// A temperature curve over an entropy: the area it encloses (GITTER 6 and above), the ideal
+// frame with the utilisation of it (7, 8) and the crank-angle marks (6, 8) on the first
+// part-engine. A vapour curve without vapour is not drawn (skip).
+CurveArea ts_area(device::Plotter& pl, properties::SteamState& steam, const DiaInputs& in,
+                  const DiagramPage& pg, int GITTER, const Series& x, const Series& ys,
+                  const std::string& qtext, DiagramWork& w, bool& skip) {
+    runtime::Units& u = pl.units;
+    CurveArea a;
+    const int ITYP = ts_type(u, pl.NFAIL, pair_field(w.IA), in.FDAMPF);
+    skip = ITYP == 0;
+    if (skip || GITTER < 6 || pg.N < 2) return a;
+    const QintResult q = QINT(u, x, ys, pg.N, "T", qtext);
+    a = {true, q.QNUTZ};
+    integral_line(u, qtext, a.work);
+    if (GITTER == 7 || GITTER == 8) {
+        draw_ts_frame(pl, steam, in, pg, GITTER, ITYP, x, ys, w);
+        if (w.frame_built) write_utilisation(u, ITYP, a.work, w.frame_integral);
+    }
+    if ((GITTER == 6 || GITTER == 8) && w.pe == 1)
+        MARKEN(pl, x, ys, pg.N, in.IANGLE, in.ANGLE, pg.HSYM, pg.XL, pg.YL, pg.YL - 1.5f * pg.HOE, u.level(3));
+    return a;
+}
+
+// A pressure curve over a volume: the work it encloses, the ideal isotherms (GITTER 7, 8; once
+// per diagram) and the crank-angle marks (6, 8) on the first part-engine.
+CurveArea pv_area(device::Plotter& pl, const DiaInputs& in, const DiagramPage& pg, int GITTER,
+                  const Series& x, const Series& ys, const std::string& qtext, DiagramWork& w) {
+    runtime::Units& u = pl.units;
+    const auto N = static_cast<std::size_t>(pg.N);
+    const QintResult q = QINT(u, x, ys, pg.N, "P", qtext);
+    const CurveArea a{true, q.QNUTZ};
+    integral_line(u, qtext, a.work);
+    if ((GITTER == 7 || GITTER == 8) && !w.iso_done) {
+        const std::size_t pi = w.pe > 0 ? static_cast<std::size_t>(w.pe - 1) : 0;
+        IsothermAxes ax;
+        ax.FX = x[N];
+        ax.DX = x[N + 1];
+        ax.FY = ys[N];
+        ax.DY = ys[N + 1];
+        ax.XL = pg.XL;
+        ax.YL = pg.YL;
+        ax.HOE = pg.HOE;
+        const double TL = GITTER == 7 ? in.TK : in.TC_MIN;
+        const double DTI = GITTER == 7 ? in.TH - in.TK : in.TE_MAX - in.TC_MIN;
+        IsothermResult ir;
+        ISOTHE(pl, in.M0[pi], TL, DTI, in.VXMIN[pi], in.VXMAX[pi], ax, ir);
+        w.iso_done = true;
+    }
+    if ((GITTER == 6 || GITTER == 8) && w.pe == 1 && u.level(1))
+        MARKEN(pl, x, ys, pg.N, in.IANGLE, in.ANGLE, pg.HSYM, pg.XL, pg.YL, pg.YL - 1.5f * pg.HOE, u.level(3));
+    return a;
+}
+
+// ---- Curves and legends ------------------------------------------------------------------------
+
+// The curve in the counters' colour (whole on a scale made for its own values, else cut to the
+// axes) with its markers at the counters' positions.
+void draw_curve(device::Plotter& pl, const DiagramPage& pg, const CurveCounters& cc, const Series& x,
+                const Series& ys, bool whole) {
+    const int N = pg.N;
+    device::SETPEN(pl, 1, 1, cc.colour);
+    if (whole) KURVE(pl, x, ys, N, 1, 0, 0);
+    else clipped_curve(pl, x, ys, N, 1, pg.XL, pg.YL);
+    const float FX = x[static_cast<std::size_t>(N)], DX = x[static_cast<std::size_t>(N) + 1];
+    const float FY = ys[static_cast<std::size_t>(N)], DY = ys[static_cast<std::size_t>(N) + 1];
+    if (DX == 0.0f || DY == 0.0f) return;
+    for (int pos : cc.pos) {
+        const int idx = marker_index(pos, N);
+        if (idx < 1) continue;
+        const float xa = (x[static_cast<std::size_t>(idx - 1)] - FX) / DX;
+        const float ya = (ys[static_cast<std::size_t>(idx - 1)] - FY) / DY;
+        if (!whole && !on_axes(xa, ya, pg.XL, pg.YL)) continue;
+        SYMBLI(pl, xa, ya, pg.HSYM, cc.symbol, 0.0f, -1);
+    }
+}
+
+// The legend entry of a curve at (legx, legy): its marker, a short line where the text begins
+// blank, and the text.
+void draw_legend(device::Plotter& pl, const DiagramPage& pg, const CurveCounters& cc, const std::string& leg,
+                 float legx, float legy) {
+    if (leg.size() <= 1) return;
+    const float ym = legy + 0.5f * pg.HSYM;
+    SYMBLI(pl, legx, ym, pg.HSYM, cc.symbol, 0.0f, -1);
+    if (leg.compare(0, 4, "    ") == 0) {
+        device::PLOT(pl, legx - 2.0f * pg.HSYM, ym, 3);
+        device::PLOT(pl, legx + 2.0f * pg.HSYM, ym, 2);
+    }
+    SYMBOL(pl, legx, legy, pg.HSYM, leg, 0.0f, static_cast<int>(leg.size()));
+}
+
+// The curve of ordinate slot J (1-based): its extremes, its legend place (2 HSYM below the one
+// before, below those of the curves earlier runs put into the diagram), the area it encloses
+// with the T-S or p-V extras, the curve and its legend (not with GITTER 7), and the sum of a
+// rate over TIME.
+void one_curve(device::Plotter& pl, properties::SteamState& steam, const DiaInputs& in,
+               const DiagramPage& pg, const CurveCounters& cc, DiagramDefinition& def,
+               DiagramSeries& ser, DiagramWork& w, int J) {
+    runtime::Units& u = pl.units;
+    const std::size_t j = static_cast<std::size_t>(J - 1);
+    const int IO = def.IO[j];
+    const int kc = def.ID[j];
+    Series& ys = ser.y[j];
+    const std::string name(trimmed(NAMEG(IO)));
+    if (u.level(2)) list_extremes(u, pg.N, ser.x, ys, name, kc, w.xname, w.ka);
+    def.nlegend += 1;
+    float legy = pg.YL + 0.5f * pg.HSYM;
+    for (int k = 0; k < def.nlegend; ++k) legy -= 2.0f * pg.HSYM;
+
+    std::string qtext = name + "-" + w.xname;
+    qtext.resize(8, ' ');
+    const int GITTER = gitter_of(def);
+    CurveArea a;
+    if (entropy_abscissa(w.IA) && kc == 1) {
+        bool skip = false;
+        a = ts_area(pl, steam, in, pg, GITTER, ser.x, ys, qtext, w, skip);
+        if (skip) return;
+    } else if (w.ka == 6 && kc == 7 && pg.N >= 2) {
+        a = pv_area(pl, in, pg, GITTER, ser.x, ys, qtext, w);
+    }
+
+    w.drawn[static_cast<std::size_t>(w.ndrawn++)] = J - 1;
+    if (GITTER != 7) {
+        const std::string leg = legend_text(name, a.integrated, def.NBILD, a.work, in.ETA1, in.ETA2, in.ETA3);
+        // A curve on a scale made for its own values is drawn whole; one on a scale from the
+        // deck, from another diagram or from an earlier run is cut to the axes.
+        draw_curve(pl, pg, cc, ser.x, ys, w.x_own && w.y_own[j]);
+        draw_legend(pl, pg, cc, leg, w.legx, legy);
         device::SETPEN(pl, 1, 1, 7);
-        SYMBOL(pl, 1.5f * c.HOE, c.YL - 1.5f * c.HOE, c.HOE, t, 0.0f, 20);
     }
+    const bool time_abscissa = w.IA == NPAIRPOS + 1 + static_cast<int>(GlobalField::TIME);
+    if (u.level(2) && time_abscissa && !name.empty() && name[0] == 'D') list_time_sum(u, pg.N, ser.x, ys, name, kc);
+}
 
-    // Abscissa scale: the class's pair, or an automatic one written back for later axes. A
-    // scale made here from the series itself holds every point; any other may not.
-    bool x_own = false;
-    {
-        float f = first_value(d, ka), dl = delta_value(d, ka);
-        set_series_scale(ser.x, N, f, dl);
-        if (dl == 0.0f && N > 0) {
-            SKALIE(ser.x, c.XL, N, 1);
-            f = ser.x[static_cast<std::size_t>(N)];
-            dl = ser.x[static_cast<std::size_t>(N) + 1];
-            if (dl != 0.0f) store_scale(d, ka, f, dl);
-            x_own = dl != 0.0f;
-        }
-        if (dl == 0.0f && N > 0) no_scale_note(c, ND, xname, c.XL);
+// ---- One diagram ---------------------------------------------------------------------------------
+
+// A drawn diagram's series for the results observer: the abscissa and the ordinates drawn,
+// each headed by its name and the unit text of its class.
+void report_series(ResultsObserver& results, int NLAUF, int N, const DiagramDefinition& def,
+                   const DiagramSeries& ser, const DiagramWork& w) {
+    const auto n_ = static_cast<std::size_t>(N);
+    auto heading = [](int I, int k) {
+        return std::string(trimmed(NAMEG(I))) + " [" + std::string(trimmed(unit_text(k))) + "]";
+    };
+    std::array<SeriesResults, MAXORD + 1> cols;
+    cols[0] = {heading(def.abscissa_pos, def.abscissa_class), std::span<const float>(ser.x.data(), n_)};
+    for (int m = 0; m < w.ndrawn; ++m) {
+        const auto j = static_cast<std::size_t>(w.drawn[static_cast<std::size_t>(m)]);
+        cols[static_cast<std::size_t>(m) + 1] = {heading(def.IO[j], def.ID[j]),
+                                                 std::span<const float>(ser.y[j].data(), n_)};
     }
+    const std::size_t n = static_cast<std::size_t>(w.ndrawn) + 1;
+    results.diagram({NLAUF, w.ND, std::span<const SeriesResults>(cols.data(), n)});
+}
+
+// The part-engine of the abscissa, named in the upper left corner at detail level 4.
+void label_part_engine(device::Plotter& pl, const DiagramPage& pg, int pe) {
+    if (pe <= 0 || !pl.units.level(4)) return;
+    static const char* const parts[4] = {"H1-K1", "H2-K2", "H3-K3", "H4-K4"};
+    std::string t = std::string("TEILMASCHINE ") + parts[pe - 1];
+    t.resize(20, ' ');
+    device::SETPEN(pl, 1, 1, 7);
+    SYMBOL(pl, 1.5f * pg.HOE, pg.YL - 1.5f * pg.HOE, pg.HOE, t, 0.0f, 20);
+}
+
+void list_diagram_end(runtime::Unit& u9, const DiagramDefinition& def, const DiagramWork& w) {
+    runtime::Unit::FreeRecord rec(u9);
+    rec.add(" ============>> ENDE DES ");
+    rec.add(w.ND);
+    rec.add(". DIAGRAMMS: ");
+    rec.add(std::string_view(w.xname));
+    add_names(rec, def);
+    rec.finish();
+}
+
+// Scaling, axes and frame of diagram ND: false when its abscissa or its only ordinate cannot
+// be drawn.
+bool scale_and_frame(device::Plotter& pl, DiagramState& d, const DiagramPage& pg, std::string_view heading,
+                     DiagramWork& w) {
+    runtime::Units& u = pl.units;
+    DiagramDefinition& def = d.def[static_cast<std::size_t>(w.ND - 1)];
+    DiagramSeries& ser = d.series[static_cast<std::size_t>(w.ND - 1)];
+    if (!check_abscissa(u, d, w.ND, pl.NFAIL, pg.NZYL)) return false;
+    w.IA = def.abscissa_pos;
+    w.ka = def.abscissa_class > 0 ? def.abscissa_class : catalogue_class(w.IA);
+    def.abscissa_class = w.ka;
+    w.pe = part_engine(w.IA);
+    w.xname = std::string(trimmed(NAMEG(w.IA)));
+    label_part_engine(pl, pg, w.pe);
+    scale_abscissa(u, d, ser.x, pg, w);
 
     const int nord = std::clamp(def.NORD, 0, MAXORD);
-    const int usable = check_ordinates(u, d, ND, NFAIL, c.NZYL);
-    if (nord == 1 && usable == 0) return back();
-    for (int j = 0; j < nord; ++j) {
-        const int k = def.ID[static_cast<std::size_t>(j)];
-        if (def.IO[static_cast<std::size_t>(j)] == 0 || k < 1) continue;
-        set_series_scale(ser.y[static_cast<std::size_t>(j)], N, first_value(d, k), delta_value(d, k));
-    }
-
-    const Groups g = group_ordinates(def);
-    std::array<bool, MAXORD> y_own{};   // by ordinate slot: its scale was made from its group
-    const bool adding = c.adding_run && def.AX == 1;
-    if (adding) {
-        runtime::Unit::FreeRecord rec(u.u9);
-        rec.add(ND);
-        rec.add(". DIAGRAMM: ");
-        rec.add(std::string_view(xname));
-        add_names(rec, def);
-        rec.add("     WIRD IN DAS SCHON BESTEHENDE DIAGRAMM AUS DEM VORHERIGEN LAUF GEZEICHNET");
-        rec.finish();
+    const int usable = check_ordinates(u, d, w.ND, pl.NFAIL, pg.NZYL);
+    if (nord == 1 && usable == 0) return false;
+    preset_ordinate_scales(d, def, ser, pg.N);
+    w.g = group_ordinates(def);
+    if (pg.adding_run && def.AX == 1) {
+        note_adding(u.u9, def, w);
     } else {
-        // Ordinate scales per class group. The search for the largest value starts just below
-        // 0, so an axis of values that are all negative reaches up to 0.
-        for (int gi = 0; gi < g.n; ++gi) {
-            const auto gs = static_cast<std::size_t>(gi);
-            const int k = g.cls[gs];
-            float lo = 1.0e38f, hi = -1.0e-37f;
-            bool any = false;
-            for (int m = 0; m < g.count[gs]; ++m) {
-                const Range r = range_of(ser.y[static_cast<std::size_t>(g.slot[gs][static_cast<std::size_t>(m)])], N);
-                if (r.ihi < 0) continue;
-                any = true;
-                lo = std::min(lo, r.lo);
-                hi = std::max(hi, r.hi);
-            }
-            if (!any) lo = hi = 0.0f;
-            float f = first_value(d, k), dl = delta_value(d, k);
-            bool own = false;
-            if (dl == 0.0f) {
-                std::array<float, 4> a{lo, hi, 0.0f, 0.0f};
-                SKALIE(a, c.YL, 2, 1);
-                f = a[2];
-                dl = a[3];
-                own = dl != 0.0f;
-            }
-            if (dl != 0.0f) store_scale(d, k, f, dl);
-            else if (N > 0) no_scale_note(c, ND, trimmed(unit_text(k)), c.YL);
-            for (int m = 0; m < g.count[gs]; ++m) {
-                const auto j = static_cast<std::size_t>(g.slot[gs][static_cast<std::size_t>(m)]);
-                set_series_scale(ser.y[j], N, f, dl);
-                y_own[j] = own;
-            }
-        }
-        draw_frame(c, def, ser, g);
+        for (int gi = 0; gi < w.g.n; ++gi) scale_ordinate_group(u, d, ser, pg, w, gi);
+        draw_frame(pl, pg, heading, def, ser, w.g);
         def.nlegend = 0;
     }
+    return true;
+}
 
-    // Curves.
-    if (!c.adding_run) c.cc.restart_colours();
-    const int GITTER = gitter_of(def);
-    c.cc.restart_positions(c.adding_run, GITTER);
-    const float legx = legend_x(g.n, c.XL, c.HOE);
-    const bool is_ts_abscissa = entropy_abscissa(IA);
-    const int xfield = pair_field(IA);
-    const bool time_abscissa = IA == NPAIRPOS + 1 + static_cast<int>(GlobalField::TIME);
-    bool frame_done = false, iso_done = false;
-    FrameResult fr;
-    FramePoints fp;
-    std::array<int, MAXORD> drawn{};
-    int ndrawn = 0;
-
-    for (int J = 1; J <= nord; ++J) {
-        c.cc.advance();
-        const std::size_t j = static_cast<std::size_t>(J - 1);
-        const int IO = def.IO[j];
-        if (IO == 0) continue;
-        const int kc = def.ID[j];
-        Series& ys = ser.y[j];
-        const std::string name(trimmed(NAMEG(IO)));
-        if (u.level(2)) list_extremes(c, ser.x, ys, name, kc, xname, ka);
-        // The legend place of the curve: 2 HSYM below the one before, below those of the curves
-        // earlier runs put into the diagram.
-        def.nlegend += 1;
-        float legy = c.YL + 0.5f * c.HSYM;
-        for (int k = 0; k < def.nlegend; ++k) legy -= 2.0f * c.HSYM;
-
-        bool integrated = false;
-        double work = 0.0;
-        std::string qtext = name + "-" + xname;
-        qtext.resize(8, ' ');
-        auto integral_line = [&](double v) {
-            if (!u.level(2)) return;
-            for (runtime::Unit* un : {&u.u6, &u.u9})
-                un->free(" DIA--> QINT: INTEGRAL DES \"" + qtext + "\" DIAGRAMMS:", v, " WATT * SEC");
-        };
-
-        if (is_ts_abscissa && kc == 1) {
-            int ITYP = xfield == static_cast<int>(PF::S1) ? 1 : (xfield == static_cast<int>(PF::S2) ? 2 : 3);
-            if (ITYP == 2 && !c.in.FDAMPF) {
-                u.u6.line(" =====>> ERROR: PLOT \"S2\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT");
-                u.u9.line(" =====>> ERROR: PLOT \"S2\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT; ES WIRD NUR "
-                          "DIE GAS-KOMPONENTE GEPLOTTET");
-                NFAIL = 112;
-                ITYP = 1;
-            } else if (ITYP == 3 && !c.in.FDAMPF) {
-                u.u6.line(" =====>> ERROR: PLOT \"S3\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT");
-                u.u9.line(" =====>> ERROR: PLOT \"S3\" ABER KEINE DAMPF BERECHNUNG SPEZIFIZIERT: KEIN DIAGRAMM");
-                NFAIL = 112;
-                continue;
-            }
-            if (GITTER >= 6 && N >= 2) {
-                const QintResult q = QINT(u, ser.x, ys, N, "T", qtext);
-                integrated = true;
-                work = q.QNUTZ;
-                integral_line(work);
-                if (GITTER == 7 || GITTER == 8) {
-                    if (!frame_done) {
-                        FrameInput fi;
-                        const double lo = GITTER == 7 ? c.in.TK : c.in.TC_MIN;
-                        const double hi = GITTER == 7 ? c.in.TH : c.in.TE_MAX;
-                        fi.VOLVX = c.in.VXMIN[pi] > 0.0 ? c.in.VXMAX[pi] / c.in.VXMIN[pi] : 0.0;
-                        fi.TCMIN = lo;
-                        fi.TEMAX = hi;
-                        fi.FT = ys[static_cast<std::size_t>(N)];
-                        fi.DT = ys[static_cast<std::size_t>(N) + 1];
-                        fi.XCVMOL = c.in.XCVMOL[pi];
-                        fi.XM0 = c.in.XM0[pi];
-                        fi.T1 = c.in.T1[pi];
-                        fi.S1 = c.in.S1[pi];
-                        fi.T3 = c.in.T3[pi];
-                        fi.S3 = c.in.S3[pi];
-                        fi.ITYP = ITYP;
-                        fi.VXMAX = c.in.VXMAX[pi];
-                        fi.VGTS = c.in.VG[pi];
-                        fi.XL = c.XL;
-                        fi.YL = c.YL;
-                        fi.FFS1 = ser.x[static_cast<std::size_t>(N)];
-                        fi.DDS1 = ser.x[static_cast<std::size_t>(N) + 1];
-                        FRAME(pl, c.p.steam, fi, fp, fr);
-                        frame_done = true;
-                    }
-                    if (fr.built) write_utilisation(u, ITYP, work, fr.integral);
-                }
-                if ((GITTER == 6 || GITTER == 8) && pe == 1)
-                    MARKEN(pl, ser.x, ys, N, c.in.IANGLE, c.in.ANGLE, c.HSYM, c.XL, c.YL, c.YL - 1.5f * c.HOE,
-                           u.level(3));
-            }
-        } else if (ka == 6 && kc == 7 && N >= 2) {
-            const QintResult q = QINT(u, ser.x, ys, N, "P", qtext);
-            integrated = true;
-            work = q.QNUTZ;
-            integral_line(work);
-            if ((GITTER == 7 || GITTER == 8) && !iso_done) {
-                IsothermAxes ax;
-                ax.FX = ser.x[static_cast<std::size_t>(N)];
-                ax.DX = ser.x[static_cast<std::size_t>(N) + 1];
-                ax.FY = ys[static_cast<std::size_t>(N)];
-                ax.DY = ys[static_cast<std::size_t>(N) + 1];
-                ax.XL = c.XL;
-                ax.YL = c.YL;
-                ax.HOE = c.HOE;
-                const double TL = GITTER == 7 ? c.in.TK : c.in.TC_MIN;
-                const double DTI = GITTER == 7 ? c.in.TH - c.in.TK : c.in.TE_MAX - c.in.TC_MIN;
-                IsothermResult ir;
-                ISOTHE(pl, c.in.M0[pi], TL, DTI, c.in.VXMIN[pi], c.in.VXMAX[pi], ax, ir);
-                iso_done = true;
-            }
-            if ((GITTER == 6 || GITTER == 8) && pe == 1 && u.level(1))
-                MARKEN(pl, ser.x, ys, N, c.in.IANGLE, c.in.ANGLE, c.HSYM, c.XL, c.YL, c.YL - 1.5f * c.HOE,
-                       u.level(3));
+// Diagram ND: its origin, scaling, axes and frame, one curve per ordinate slot with its
+// integrals, markers and legend, the series for the observer and the closing message.
+void one_diagram(device::Plotter& pl, DiagramState& d, const DiaInputs& in, const DiagramPage& pg,
+                 properties::SteamState& steam, CurveCounters& cc, ResultsObserver* results, int NLAUF, int ND) {
+    DiagramDefinition& def = d.def[static_cast<std::size_t>(ND - 1)];
+    DiagramSeries& ser = d.series[static_cast<std::size_t>(ND - 1)];
+    const float XX = def.XX, YY = def.YY;
+    device::PLOT(pl, XX, YY, -3);
+    DiagramWork w;
+    w.ND = ND;
+    if (scale_and_frame(pl, d, pg, in.heading, w)) {
+        if (!pg.adding_run) cc.restart_colours();
+        cc.restart_positions(pg.adding_run, gitter_of(def));
+        w.legx = legend_x(w.g.n, pg.XL, pg.HOE);
+        const int nord = std::clamp(def.NORD, 0, MAXORD);
+        for (int J = 1; J <= nord; ++J) {
+            cc.advance();
+            if (def.IO[static_cast<std::size_t>(J - 1)] != 0) one_curve(pl, steam, in, pg, cc, def, ser, w, J);
         }
-
-        if (c.p.results != nullptr) drawn[static_cast<std::size_t>(ndrawn++)] = J - 1;
-        if (GITTER != 7) {
-            const std::string leg = legend_text(name, integrated, def.NBILD, work, c.in.ETA1, c.in.ETA2, c.in.ETA3);
-            device::SETPEN(pl, 1, 1, c.cc.colour);
-            // A curve on a scale made for its own values is drawn whole; one on a scale from the
-            // deck, from another diagram or from an earlier run is cut to the axes.
-            const bool whole = x_own && y_own[j];
-            if (whole) KURVE(pl, ser.x, ys, N, 1, 0, 0);
-            else clipped_curve(pl, ser.x, ys, N, 1, c.XL, c.YL);
-            const float FX = ser.x[static_cast<std::size_t>(N)], DX = ser.x[static_cast<std::size_t>(N) + 1];
-            const float FY = ys[static_cast<std::size_t>(N)], DY = ys[static_cast<std::size_t>(N) + 1];
-            if (DX != 0.0f && DY != 0.0f) {
-                for (int pos : c.cc.pos) {
-                    const int idx = marker_index(pos, N);
-                    if (idx < 1) continue;
-                    const float xa = (ser.x[static_cast<std::size_t>(idx - 1)] - FX) / DX;
-                    const float ya = (ys[static_cast<std::size_t>(idx - 1)] - FY) / DY;
-                    if (!whole && !on_axes(xa, ya, c.XL, c.YL)) continue;
-                    SYMBLI(pl, xa, ya, c.HSYM, c.cc.symbol, 0.0f, -1);
-                }
-            }
-            if (leg.size() > 1) {
-                const float ym = legy + 0.5f * c.HSYM;
-                SYMBLI(pl, legx, ym, c.HSYM, c.cc.symbol, 0.0f, -1);
-                if (leg.compare(0, 4, "    ") == 0) {
-                    device::PLOT(pl, legx - 2.0f * c.HSYM, ym, 3);
-                    device::PLOT(pl, legx + 2.0f * c.HSYM, ym, 2);
-                }
-                SYMBOL(pl, legx, legy, c.HSYM, leg, 0.0f, static_cast<int>(leg.size()));
-            }
-            device::SETPEN(pl, 1, 1, 7);
-        }
-
-        if (u.level(2) && time_abscissa && !name.empty() && name[0] == 'D') list_time_sum(c, ser.x, ys, name, kc);
+        if (results != nullptr) report_series(*results, NLAUF, pg.N, def, ser, w);
+        list_diagram_end(pl.units.u9, def, w);
     }
-
-    if (c.p.results != nullptr) report_series(c, ND, def, ser, drawn, ndrawn);
-    {
-        runtime::Unit::FreeRecord rec(u.u9);
-        rec.add(" ============>> ENDE DES ");
-        rec.add(ND);
-        rec.add(". DIAGRAMMS: ");
-        rec.add(std::string_view(xname));
-        add_names(rec, def);
-        rec.finish();
-    }
-    back();
+    device::PLOT(pl, -XX, -YY, -3);
 }
 
 }  // namespace
 
 // ---- Pieces ----------------------------------------------------------------------------------
+
+SeriesRange series_range(const Series& s, int N) {
+    SeriesRange r;
+    for (int i = 0; i < N; ++i) {
+        const float v = s[static_cast<std::size_t>(i)];
+        if (!std::isfinite(v)) continue;
+        if (r.ilo < 0 || v < r.lo) r.lo = v, r.ilo = i;
+        if (r.ihi < 0 || v > r.hi) r.hi = v, r.ihi = i;
+    }
+    return r;
+}
 
 void CurveCounters::restart_positions(bool adding, int GITTER) {
     if (GITTER >= 5) {
@@ -575,7 +646,7 @@ std::string legend_text(const std::string& name, bool integrated, int NBILD, dou
 }
 
 int ordinate_titles(const DiagramDefinition& def, std::array<std::string, MAXORD>& titles) {
-    const Groups g = group_ordinates(def);
+    const OrdinateGroups g = group_ordinates(def);
     for (int gi = 0; gi < g.n; ++gi) titles[static_cast<std::size_t>(gi)] = group_title(def, g, gi);
     return g.n;
 }
@@ -689,32 +760,34 @@ void DIA(Program& p) {
     DiagramState& d = p.dia;
     const run::RunState& r = p.run;
     const DiaInputs in = collect_dia_inputs(p);
-    Ctx c(p, in);
-    c.N = std::clamp(d.NPLOT, 0, NPLOTMAX);
-    c.XL = r.XL;
-    c.YL = r.YL;
-    c.HOE = r.HOE;
-    c.HSYM = r.HSYM;
-    c.NDEC = r.SCALE != 0 ? -std::abs(r.SCALE) : -2;
-    c.NZYL = std::max(1, r.NZYL);
+    device::Plotter pl = p.plotter();
+    DiagramPage pg;
+    pg.N = std::clamp(d.NPLOT, 0, NPLOTMAX);
+    pg.XL = r.XL;
+    pg.YL = r.YL;
+    pg.HOE = r.HOE;
+    pg.HSYM = r.HSYM;
+    pg.NDEC = r.SCALE != 0 ? -std::abs(r.SCALE) : -2;
+    pg.NZYL = std::max(1, r.NZYL);
     // A later run with 0 < IBACK < 10 adds its curves into the diagrams of the run before, on
     // their scales; every other run starts from the deck's scaling values.
-    c.adding_run = r.IBACK > 0 && r.IBACK < 10 && r.NLAUF > 1;
-    if (c.adding_run) {
+    pg.adding_run = r.IBACK > 0 && r.IBACK < 10 && r.NLAUF > 1;
+    CurveCounters cc;
+    if (pg.adding_run) {
         // The curves continue the colours and symbols of those already in the diagrams.
-        c.cc.colour = d.ICOLOR;
-        c.cc.symbol = d.ISYMB;
+        cc.colour = d.ICOLOR;
+        cc.symbol = d.ISYMB;
     } else {
         init_scale_table(d);
     }
     const int n = std::clamp(d.IIFREI, 0, MAXDIA);
     for (int ND = 1; ND <= n; ++ND) {
         if (d.def[static_cast<std::size_t>(ND - 1)].FREI != 1) continue;
-        one_diagram(c, ND);
+        one_diagram(pl, d, in, pg, p.steam, cc, p.results, r.NLAUF, ND);
     }
-    device::SETPEN(c.pl, 1, 1, 7);
-    d.ICOLOR = c.cc.colour;
-    d.ISYMB = c.cc.symbol;
+    device::SETPEN(pl, 1, 1, 7);
+    d.ICOLOR = cc.colour;
+    d.ISYMB = cc.symbol;
 }
 
 }  // namespace korvex::diagrams

@@ -73,6 +73,15 @@ struct CurveCounters {
 // ordinates and the unit text. Returns their number.
 int ordinate_titles(const DiagramDefinition& def, std::array<std::string, MAXORD>& titles);
 
+// Smallest and largest finite value of the first N cells of a series, each with the index
+// (0-based) of the first cell that holds it; the indices are -1 when no cell holds a number.
+// The extremes listed for a curve and the automatic ordinate scales are taken from it.
+struct SeriesRange {
+    float lo = 0.0f, hi = 0.0f;
+    int ilo = -1, ihi = -1;
+};
+SeriesRange series_range(const Series& s, int N);
+
 // Index (1-based) of the marker at position POS on a curve of N points; 0 means no marker.
 int marker_index(int POS, int N);
 

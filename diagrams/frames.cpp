@@ -79,39 +79,38 @@ QintResult QINT(runtime::Units& u, std::span<const float> X, std::span<const flo
 
 // ---- FRAME ---------------------------------------------------------------------------------
 
-void FRAME(device::Plotter& p, properties::SteamState& steam, const FrameInput& in,
-           FramePoints& pts, FrameResult& r) {
-    r = FrameResult{};
-    runtime::Units& u = p.units;
-    const int ITYP = (in.ITYP == 2 || in.ITYP == 3) ? in.ITYP : 1;
+namespace {
+
+// A frame needs the volume extremes of a completed revolution, and temperatures that leave a
+// logarithm to take and a cycle to draw (the high one above the low one); without them the
+// listings say why there is none.
+bool frame_possible(runtime::Units& u, const FrameInput& in) {
     if (!(in.VXMAX > 0.0) || !(in.VOLVX > 0.0) || !std::isfinite(in.VXMAX) || !std::isfinite(in.VOLVX)) {
         for (runtime::Unit* un : {&u.u6, &u.u9}) {
             un->line(" ======>> ERROR IN FRAME, VMAX/VMIN NOCH NICHT BESTIMMT, WEIL TIME ZU GERING, "
                      "KONNTE 1 UMDREHUNG NICHT BERECHNET WERDEN");
             un->free(" ======>> ERROR IN FRAME, VMAX=", in.VXMAX, " VMAX/VMIN=", in.VOLVX);
         }
-        return;
+        return false;
     }
     const double TK = in.TCMIN, TH = in.TEMAX;
-    // Temperatures that are not positive leave no logarithm to take, and a high temperature
-    // that is not above the low one no cycle to draw: no frame.
     if (!(TK > 0.0) || !(TH > TK) || !std::isfinite(TK) || !std::isfinite(TH)) {
         for (runtime::Unit* un : {&u.u6, &u.u9})
             un->free(" ======>> ERROR IN FRAME, TK=", TK, " TH=", TH, " KEIN RAHMEN");
-        return;
+        return false;
     }
-    const double VMAX = in.VXMAX;
-    const double VMIN = in.VXMAX / in.VOLVX;
-    const double DT = (TH - TK) / NSTEP;
-    r.DELTA_T = DT;
+    return true;
+}
 
-    // Entropy of the state (T, V) on the entropy scale of the measured cycle: the gas part is
-    // carried from the state (T1, VGTS) where it is S1, the vapour part from (T3, VGTS) at S3.
-    const bool gas = ITYP != 3, vap = ITYP != 1;
-    double SV0 = 0.0;
-    bool ok = true;
-    if (vap && in.T3 > 0.0 && in.VGTS > 0.0) ok = vapour_entropy(p, steam, in.T3, in.VGTS, SV0);
-    auto entropy = [&](double T, double V) {
+// Entropy of the state (T, V) on the entropy scale of the measured cycle: the gas part is
+// carried from the state (T1, VGTS) where it is S1, the vapour part from (T3, VGTS) at S3.
+// ok turns false for good once the property routine fails.
+struct FrameEntropy {
+    FrameEntropy(device::Plotter& plotter, properties::SteamState& st, const FrameInput& input, int ITYP)
+        : p(plotter), steam(st), in(input), gas(ITYP != 3), vap(ITYP != 1) {
+        if (vap && in.T3 > 0.0 && in.VGTS > 0.0) ok = vapour_entropy(p, steam, in.T3, in.VGTS, SV0);
+    }
+    double operator()(double T, double V) {
         double S = 0.0;
         if (gas) {
             S += in.S1;
@@ -124,10 +123,22 @@ void FRAME(device::Plotter& p, properties::SteamState& steam, const FrameInput& 
             S += in.S3 + SV - SV0;
         }
         return S;
-    };
+    }
+    device::Plotter& p;
+    properties::SteamState& steam;
+    const FrameInput& in;
+    bool gas, vap;
+    double SV0 = 0.0;
+    bool ok = true;
+};
 
-    // I (TK, VMIN) -> II (TH, VMIN) -> III (TH, VMAX) -> IV (TK, VMAX) -> I.
-    std::array<double, NFRAME> T{}, S{};
+using FrameTrace = std::array<double, NFRAME>;
+
+// The points I (TK, VMIN) -> II (TH, VMIN) -> III (TH, VMAX) -> IV (TK, VMAX) -> I in steps of
+// DELTA_T along the isochores, and the heat of each branch.
+void trace_frame(FrameEntropy& entropy, double TK, double TH, double VMIN, double VMAX, FrameTrace& T,
+                 FrameTrace& S, FrameResult& r) {
+    const double DT = r.DELTA_T;
     T[0] = TK;
     S[0] = entropy(TK, VMIN);
     for (int i = 1; i <= NSTEP; ++i) {
@@ -146,7 +157,80 @@ void FRAME(device::Plotter& p, properties::SteamState& steam, const FrameInput& 
     T[NFRAME - 1] = TK;
     S[NFRAME - 1] = S[0];
     r.Q41 = TK * (S[NFRAME - 1] - S[NFRAME - 2]);
-    if (!ok) return;  // the property routine failed: its messages say why
+}
+
+// The heat balance of the frame, its work and efficiencies (detail level 3).
+void list_frame_balance(runtime::Units& u, int ITYP, const FrameResult& r, double T76, double T152,
+                        double TH, double TK) {
+    const char* head = ITYP == 1 ? " GAS-FRAME:" : (ITYP == 3 ? " DAMPF-FRAME:" : " GAS+DAMPF-FRAME:");
+    u.u9.free(head, " Q_ISOCHOR(I --> II)  =", r.Q12, "WATT*SEC, T(76)=", T76,
+              " SOLLTE GLEICH SEIN MIT: TH=", TH);
+    u.u6.free(head, " Q_ISOCHOR(I --> II)  =", r.Q12, "WATT*SEC, T(76)=", T76);
+    u.u9.free(" QZU:       Q_ISOTHERM (II-->III)=", r.Q23, "WATT*SEC");
+    u.u6.free(" QZU:       Q_ISOTHERM (II-->III)=", r.Q23, "WATT*SEC");
+    u.u9.free("            Q_ZU(I->II + II->III)=", r.QZU, "WATT*SEC; Schrittweite: DELTA_T=", r.DELTA_T);
+    u.u6.free("            Q_ZU(I->II + II->III)=", r.QZU, "WATT*SEC");
+    u.u9.free(" QAB:       Q_ISOCHOR(III --> IV)=", r.Q34, "WATT*SEC, T(152)=", T152,
+              " SOLLTE GLEICH SEIN MIT: TK=", TK);
+    u.u6.free(" QAB:       Q_ISOCHOR(III --> IV)=", r.Q34, "WATT*SEC, T(152)=", T152);
+    for (runtime::Unit* un : {&u.u6, &u.u9}) {
+        un->free("            Q_ISOTHERM(IV ---> I)=", r.Q41, "WATT*SEC");
+        un->free("            Q_AB(III->IV + IV->I)=", r.QAB, "WATT*SEC");
+    }
+    if (ITYP == 3) {
+        for (runtime::Unit* un : {&u.u6, &u.u9})
+            un->free("            Q_NUTZ=", r.QNUTZ, " WATT*SEC;  ETA=", r.ETA,
+                     " % KEIN REGENERATOR WAERMEAUSTAUSCH");
+        u.u9.line(" NUTZARBEIT DES IDEALEN \"NUR DAMPF\" PROZESSES ALS FLAECHE DES RAHMENS DES "
+                  "T3 - S3 DIAGRAMMS; INTEGRIERT MIT SUBROUTINE \"QINT\" ");
+        return;
+    }
+    for (runtime::Unit* un : {&u.u6, &u.u9})
+        un->free("            Q_NUTZ=", r.QNUTZ, " WATT*SEC;  ETA=", r.ETA, " % OHNE-, ETA.C=",
+                 r.ETAC, " % MIT IDEALEM REGENERATOR WAERMEAUSTAUSCH");
+    if (ITYP == 1)
+        u.u9.line(" NUTZARBEIT DES IDEALEN GAS-PROZESSES ALS FLAECHE DES RAHMENS DES T1 - S1 "
+                  "DIAGRAMMS; INTEGRIERT MIT SUBROUTINE \"QINT\" ");
+    else
+        u.u9.line(" NUTZARBEIT DES IDEALEN \"GAS + DAMPF\" PROZESSES ALS FLAECHE DES RAHMENS DES "
+                  "T2 - S2 DIAGRAMMS; INTEGRIERT MIT SUBROUTINE \"QINT\" ");
+}
+
+// The area of the frame (level 2) and the scales it is drawn on (level 5).
+void list_frame_integral(runtime::Units& u, int ITYP, const FrameInput& in, double integral) {
+    if (u.level(2)) {
+        for (runtime::Unit* un : {&u.u6, &u.u9}) {
+            if (ITYP == 1)
+                un->free("\"QINT\":====> INTEGRAL DES \"T1 - S1\" RAHMENS: ", integral, " WATT*SEC");
+            else if (ITYP == 3)
+                un->free("\"QINT\": ====>> INTEGRAL T3 - S3 RAHMEN: ", integral);
+            else
+                un->free("\"QINT\": ====>> INTEGRAL T2 - S2 RAHMEN: ", integral);
+        }
+    }
+    if (u.level(5)) {
+        u.u9.free(" SCALE: S_FIRST(154)=", in.FFS1, " S_DELTA(155)=", in.DDS1);
+        u.u9.free(" SCALE: T_FIRST(154)=", in.FT, " T_DELTA(155)=", in.DT);
+    }
+}
+
+}  // namespace
+
+void FRAME(device::Plotter& p, properties::SteamState& steam, const FrameInput& in,
+           FramePoints& pts, FrameResult& r) {
+    r = FrameResult{};
+    runtime::Units& u = p.units;
+    const int ITYP = (in.ITYP == 2 || in.ITYP == 3) ? in.ITYP : 1;
+    if (!frame_possible(u, in)) return;
+    const double TK = in.TCMIN, TH = in.TEMAX;
+    const double VMAX = in.VXMAX;
+    const double VMIN = in.VXMAX / in.VOLVX;
+    r.DELTA_T = (TH - TK) / NSTEP;
+
+    FrameEntropy entropy(p, steam, in, ITYP);
+    FrameTrace T{}, S{};
+    trace_frame(entropy, TK, TH, VMIN, VMAX, T, S, r);
+    if (!entropy.ok) return;  // the property routine failed: its messages say why
 
     r.QZU = r.Q12 + r.Q23;
     r.QAB = r.Q34 + r.Q41;
@@ -162,59 +246,11 @@ void FRAME(device::Plotter& p, properties::SteamState& steam, const FrameInput& 
     pts.T[NFRAME] = in.FT;
     pts.T[NFRAME + 1] = in.DT;
     r.built = true;
-
-    const char* head = ITYP == 1 ? " GAS-FRAME:" : (ITYP == 3 ? " DAMPF-FRAME:" : " GAS+DAMPF-FRAME:");
-    if (u.level(3)) {
-        const double T76 = T[NSTEP], T152 = T[2 * NSTEP + 1];
-        u.u9.free(head, " Q_ISOCHOR(I --> II)  =", r.Q12, "WATT*SEC, T(76)=", T76,
-                  " SOLLTE GLEICH SEIN MIT: TH=", TH);
-        u.u6.free(head, " Q_ISOCHOR(I --> II)  =", r.Q12, "WATT*SEC, T(76)=", T76);
-        u.u9.free(" QZU:       Q_ISOTHERM (II-->III)=", r.Q23, "WATT*SEC");
-        u.u6.free(" QZU:       Q_ISOTHERM (II-->III)=", r.Q23, "WATT*SEC");
-        u.u9.free("            Q_ZU(I->II + II->III)=", r.QZU, "WATT*SEC; Schrittweite: DELTA_T=", DT);
-        u.u6.free("            Q_ZU(I->II + II->III)=", r.QZU, "WATT*SEC");
-        u.u9.free(" QAB:       Q_ISOCHOR(III --> IV)=", r.Q34, "WATT*SEC, T(152)=", T152,
-                  " SOLLTE GLEICH SEIN MIT: TK=", TK);
-        u.u6.free(" QAB:       Q_ISOCHOR(III --> IV)=", r.Q34, "WATT*SEC, T(152)=", T152);
-        for (runtime::Unit* un : {&u.u6, &u.u9}) {
-            un->free("            Q_ISOTHERM(IV ---> I)=", r.Q41, "WATT*SEC");
-            un->free("            Q_AB(III->IV + IV->I)=", r.QAB, "WATT*SEC");
-        }
-        if (ITYP == 3) {
-            for (runtime::Unit* un : {&u.u6, &u.u9})
-                un->free("            Q_NUTZ=", r.QNUTZ, " WATT*SEC;  ETA=", r.ETA,
-                         " % KEIN REGENERATOR WAERMEAUSTAUSCH");
-            u.u9.line(" NUTZARBEIT DES IDEALEN \"NUR DAMPF\" PROZESSES ALS FLAECHE DES RAHMENS DES "
-                      "T3 - S3 DIAGRAMMS; INTEGRIERT MIT SUBROUTINE \"QINT\" ");
-        } else {
-            for (runtime::Unit* un : {&u.u6, &u.u9})
-                un->free("            Q_NUTZ=", r.QNUTZ, " WATT*SEC;  ETA=", r.ETA, " % OHNE-, ETA.C=",
-                         r.ETAC, " % MIT IDEALEM REGENERATOR WAERMEAUSTAUSCH");
-            if (ITYP == 1)
-                u.u9.line(" NUTZARBEIT DES IDEALEN GAS-PROZESSES ALS FLAECHE DES RAHMENS DES T1 - S1 "
-                          "DIAGRAMMS; INTEGRIERT MIT SUBROUTINE \"QINT\" ");
-            else
-                u.u9.line(" NUTZARBEIT DES IDEALEN \"GAS + DAMPF\" PROZESSES ALS FLAECHE DES RAHMENS DES "
-                          "T2 - S2 DIAGRAMMS; INTEGRIERT MIT SUBROUTINE \"QINT\" ");
-        }
-    }
+    if (u.level(3)) list_frame_balance(u, ITYP, r, T[NSTEP], T[2 * NSTEP + 1], TH, TK);
 
     const QintResult q = QINT(u, pts.S, pts.T, NFRAME, "T", ITYP == 1 ? "T1-S1" : (ITYP == 3 ? "T3-S3" : "T2-S2"));
     r.integral = q.QNUTZ;
-    if (u.level(2)) {
-        for (runtime::Unit* un : {&u.u6, &u.u9}) {
-            if (ITYP == 1)
-                un->free("\"QINT\":====> INTEGRAL DES \"T1 - S1\" RAHMENS: ", r.integral, " WATT*SEC");
-            else if (ITYP == 3)
-                un->free("\"QINT\": ====>> INTEGRAL T3 - S3 RAHMEN: ", r.integral);
-            else
-                un->free("\"QINT\": ====>> INTEGRAL T2 - S2 RAHMEN: ", r.integral);
-        }
-    }
-    if (u.level(5)) {
-        u.u9.free(" SCALE: S_FIRST(154)=", in.FFS1, " S_DELTA(155)=", in.DDS1);
-        u.u9.free(" SCALE: T_FIRST(154)=", in.FT, " T_DELTA(155)=", in.DT);
-    }
+    list_frame_integral(u, ITYP, in, r.integral);
 
     // The ideal frame is drawn dashed in black over the measured cycle, within the axes.
     device::SETPEN(p, 2, 1, 7);
@@ -282,110 +318,125 @@ int DIAMIN(runtime::Units& u, std::span<const float> XA, std::span<const float> 
     return best;
 }
 
-void ISOTHE(device::Plotter& p, double XM, double TL, double DTI, double VMIN, double VMAX,
-            const IsothermAxes& ax, IsothermResult& r) {
-    r = IsothermResult{};
-    runtime::Units& u = p.units;
-    const bool axes_ok = ax.DX != 0.0f && ax.DY != 0.0f && std::isfinite(ax.DX) && std::isfinite(ax.DY);
+namespace {
+
+// An isotherm needs a volume range, a gas amount and two positive temperatures, the upper above
+// the lower; without them the listings say why there is none.
+bool isotherms_possible(runtime::Units& u, double XM, double TL, double DTI, double VMIN, double VMAX) {
     if (!(VMAX > VMIN) || !(VMIN > 0.0) || !std::isfinite(VMAX) || !(XM > 0.0) || !std::isfinite(XM)) {
         for (runtime::Unit* un : {&u.u6, &u.u9}) {
             un->line(" ### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN ");
             un->free("### ISOTHE: VMIN=", VMIN, " VMAX=", VMAX, " M=", XM);
         }
-        return;
+        return false;
     }
     if (!(TL > 0.0) || !(DTI > 0.0) || !std::isfinite(TL) || !std::isfinite(DTI)) {
         for (runtime::Unit* un : {&u.u6, &u.u9}) {
             un->line(" ### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN ");
             un->free("### ISOTHE: T=", TL, " DELTA_T=", DTI);
         }
-        return;
+        return false;
     }
-    const double RM = run::RM;
-    const double v0 = VMIN / 1000.0, DVOL = (VMAX - VMIN) / 1000.0 / NISO;
+    return true;
+}
 
-    // Per isotherm: the points inside the diagram (series with their scale cells) and their axis
-    // coordinates; the pressures at both ends for the isochores.
+// One isotherm: its work (trapezoids, W*s), the pressures at both ends for the isochores, and
+// the points inside the diagram (series with their scale cells) with their axis coordinates.
+struct Isotherm {
     std::array<float, NISO + 3> VS{}, PS{}, XA{}, YA{};
-    std::array<double, 2> work{}, p_first{}, p_last{};
-    for (int iso = 0; iso < 2; ++iso) {
-        const double T = TL + iso * DTI;
-        int n = 0;
-        double pprev = 0.0;
-        bool prev = false;
-        for (int j = 0; j <= NISO; ++j) {
-            const double V = v0 + j * DVOL;
-            if (V == 0.0) {
-                for (runtime::Unit* un : {&u.u6, &u.u9}) {
-                    un->line(" ### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN ");
-                    un->free("### ISOTHE: V(", j, ")=", V, " T=", T);
-                }
-                prev = false;
-                continue;
+    int n = 0;
+    double work = 0.0, p_first = 0.0, p_last = 0.0;
+};
+
+// The isotherm at T for XM mol from v0 in NISO steps of DVOL (litres).
+void trace_isotherm(runtime::Units& u, double XM, double T, double v0, double DVOL, const IsothermAxes& ax,
+                    bool axes_ok, Isotherm& iso) {
+    const double RM = run::RM;
+    double pprev = 0.0;
+    bool prev = false;
+    for (int j = 0; j <= NISO; ++j) {
+        const double V = v0 + j * DVOL;
+        if (V == 0.0) {
+            for (runtime::Unit* un : {&u.u6, &u.u9}) {
+                un->line(" ### FEHLER BEI DER BERECHNUNG DER ISOTHERMEN ");
+                un->free("### ISOTHE: V(", j, ")=", V, " T=", T);
             }
-            const double P = XM * RM * T / V;
-            if (prev) work[iso] += (pprev + P) * DVOL / 2.0;
-            pprev = P;
-            prev = true;
-            if (j == 0) p_first[iso] = P;
-            if (j == NISO) p_last[iso] = P;
-            if (!axes_ok) continue;
-            const float xa = static_cast<float>((V * 1000.0 - ax.FX) / ax.DX);
-            const float ya = static_cast<float>((P - ax.FY) / ax.DY);
-            if (!on_axes(xa, ya, ax.XL, ax.YL)) continue;
-            VS[static_cast<std::size_t>(n)] = static_cast<float>(V * 1000.0);
-            PS[static_cast<std::size_t>(n)] = static_cast<float>(P);
-            XA[static_cast<std::size_t>(n)] = xa;
-            YA[static_cast<std::size_t>(n)] = ya;
-            ++n;
+            prev = false;
+            continue;
         }
-        work[iso] *= 100.0;  // bar * litre -> W*s
+        const double P = XM * RM * T / V;
+        if (prev) iso.work += (pprev + P) * DVOL / 2.0;
+        pprev = P;
+        prev = true;
+        if (j == 0) iso.p_first = P;
+        if (j == NISO) iso.p_last = P;
         if (!axes_ok) continue;
-        device::SETPEN(p, 2, 1, iso == 0 ? 4 : 2);
-        if (n >= 2) {
-            VS[static_cast<std::size_t>(n)] = ax.FX;
-            VS[static_cast<std::size_t>(n + 1)] = ax.DX;
-            PS[static_cast<std::size_t>(n)] = ax.FY;
-            PS[static_cast<std::size_t>(n + 1)] = ax.DY;
-            KURVE(p, VS, PS, n, 1, 0, 0);
-        }
-        // The temperature at the high-pressure end of the isotherm, kept inside the axes.
-        const int k = iso == 1 ? DIAMAX(u, XA, YA, n, ax.XL, ax.YL) : DIAMIN(u, XA, YA, n, ax.XL, ax.YL);
-        if (k >= 0) {
-            const float h = ax.HOE > 0.0f ? ax.HOE : 0.25f;
-            const std::string text = number_text(static_cast<float>(T), -1);
-            const float w = static_cast<float>(text.size()) * h;
-            float x = XA[static_cast<std::size_t>(k)] + 0.3f * h;
-            float y = YA[static_cast<std::size_t>(k)] + (iso == 1 ? 0.3f * h : -1.3f * h);
-            x = std::max(0.0f, std::min(x, ax.XL - w));
-            y = std::max(0.0f, std::min(y, ax.YL - h));
-            NUMBER(p, x, y, h, static_cast<float>(T), 0.0f, -1);
-        }
+        const float xa = static_cast<float>((V * 1000.0 - ax.FX) / ax.DX);
+        const float ya = static_cast<float>((P - ax.FY) / ax.DY);
+        if (!on_axes(xa, ya, ax.XL, ax.YL)) continue;
+        const auto n = static_cast<std::size_t>(iso.n);
+        iso.VS[n] = static_cast<float>(V * 1000.0);
+        iso.PS[n] = static_cast<float>(P);
+        iso.XA[n] = xa;
+        iso.YA[n] = ya;
+        ++iso.n;
     }
+    iso.work *= 100.0;  // bar * litre -> W*s
+}
 
-    // Isochores at VMIN and VMAX between the two isotherms, above the abscissa.
-    if (axes_ok) {
-        device::SETPEN(p, 2, 1, 7);
-        const double vols[2] = {VMIN, VMAX};
-        for (int e = 0; e < 2; ++e) {
-            const float xa = static_cast<float>((vols[e] - ax.FX) / ax.DX);
-            if (!(xa >= 0.0f && xa <= ax.XL)) continue;
-            const double plo = e == 0 ? p_first[0] : p_last[0], phi = e == 0 ? p_first[1] : p_last[1];
-            float y0 = static_cast<float>((std::min(plo, phi) - ax.FY) / ax.DY);
-            float y1 = static_cast<float>((std::max(plo, phi) - ax.FY) / ax.DY);
-            if (ax.DY < 0.0f) std::swap(y0, y1);
-            y0 = std::clamp(y0, 0.0f, ax.YL);
-            y1 = std::clamp(y1, 0.0f, ax.YL);
-            if (!(y1 > y0)) continue;
-            device::PLOT(p, xa, y0, 3);
-            device::PLOT(p, xa, y1, 2);
-        }
-        device::SETPEN(p, 1, 1, 0);
+// The isotherm dashed (the lower one in colour 4, the upper in 2) and its temperature at its
+// high-pressure end, kept inside the axes.
+void draw_isotherm(device::Plotter& p, const IsothermAxes& ax, Isotherm& iso, bool upper, double T) {
+    runtime::Units& u = p.units;
+    const int n = iso.n;
+    device::SETPEN(p, 2, 1, upper ? 2 : 4);
+    if (n >= 2) {
+        iso.VS[static_cast<std::size_t>(n)] = ax.FX;
+        iso.VS[static_cast<std::size_t>(n + 1)] = ax.DX;
+        iso.PS[static_cast<std::size_t>(n)] = ax.FY;
+        iso.PS[static_cast<std::size_t>(n + 1)] = ax.DY;
+        KURVE(p, iso.VS, iso.PS, n, 1, 0, 0);
     }
+    const int k = upper ? DIAMAX(u, iso.XA, iso.YA, n, ax.XL, ax.YL) : DIAMIN(u, iso.XA, iso.YA, n, ax.XL, ax.YL);
+    if (k < 0) return;
+    const float h = ax.HOE > 0.0f ? ax.HOE : 0.25f;
+    const std::string text = number_text(static_cast<float>(T), -1);
+    const float w = static_cast<float>(text.size()) * h;
+    float x = iso.XA[static_cast<std::size_t>(k)] + 0.3f * h;
+    float y = iso.YA[static_cast<std::size_t>(k)] + (upper ? 0.3f * h : -1.3f * h);
+    x = std::max(0.0f, std::min(x, ax.XL - w));
+    y = std::max(0.0f, std::min(y, ax.YL - h));
+    NUMBER(p, x, y, h, static_cast<float>(T), 0.0f, -1);
+}
 
+// Isochores at VMIN and VMAX between the two isotherms, above the abscissa.
+void draw_isochores(device::Plotter& p, const IsothermAxes& ax, double VMIN, double VMAX, const Isotherm& lower,
+                    const Isotherm& upper) {
+    device::SETPEN(p, 2, 1, 7);
+    const double vols[2] = {VMIN, VMAX};
+    for (int e = 0; e < 2; ++e) {
+        const float xa = static_cast<float>((vols[e] - ax.FX) / ax.DX);
+        if (!(xa >= 0.0f && xa <= ax.XL)) continue;
+        const double plo = e == 0 ? lower.p_first : lower.p_last, phi = e == 0 ? upper.p_first : upper.p_last;
+        float y0 = static_cast<float>((std::min(plo, phi) - ax.FY) / ax.DY);
+        float y1 = static_cast<float>((std::max(plo, phi) - ax.FY) / ax.DY);
+        if (ax.DY < 0.0f) std::swap(y0, y1);
+        y0 = std::clamp(y0, 0.0f, ax.YL);
+        y1 = std::clamp(y1, 0.0f, ax.YL);
+        if (!(y1 > y0)) continue;
+        device::PLOT(p, xa, y0, 3);
+        device::PLOT(p, xa, y1, 2);
+    }
+    device::SETPEN(p, 1, 1, 0);
+}
+
+// The ideal works, integrated and in closed form, with their listing lines.
+void isotherm_balance(runtime::Units& u, double XM, double TL, double DTI, double VMIN, double VMAX,
+                      double AEXP, double ACOMP, IsothermResult& r) {
+    const double RM = run::RM;
     r.built = true;
-    r.AEXP = work[1];
-    r.ACOMP = work[0];
+    r.AEXP = AEXP;
+    r.ACOMP = ACOMP;
     r.ANUTZ = r.AEXP - r.ACOMP;
     r.ETA = 100.0 * quot(r.ANUTZ, r.AEXP);
     const double ln = std::log(VMAX / VMIN);
@@ -400,6 +451,25 @@ void ISOTHE(device::Plotter& p, double XM, double TL, double DTI, double VMIN, d
     }
     if (u.level(2))
         u.u6.free(" IDEALE ISOTHERME NUTZARBEIT:", r.ANUTZ_C, " WATT*SEC = M * R * D_T * LN(VMAX/VMIN)");
+}
+
+}  // namespace
+
+void ISOTHE(device::Plotter& p, double XM, double TL, double DTI, double VMIN, double VMAX,
+            const IsothermAxes& ax, IsothermResult& r) {
+    r = IsothermResult{};
+    runtime::Units& u = p.units;
+    const bool axes_ok = ax.DX != 0.0f && ax.DY != 0.0f && std::isfinite(ax.DX) && std::isfinite(ax.DY);
+    if (!isotherms_possible(u, XM, TL, DTI, VMIN, VMAX)) return;
+    const double v0 = VMIN / 1000.0, DVOL = (VMAX - VMIN) / 1000.0 / NISO;
+    std::array<Isotherm, 2> iso{};
+    for (int k = 0; k < 2; ++k) {
+        const double T = TL + k * DTI;
+        trace_isotherm(u, XM, T, v0, DVOL, ax, axes_ok, iso[static_cast<std::size_t>(k)]);
+        if (axes_ok) draw_isotherm(p, ax, iso[static_cast<std::size_t>(k)], k == 1, T);
+    }
+    if (axes_ok) draw_isochores(p, ax, VMIN, VMAX, iso[0], iso[1]);
+    isotherm_balance(u, XM, TL, DTI, VMIN, VMAX, iso[1].work, iso[0].work, r);
 }
 
 // ---- MARKEN --------------------------------------------------------------------------------

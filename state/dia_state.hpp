@@ -74,4 +74,47 @@ struct DiagramState {
     int nsource = 0;
 };
 
+// The run's page as every diagram of it is drawn: the number of plot points, axis lengths and
+// lettering heights, the decimals of the axis numbers, and whether the run adds its curves into
+// the diagrams of the run before. The diagram driver fills it once per run.
+struct DiagramPage {
+    int N = 0;                                     // points of every series
+    float XL = 0.0f, YL = 0.0f;                    // axis lengths, cm
+    float HOE = 0.0f, HSYM = 0.0f;                 // lettering and symbol heights, cm
+    int NDEC = -2;                                 // decimals of the axis numbers
+    int NZYL = 1;                                  // pairs computed
+    bool adding_run = false;                       // 0 < IBACK < 10 in a later run
+};
+
+// Ordinate groups of a diagram: the usable ordinate slots by class, in order of appearance.
+// Group 0 is the left axis, group 1 the right one, the others the extra axes.
+struct OrdinateGroups {
+    int n = 0;
+    std::array<int, MAXORD> cls{};
+    std::array<std::array<int, MAXORD>, MAXORD> slot{};
+    std::array<int, MAXORD> count{};
+};
+
+// What the steps of one diagram hand on to each other: its abscissa, its ordinate groups,
+// which scales were made from its own values, the legend column, the T-S frame and the p-V
+// isotherms (drawn once per diagram, with the first curve that asks for them), and the slots
+// whose curves were drawn, for the results observer.
+struct DiagramWork {
+    int ND = 0;                                    // diagram number, 1..MAXDIA
+    int IA = 0;                                    // catalogue position of the abscissa
+    int ka = 0;                                    // its class
+    int pe = 0;                                    // its part-engine, 1..4; 0 for none
+    std::string xname;                             // its name, trimmed
+    OrdinateGroups g;
+    bool x_own = false;                            // abscissa scale made from its own values
+    std::array<bool, MAXORD> y_own{};              // the same per ordinate slot
+    float legx = 0.0f;                             // x of the legend column, cm
+    bool frame_done = false;                       // the T-S frame was tried
+    bool frame_built = false;                      // ... and built, enclosing frame_integral
+    double frame_integral = 0.0;
+    bool iso_done = false;                         // the p-V isotherms were tried
+    std::array<int, MAXORD> drawn{};               // ordinate slots drawn (0-based)
+    int ndrawn = 0;
+};
+
 }  // namespace korvex::diagrams
