@@ -57,6 +57,136 @@ void record_error(SteamState& st, int& NFAIL, int code) {
     ++st.NERR;
 }
 
+// The inputs of one call as they came; the outputs are written only at the end.
+struct SteamCall {
+    double ps = 0.0, masse = 0.0, t = 0.0, v = 0.0;
+};
+
+// The input mode (0: none applies), the table column it enters by and the value to look up.
+struct SteamKey {
+    int mode = 0;
+    int col = COL_T;
+    double key = 0.0;
+};
+
+SteamKey steam_key(const SteamCall& in) {
+    if (in.t > 0.0) return {1, COL_T, in.t};
+    if (in.masse > 0.0 && in.v > 0.0) return {2, COL_RHO, in.masse * 1000.0 / in.v};
+    if (in.masse > 0.0 && in.ps > 0.0) return {3, COL_PS, in.ps};
+    if (in.ps > 0.0 && in.v > 0.0) return {4, COL_PS, in.ps};
+    return {};
+}
+
+[[gnu::cold]] void input_error(SteamState& st, runtime::Units& u, int& NFAIL, const SteamCall& in) {
+    u.u6.free(" PDAMPF-EINGABE FEHLER: PS=", in.ps, " D_MASSE=", in.masse, " T=", in.t, " V=", in.v);
+    u.u9.free(" PDAMPF-EINGABE FEHLER: PS=", in.ps, " D_MASSE=", in.masse, " T=", in.t, " V=", in.v);
+    record_error(st, NFAIL, 885);
+}
+
+[[gnu::cold]] void temperature_error(SteamState& st, runtime::Units& u, int& NFAIL, double t) {
+    u.u6.free("TEMPERATUR T =", t,
+              " T MUSS ZWISCHEN 273.16 UND 543.15 KELVIN LIEGEN; KEINE BERECHNUNG MOEGLICH; "
+              ">>>> PDAMPF <<<<");
+    u.u9.free("TEMPERATUR T =", t,
+              " AUSSERHALB DER DAMPFDRUCKTABELLE; KEINE BERECHNUNG MOEGLICH; >>>> PDAMPF <<<<");
+    u.u9.free("TEMPERATUR T =", t,
+              " T MUSS ZWISCHEN 273.16 UND 543.15 KELVIN LIEGEN <<<<<<<<<<<<<<<<");
+    record_error(st, NFAIL, 889);
+}
+
+// A key below the table's first row: the message of its mode and its error number.
+[[gnu::cold]] void below_table(SteamState& st, runtime::Units& u, int& NFAIL, const SteamKey& k,
+                               const SteamCall& in) {
+    switch (k.mode) {
+    case 1:
+        temperature_error(st, u, NFAIL, in.t);
+        break;
+    case 2:
+        for (runtime::Unit* un : {&u.u6, &u.u9}) {
+            un->free("DAMPF-DICHTE =", k.key,
+                     " AUSSERHALB DER DAMPFDRUCKTABELLE; KEINE BERECHNUNG MOEGLICH; >>>> "
+                     "PDAMPF <<<<");
+            un->free("2. EINGABEMOEGLICHKEIT IN \"PDAMPF\": DAMPF-MASSE=", in.masse,
+                     ", DAMPFVOLUMEN=", in.v);
+        }
+        record_error(st, NFAIL, 888);
+        break;
+    case 3:
+        for (runtime::Unit* un : {&u.u6, &u.u9}) {
+            un->free("DAMPF-DRUCK =", in.ps,
+                     " AUSSERHALB DER DAMPFDRUCKTABELLE; KEINE BERECHNUNG MOEGLICH; >>>> "
+                     "PDAMPF : PS-MIN= 0.00612 BAR");
+            un->free("3. EINGABEMOEGLICHKEIT IN \"PDAMPF\": DAMPF-MASSE=", in.masse,
+                     ", DAMPF-DRUCK=", in.ps);
+        }
+        record_error(st, NFAIL, 887);
+        break;
+    default:
+        for (runtime::Unit* un : {&u.u6, &u.u9}) {
+            un->free("DAMPF-DRUCK =", in.ps,
+                     " AUSSERHALB DER DAMPFDRUCKTABELLE; KEINE BERECHNUNG MOEGLICH; >>>> "
+                     "PDAMPF <<<<");
+            un->free("4. EINGABEMOEGLICHKEIT IN \"PDAMPF\": DAMPF-VOLUMEN=", in.v,
+                     ", DAMPF-DRUCK=", in.ps);
+        }
+        record_error(st, NFAIL, 886);
+        break;
+    }
+}
+
+// Each mode announces itself once per job, in the detail listing when asked for.
+void announce_mode(SteamState& st, runtime::Units& u, int mode, const SteamCall& in) {
+    if (!st.first_call[mode - 1]) return;
+    st.first_call[mode - 1] = false;
+    if (!u.level(4)) return;
+    switch (mode) {
+    case 1:
+        u.u9.free(" >>>>>>>>> 1. EINGABEMOEGLICHKEIT IN PDAMPF; T=", in.t, "; V=", in.v,
+                  ", MASSE=", in.masse, ", PS=", in.ps);
+        break;
+    case 2:
+        u.u9.free(" <<<<<<<<< 2. EINGABEMOEGLICHKEIT IN PDAMPF;  V=", in.v, ", MASSE=",
+                  in.masse, "; T=", in.t, ", PS=", in.ps);
+        break;
+    case 3:
+        u.u9.free(" --------- 3. EINGABEMOEGLICHKEIT IN PDAMPF; PS=", in.ps, ", MASSE=",
+                  in.masse, "; T=", in.t, ", V=", in.v);
+        break;
+    default:
+        u.u9.free(" ========= 4. EINGABEMOEGLICHKEIT IN PDAMPF; PS=", in.ps, ", V=", in.v,
+                  "; MASSE=", in.masse, ", T=", in.t);
+        break;
+    }
+}
+
+// First row (0-based) whose value in column col is not below key; -1 when none is.
+int first_row_at_or_above(int col, double key) {
+    for (int r = 0; r < STEAM_ROWS; ++r)
+        if (TABLE[r][col] >= key) return r;
+    return -1;
+}
+
+// The table's row at key, row i being the first at or above it: the row itself on a node,
+// else the polynomial through IP rows around the bracket (rows i and i+1, 1-based). At the top
+// bracket the window ends one row below the last row, as the table has always been read there.
+// The window is kept inside the table whatever IP the deck asked for.
+std::array<double, STEAM_COLS> row_at(int col, double key, int i, int IP) {
+    if (TABLE[i][col] == key) return TABLE[i];
+    const int n = std::clamp(IP, 1, POLINT_MAX);
+    const int i1 = i + 1;
+    int i0 = i1 - n / 2;
+    if (i1 == STEAM_ROWS) i0 = STEAM_ROWS - n;
+    if (i0 + n - 1 > STEAM_ROWS) i0 = STEAM_ROWS + 1 - n;
+    if (i0 < 1) i0 = 1;
+    const int base = i0 - 1;
+
+    double xt[POLINT_MAX];
+    for (int k = 0; k < n; ++k) xt[k] = TABLE[base + k][col];
+    std::array<double, STEAM_COLS> out = POLINT(key, xt, &TABLE[base], n);
+    out[col] = key;
+    return out;
+}
+
 }  // namespace
 
 const std::array<std::array<double, STEAM_COLS>, STEAM_ROWS>& steam_table() { return TABLE; }
@@ -65,157 +195,38 @@ void PDAMPF(SteamState& st, runtime::Units& u, int& NFAIL, double& PS, double& M
             double& V, double& R, double& CPD, double& CPW, double& SD, double& SW, double& HD,
             int IP) {
     if (st.NERR > 10) return;
-
-    // The inputs as they came; the outputs are written only at the end.
-    const double ps = PS, masse = MASSE, t = T, v = V;
-
-    int mode = 0;
-    int col = COL_T;
-    double key = 0.0;
-    if (t > 0.0) {
-        mode = 1, col = COL_T, key = t;
-    } else if (masse > 0.0 && v > 0.0) {
-        mode = 2, col = COL_RHO, key = masse * 1000.0 / v;
-    } else if (masse > 0.0 && ps > 0.0) {
-        mode = 3, col = COL_PS, key = ps;
-    } else if (ps > 0.0 && v > 0.0) {
-        mode = 4, col = COL_PS, key = ps;
+    const SteamCall in{PS, MASSE, T, V};
+    const SteamKey k = steam_key(in);
+    if (k.mode == 0) {
+        input_error(st, u, NFAIL, in);
+        return;
     }
-
-    auto input_error = [&] {
-        u.u6.free(" PDAMPF-EINGABE FEHLER: PS=", ps, " D_MASSE=", masse, " T=", t, " V=", v);
-        u.u9.free(" PDAMPF-EINGABE FEHLER: PS=", ps, " D_MASSE=", masse, " T=", t, " V=", v);
-        record_error(st, NFAIL, 885);
-    };
-    auto temperature_error = [&] {
-        u.u6.free("TEMPERATUR T =", t,
-                  " T MUSS ZWISCHEN 273.16 UND 543.15 KELVIN LIEGEN; KEINE BERECHNUNG MOEGLICH; "
-                  ">>>> PDAMPF <<<<");
-        u.u9.free("TEMPERATUR T =", t,
-                  " AUSSERHALB DER DAMPFDRUCKTABELLE; KEINE BERECHNUNG MOEGLICH; >>>> PDAMPF <<<<");
-        u.u9.free("TEMPERATUR T =", t,
-                  " T MUSS ZWISCHEN 273.16 UND 543.15 KELVIN LIEGEN <<<<<<<<<<<<<<<<");
+    announce_mode(st, u, k.mode, in);
+    if (k.mode == 1 && in.t > T_LIMIT) {
+        temperature_error(st, u, NFAIL, in.t);
         PS = 0.0;
         R = 0.0;
-        record_error(st, NFAIL, 889);
-    };
-
-    if (mode == 0) {
-        input_error();
         return;
     }
-
-    // Each mode announces itself once per job, in the detail listing when asked for.
-    if (st.first_call[mode - 1]) {
-        st.first_call[mode - 1] = false;
-        if (u.level(4)) {
-            switch (mode) {
-            case 1:
-                u.u9.free(" >>>>>>>>> 1. EINGABEMOEGLICHKEIT IN PDAMPF; T=", t, "; V=", v,
-                          ", MASSE=", masse, ", PS=", ps);
-                break;
-            case 2:
-                u.u9.free(" <<<<<<<<< 2. EINGABEMOEGLICHKEIT IN PDAMPF;  V=", v, ", MASSE=",
-                          masse, "; T=", t, ", PS=", ps);
-                break;
-            case 3:
-                u.u9.free(" --------- 3. EINGABEMOEGLICHKEIT IN PDAMPF; PS=", ps, ", MASSE=",
-                          masse, "; T=", t, ", V=", v);
-                break;
-            default:
-                u.u9.free(" ========= 4. EINGABEMOEGLICHKEIT IN PDAMPF; PS=", ps, ", V=", v,
-                          "; MASSE=", masse, ", T=", t);
-                break;
-            }
-        }
-    }
-
-    if (mode == 1 && t > T_LIMIT) {
-        temperature_error();
-        return;
-    }
-
-    int i = -1;  // first row (0-based) whose key is not below the key value
-    for (int r = 0; r < STEAM_ROWS; ++r) {
-        if (TABLE[r][col] >= key) {
-            i = r;
-            break;
-        }
-    }
+    const int i = first_row_at_or_above(k.col, k.key);
     if (i < 0) {
-        input_error();
+        input_error(st, u, NFAIL, in);
         return;
     }
-    if (i == 0 && TABLE[0][col] > key) {
-        switch (mode) {
-        case 1:
-            temperature_error();
-            break;
-        case 2:
-            for (runtime::Unit* un : {&u.u6, &u.u9}) {
-                un->free("DAMPF-DICHTE =", key,
-                         " AUSSERHALB DER DAMPFDRUCKTABELLE; KEINE BERECHNUNG MOEGLICH; >>>> "
-                         "PDAMPF <<<<");
-                un->free("2. EINGABEMOEGLICHKEIT IN \"PDAMPF\": DAMPF-MASSE=", masse,
-                         ", DAMPFVOLUMEN=", v);
-            }
-            PS = 0.0;
-            R = 0.0;
-            record_error(st, NFAIL, 888);
-            break;
-        case 3:
-            for (runtime::Unit* un : {&u.u6, &u.u9}) {
-                un->free("DAMPF-DRUCK =", ps,
-                         " AUSSERHALB DER DAMPFDRUCKTABELLE; KEINE BERECHNUNG MOEGLICH; >>>> "
-                         "PDAMPF : PS-MIN= 0.00612 BAR");
-                un->free("3. EINGABEMOEGLICHKEIT IN \"PDAMPF\": DAMPF-MASSE=", masse,
-                         ", DAMPF-DRUCK=", ps);
-            }
-            T = 0.0;
-            V = 0.0;
-            record_error(st, NFAIL, 887);
-            break;
-        default:
-            for (runtime::Unit* un : {&u.u6, &u.u9}) {
-                un->free("DAMPF-DRUCK =", ps,
-                         " AUSSERHALB DER DAMPFDRUCKTABELLE; KEINE BERECHNUNG MOEGLICH; >>>> "
-                         "PDAMPF <<<<");
-                un->free("4. EINGABEMOEGLICHKEIT IN \"PDAMPF\": DAMPF-VOLUMEN=", v,
-                         ", DAMPF-DRUCK=", ps);
-            }
-            T = 0.0;
-            MASSE = 0.0;
-            record_error(st, NFAIL, 886);
-            break;
-        }
+    if (i == 0 && TABLE[0][k.col] > k.key) {
+        below_table(st, u, NFAIL, k, in);
+        // What the mode would have computed is zero.
+        if (k.mode <= 2) PS = 0.0, R = 0.0;
+        else if (k.mode == 3) T = 0.0, V = 0.0;
+        else T = 0.0, MASSE = 0.0;
         return;
     }
 
-    std::array<double, STEAM_COLS> out{};
-    if (TABLE[i][col] == key) {
-        out = TABLE[i];
-    } else {
-        // Window of n rows around the bracket (rows i and i+1, 1-based). At the top bracket the
-        // window ends one row below the last row, as the table has always been read there. The
-        // window is kept inside the table whatever n the deck asked for.
-        const int n = std::clamp(IP, 1, POLINT_MAX);
-        const int i1 = i + 1;
-        int i0 = i1 - n / 2;
-        if (i1 == STEAM_ROWS) i0 = STEAM_ROWS - n;
-        if (i0 + n - 1 > STEAM_ROWS) i0 = STEAM_ROWS + 1 - n;
-        if (i0 < 1) i0 = 1;
-        const int base = i0 - 1;
-
-        double xt[POLINT_MAX];
-        for (int k = 0; k < n; ++k) xt[k] = TABLE[base + k][col];
-        out = POLINT(key, xt, &TABLE[base], n);
-        out[col] = key;
-    }
-
-    switch (mode) {
+    const std::array<double, STEAM_COLS> out = row_at(k.col, k.key, i, IP);
+    switch (k.mode) {
     case 1:
         PS = out[COL_PS];
-        MASSE = v * out[COL_RHO] / 1000.0;
+        MASSE = in.v * out[COL_RHO] / 1000.0;
         break;
     case 2:
         PS = out[COL_PS];
@@ -224,11 +235,11 @@ void PDAMPF(SteamState& st, runtime::Units& u, int& NFAIL, double& PS, double& M
     case 3:
         T = out[COL_T];
         // A density from the table is positive; the test only keeps a division by zero out.
-        if (out[COL_RHO] > 0.0) V = masse * 1000.0 / out[COL_RHO];
+        if (out[COL_RHO] > 0.0) V = in.masse * 1000.0 / out[COL_RHO];
         break;
     default:
         T = out[COL_T];
-        MASSE = v * out[COL_RHO] / 1000.0;
+        MASSE = in.v * out[COL_RHO] / 1000.0;
         break;
     }
     R = out[COL_R];
