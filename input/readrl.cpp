@@ -50,15 +50,90 @@ std::optional<float> read_value(std::string_view work) {
     return static_cast<float>(*d);
 }
 
+void flag_all(std::span<int> IERR, std::size_t N) {
+    for (std::size_t j = 0; j < N; ++j) IERR[j] = 1;
+}
+
+void report_comma(runtime::Units& u, std::string_view Si, int IZEILE, const std::string& L80) {
+    u.u9.line(" ### ERROR IN DATA INPUT POSSIBLE: KOMMA \",\" NOT ALLOWED WITHIN A NUMBER");
+    u.u9.record(" BUT ONLY BEHIND A NUMBER AS A SEPARATOR; PROCESSING SEARCH STRING: ", A(Si, 11));
+    u.u9.record(" IN THE INPUT LINE: ZEILE", I(IZEILE, 3));
+    u.u9.line(L80);
+    u.u6.line(" ### ERROR IN DATA INPUT POSSIBLE: KOMMA \",\" NOT ALLOWED WITHIN A NUMBER");
+    u.u6.line(" BUT ONLY BEHIND A NUMBER AS A SEPARATOR; PROCESSING SEARCH STRING: ");
+    u.u6.record(" ", A(Si, 11));
+    u.u6.record(" IN THE INPUT LINE: ZEILE", I(IZEILE, 3));
+    u.u6.line(L80);
+}
+
+void report_too_long(runtime::Units& u, std::string_view Si, int L, int IZEILE, const std::string& L80) {
+    u.u9.record(" ### ERROR IN DATA INPUT: NUMBER FOUND AFTER SEARCH STRING:", A(Si, 11));
+    u.u9.record(" IS GREATER THAN ", I(L, 3), " DIGITS. PROCESSING THE INPUT LINE: ZEILE", I(IZEILE, 3));
+    u.u9.line(L80);
+    value_set_to_zero(u.u9, Si);
+    u.u6.line(" ### ERROR IN DATA INPUT: NUMBER FOUND AFTER SEARCH STRING:");
+    u.u6.record(" ", A(Si, 11), " IS GREATER THAN ", I(L, 3), " DIGITS.");
+    u.u6.record(" PROCESSING THE INPUT LINE: ZEILE", I(IZEILE, 3));
+    u.u6.line(L80);
+    value_set_to_zero(u.u6, Si);
+}
+
+// Whether the reader goes on with the next search string or ends the call.
+enum class Next { go_on, stop };
+
+// The value behind the search string Si, found at p with its first len1 characters, into Xi
+// with its flag in IERRi. A comma inside the number ends the call.
+Next read_value_at(runtime::Units& u, int IZEILE, int L, std::string_view ZLINE, std::string_view Si,
+                   std::size_t p, std::size_t len1, int& IERRi, float& Xi) {
+    const ScannedValue v = scan_value(ZLINE, p + len1);
+    const std::string L80 = line80(ZLINE);
+    if (v.comma_inside) {
+        report_comma(u, Si, IZEILE, L80);
+        IERRi = 1;
+    }
+    if (v.no_digit) {
+        no_value(u, " ### ERROR IN DATA INPUT: NO DIGIT FOUND AFTER SEARCH STRING:", Si, IZEILE, L80);
+        Xi = 0.0f;
+        IERRi = 1;
+        return Next::go_on;
+    }
+    const std::size_t NDIG = v.NDIG();
+    if (L < 1 || NDIG > static_cast<std::size_t>(L)) {
+        report_too_long(u, Si, L, IZEILE, L80);
+        IERRi = 1;
+        Xi = 0.0f;
+        return Next::go_on;
+    }
+    const std::string work = work_string(ZLINE.substr(v.ISTART, NDIG), L);
+    if (v.comma_inside) {
+        for (runtime::Unit* unit : {&u.u9, &u.u6}) {
+            unit->record(" ERROR: Look for line", I(IZEILE, 2), A(Si, 11), A(work, 12));
+            unit->line("      : Perhaps automatic scaling is possible");
+        }
+        return Next::stop;
+    }
+    if (u.level(5)) {
+        u.u9.record(" search in line", I(IZEILE, 2), A(Si, 11), A(work, 12));
+        u.u6.record(" Search in line", I(IZEILE, 2), A(Si, 11), A(work, 12));
+    }
+    const std::optional<float> x = read_value(work);
+    if (!x) {
+        // The text passed the scan but is no number ("1.2.3", "+-4") or is out of range.
+        no_value(u, " ### ERROR IN DATA INPUT: NO VALID NUMBER FOUND AFTER SEARCH STRING:", Si,
+                 IZEILE, L80);
+        Xi = 0.0f;
+        IERRi = 1;
+        return Next::go_on;
+    }
+    Xi = *x;
+    return Next::go_on;
+}
+
 }  // namespace
 
 void READRL(runtime::Units& u, int IZEILE, int L, std::span<const int> L1, std::span<int> IERR,
             std::string_view ZLINE, std::span<const std::string> S, std::span<float> X, NameMatch match) {
     const std::size_t N = std::min({L1.size(), IERR.size(), S.size(), X.size()});
-    auto flag_all = [&] {
-        for (std::size_t j = 0; j < N; ++j) IERR[j] = 1;
-    };
-
     trace_line(u, " ### Eingabe Pruefer \"READRL\" bearbeitet ZEILE", IZEILE, ZLINE);
     if (L > MAX_L) {
         for (runtime::Unit* unit : {&u.u9, &u.u6}) {
@@ -66,7 +141,7 @@ void READRL(runtime::Units& u, int IZEILE, int L, std::span<const int> L1, std::
             unit->line(" PROCESSING NOT POSSIBLE, FOURTH ARGUMENT MUST BE L <= 12");
             unit->record(" YOU SPECIFY L=", I(L, 4));
         }
-        flag_all();
+        flag_all(IERR, N);
         return;
     }
 
@@ -77,7 +152,7 @@ void READRL(runtime::Units& u, int IZEILE, int L, std::span<const int> L1, std::
         if (L1[i] == 1 && Si[0] == ' ') {
             for (runtime::Unit* unit : {&u.u9, &u.u6})
                 unit->line(" ### ERROR FIRST BYTE OF THE SEARCH-STRING IS BLANK, NO PROCCESSING. RETURN!");
-            flag_all();
+            flag_all(IERR, N);
             return;
         }
         IERR[i] = 0;
@@ -94,66 +169,7 @@ void READRL(runtime::Units& u, int IZEILE, int L, std::span<const int> L1, std::
         const std::string_view key = Si.substr(0, len1);
         const std::size_t p = match == NameMatch::whole_name ? find_name(ZLINE, key) : ZLINE.find(key);
         if (p == std::string_view::npos) continue;
-
-        const ScannedValue v = scan_value(ZLINE, p + len1);
-        const std::string L80 = line80(ZLINE);
-        if (v.comma_inside) {
-            u.u9.line(" ### ERROR IN DATA INPUT POSSIBLE: KOMMA \",\" NOT ALLOWED WITHIN A NUMBER");
-            u.u9.record(" BUT ONLY BEHIND A NUMBER AS A SEPARATOR; PROCESSING SEARCH STRING: ", A(Si, 11));
-            u.u9.record(" IN THE INPUT LINE: ZEILE", I(IZEILE, 3));
-            u.u9.line(L80);
-            u.u6.line(" ### ERROR IN DATA INPUT POSSIBLE: KOMMA \",\" NOT ALLOWED WITHIN A NUMBER");
-            u.u6.line(" BUT ONLY BEHIND A NUMBER AS A SEPARATOR; PROCESSING SEARCH STRING: ");
-            u.u6.record(" ", A(Si, 11));
-            u.u6.record(" IN THE INPUT LINE: ZEILE", I(IZEILE, 3));
-            u.u6.line(L80);
-            IERR[i] = 1;
-        }
-        if (v.no_digit) {
-            no_value(u, " ### ERROR IN DATA INPUT: NO DIGIT FOUND AFTER SEARCH STRING:", Si, IZEILE, L80);
-            X[i] = 0.0f;
-            IERR[i] = 1;
-            continue;
-        }
-        const std::size_t NDIG = v.NDIG();
-        if (L < 1 || NDIG > static_cast<std::size_t>(L)) {
-            u.u9.record(" ### ERROR IN DATA INPUT: NUMBER FOUND AFTER SEARCH STRING:", A(Si, 11));
-            u.u9.record(" IS GREATER THAN ", I(L, 3), " DIGITS. PROCESSING THE INPUT LINE: ZEILE",
-                        I(IZEILE, 3));
-            u.u9.line(L80);
-            value_set_to_zero(u.u9, Si);
-            u.u6.line(" ### ERROR IN DATA INPUT: NUMBER FOUND AFTER SEARCH STRING:");
-            u.u6.record(" ", A(Si, 11), " IS GREATER THAN ", I(L, 3), " DIGITS.");
-            u.u6.record(" PROCESSING THE INPUT LINE: ZEILE", I(IZEILE, 3));
-            u.u6.line(L80);
-            value_set_to_zero(u.u6, Si);
-            IERR[i] = 1;
-            X[i] = 0.0f;
-            continue;
-        }
-        const std::string work = work_string(ZLINE.substr(v.ISTART, NDIG), L);
-        if (v.comma_inside) {
-            // A comma inside the number ends the call: the values behind it are not read.
-            for (runtime::Unit* unit : {&u.u9, &u.u6}) {
-                unit->record(" ERROR: Look for line", I(IZEILE, 2), A(Si, 11), A(work, 12));
-                unit->line("      : Perhaps automatic scaling is possible");
-            }
-            return;
-        }
-        if (u.level(5)) {
-            u.u9.record(" search in line", I(IZEILE, 2), A(Si, 11), A(work, 12));
-            u.u6.record(" Search in line", I(IZEILE, 2), A(Si, 11), A(work, 12));
-        }
-        const std::optional<float> x = read_value(work);
-        if (!x) {
-            // The text passed the scan but is no number ("1.2.3", "+-4") or is out of range.
-            no_value(u, " ### ERROR IN DATA INPUT: NO VALID NUMBER FOUND AFTER SEARCH STRING:", Si,
-                     IZEILE, L80);
-            X[i] = 0.0f;
-            IERR[i] = 1;
-            continue;
-        }
-        X[i] = *x;
+        if (read_value_at(u, IZEILE, L, ZLINE, Si, p, len1, IERR[i], X[i]) == Next::stop) return;
     }
 }
 
