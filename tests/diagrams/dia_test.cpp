@@ -163,6 +163,37 @@ TEST(DiaCounters, MarkerIndices) {
     EXPECT_EQ(marker_index(0, 361), 0);
 }
 
+// The extremes of a series are taken at the first point that holds them; cells that hold no
+// number are passed over, and only the first N cells count.
+TEST(DiaSeries, ExtremesAtTheirFirstPoint) {
+    const float nan = std::nanf(""), inf = INFINITY;
+    struct Case {
+        std::initializer_list<float> v;
+        int N;
+        float lo, hi;
+        int ilo, ihi;
+    };
+    const Case cases[] = {
+        {{2, 5, 1, 5, 1}, 5, 1, 5, 2, 1},         // ties: the first maximum, the first minimum
+        {{3, 3, 3}, 3, 3, 3, 0, 0},               // a flat series: both at the first point
+        {{nan, 4, inf, -2, -2}, 5, -2, 4, 3, 1},  // NaN and infinity are no values
+        {{1, 9, -9}, 1, 1, 1, 0, 0},              // cells beyond N do not count
+    };
+    for (const Case& c : cases) {
+        Series s{};
+        std::copy(c.v.begin(), c.v.end(), s.begin());
+        const SeriesRange r = series_range(s, c.N);
+        EXPECT_EQ(r.lo, c.lo);
+        EXPECT_EQ(r.hi, c.hi);
+        EXPECT_EQ(r.ilo, c.ilo);
+        EXPECT_EQ(r.ihi, c.ihi);
+    }
+    Series empty{};
+    empty.fill(std::nanf(""));
+    EXPECT_EQ(series_range(empty, 3).ihi, -1);
+    EXPECT_EQ(series_range(empty, 0).ilo, -1);
+}
+
 TEST(DiaLegend, PiecesByNbild) {
     EXPECT_EQ(legend_text("P1", false, 1, 0.0, 0, 0, 0), "    P1    ");
     EXPECT_EQ(legend_text("P1", true, 0, 5.0, 0, 0, 0), "    P1    ");
