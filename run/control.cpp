@@ -31,9 +31,9 @@ enum class Outcome {
     job_stops,   // a stopping error: NFAIL is set
 };
 
-void both(Program& p, std::string_view text) {
-    p.units.u6.line(text);
-    p.units.u9.line(text);
+void both(runtime::Units& u, std::string_view text) {
+    u.u6.line(text);
+    u.u9.line(text);
 }
 
 // Job start: the job's bookkeeping from scratch, so that a job computes exactly what it
@@ -67,19 +67,16 @@ void start_job(Program& p) {
 // A series of panels ends: the page is whole again and counts as one page. A series begun in the
 // job's first run has not counted its page yet; one begun later counted it when it ended the
 // page before.
-void end_series(Program& p) {
-    RunState& r = p.run;
+void end_series(ControlState& r, device::Device& dev) {
     const bool counted = r.MVSDIA != 0;
-    p.device.NPANEL = 1;
-    if (p.device.ISIZEX > 0) r.MVSDIA = 1;
+    dev.NPANEL = 1;
+    if (dev.ISIZEX > 0) r.MVSDIA = 1;
     r.NRLAUF = 0;
     if (!counted) r.NEWDIA += r.MVSDIA;
 }
 
 // IBACK of line 11: where the curves of the run go and how the page is divided.
-void handle_iback(Program& p) {
-    RunState& r = p.run;
-    runtime::Units& u = p.units;
+void handle_iback(RunState& r, device::Device& dev, runtime::Units& u) {
     const int ib = r.IBACK;
     const bool first = r.NLAUF == 0;
     // Whether the run adds its curves into the diagrams drawn last: there must be some.
@@ -88,7 +85,7 @@ void handle_iback(Program& p) {
     // (IBACK < 0) or add curves into its last one; a run that starts diagrams of its own ends it
     // as if its last panel were filled, so that those diagrams get a page of their own rather
     // than a panel beyond the page's edge.
-    if (r.NRLAUF > 0 && ib >= 0 && !adds) end_series(p);
+    if (r.NRLAUF > 0 && ib >= 0 && !adds) end_series(r, dev);
     if (ib == 0) {
         r.NRLAUF = 0;
         r.IBACK_EFF = 0;
@@ -105,27 +102,27 @@ void handle_iback(Program& p) {
             r.IBACK_EFF = ib;
             // Inside a series the curves go into its last panel, which keeps the page divided.
             if (r.NRLAUF <= 0) {
-                p.device.NPANEL = 1;
+                dev.NPANEL = 1;
                 r.NRLAUF = 0;
             }
         }
     } else if (ib == 10 && first) {
         r.IBACK_EFF = 0;
-        p.device.NPANEL = 1;
-        both(p, " NO ERROR, BUT IT IS BETTER TO SPECIFY \"IBACK= 0\" IN THE FIRST RUN");
+        dev.NPANEL = 1;
+        both(u, " NO ERROR, BUT IT IS BETTER TO SPECIFY \"IBACK= 0\" IN THE FIRST RUN");
     } else if (ib % 10 == 0 && ib <= 60) {
         const int k = ib / 10;
-        p.device.NPANEL = k;
+        dev.NPANEL = k;
         r.NRLAUF = k;
         r.IBACK_EFF = 0;
         if (first) r.MVSDIA = 0;
         else r.redo_page = true;
     } else {
         r.IBACK_EFF = 0;
-        p.device.NPANEL = 1;
-        both(p, "====>> ERROR: IBACK MUST BE A NEGATIV INTEGER OR 0, 20, 30, 40, 50 OR 60");
-        both(p, "      IN THE FIRST DATA INPUT: ZEILE 11; \"IBACK\" IS NOW SET TO 0");
-        both(p, "====>> SIMULATION GOES ON WITH \"IBACK=0\"");
+        dev.NPANEL = 1;
+        both(u, "====>> ERROR: IBACK MUST BE A NEGATIV INTEGER OR 0, 20, 30, 40, 50 OR 60");
+        both(u, "      IN THE FIRST DATA INPUT: ZEILE 11; \"IBACK\" IS NOW SET TO 0");
+        both(u, "====>> SIMULATION GOES ON WITH \"IBACK=0\"");
     }
     if (r.IBACK_EFF > 0 && u.level(2)) {
         u.u6.line(" BEI NEUEN KURVEN IN VORHERIGE DIAGRAMME BLEIBEN DIE EINGEGEBENEN");
@@ -137,11 +134,9 @@ void handle_iback(Program& p) {
 
 // A run that starts new diagrams raises the page counter; beyond the first page the page is
 // ended and the run goes on at the next call.
-bool new_page_needed(Program& p) {
-    RunState& r = p.run;
-    r.NEWDIA += r.MVSDIA;
-    if (r.NEWDIA <= 1) return false;
-    device::Plotter pl = p.plotter();
+bool new_page_needed(int MVSDIA, device::Plotter pl) {
+    pl.NEWDIA += MVSDIA;
+    if (pl.NEWDIA <= 1) return false;
     device::PLOT(pl, 0.0f, 0.0f, -999);
     return true;
 }
@@ -154,7 +149,7 @@ Outcome run_head(Program& p) {
     if (s == DeckStatus::error) return Outcome::job_stops;
     r.run_has_diagrams = s == DeckStatus::run_diagrams;
     r.run_is_last = s == DeckStatus::run_then_end;
-    write_run_heading(p);
+    write_run_heading(r, p.units);
 
     if (!r.run_has_diagrams) {
         // No diagram line, so no IBACK: the run draws nothing and keeps the page as it is.
@@ -162,19 +157,19 @@ Outcome run_head(Program& p) {
         r.IBACK_EFF = 0;
         return Outcome::go_on;
     }
-    handle_iback(p);
+    handle_iback(r, p.device, p.units);
     // A positive IBACK that does not add into earlier diagrams (a new series, a value corrected
     // to 0, or nothing to add to) starts new diagrams from cleared scaling values; its page is
     // counted here, and only here, so that no empty page comes before it.
     const bool counted = r.NLAUF > 0 && r.IBACK > 0 && r.IBACK_EFF <= 0;
     if (counted) {
         p.dia.scaling.fill(0.0f);
-        if (new_page_needed(p)) return Outcome::page_break;
+        if (new_page_needed(r.MVSDIA, p.plotter())) return Outcome::page_break;
     }
     if (r.IBACK_EFF > 0) return Outcome::go_on;
     p.dia.scaling.fill(0.0f);
     if (r.NRLAUF > 0 || counted) return Outcome::go_on;
-    return new_page_needed(p) ? Outcome::page_break : Outcome::go_on;
+    return new_page_needed(r.MVSDIA, p.plotter()) ? Outcome::page_break : Outcome::go_on;
 }
 
 // A run into the diagrams of a series' last panel takes that panel's length off the page's total
@@ -184,27 +179,86 @@ void give_length_back(RunState& r) {
     r.length_taken = false;
 }
 
-// The caption line, the places of the run's diagrams on the page and the page set-up.
-void lay_out_page(Program& p) {
-    RunState& r = p.run;
-    runtime::Units& u = p.units;
-    device::Device& dev = p.device;
-    device::Plotter pl = p.plotter();
-    give_length_back(r);
-
-    if (r.run_has_diagrams) {
-        r.caption_line = caption_line(r, r.stamp);
-        if (u.level(3)) {
-            u.u9.line(" ");
-            u.u9.line(" Beschriftung der Zeichnungen:");
-            u.u9.line(" ");
-            u.u9.record(" ", r.caption_line);
-        }
+// The run's caption line, drawn on its diagrams; listed at level 3.
+void make_caption(RunState& r, runtime::Units& u) {
+    r.caption_line = caption_line(r, r.stamp);
+    if (u.level(3)) {
+        u.u9.line(" ");
+        u.u9.line(" Beschriftung der Zeichnungen:");
+        u.u9.line(" ");
+        u.u9.record(" ", r.caption_line);
     }
+}
+
+// The diagrams of the run that will be drawn: those defined with an abscissa and an ordinate.
+int active_diagrams(const diagrams::DiagramState& dia) {
     int active = 0;
-    const int defined = std::clamp(p.dia.IIFREI, 0, diagrams::MAXDIA);
-    if (r.run_has_diagrams)
-        for (int n = 0; n < defined; ++n) active += p.dia.def[n].FREI == 1;
+    const int defined = std::clamp(dia.IIFREI, 0, diagrams::MAXDIA);
+    for (int n = 0; n < defined; ++n) active += dia.def[n].FREI == 1;
+    return active;
+}
+
+// The page of a run that starts diagrams of its own: its lengths, the set-up, the origin of its
+// first diagram, and the traces of the page bookkeeping.
+void set_up_page(RunState& r, device::Plotter& pl, const diagrams::Placement& place, int active) {
+    runtime::Units& u = pl.units;
+    device::Device& dev = pl.dev;
+    // A further panel of the page stands right of the one before.
+    const bool next_panel = !r.redo_page && (r.MVSDIA == 0 || r.NRLAUF > 0);
+    r.NDIAG += active;
+    if (place.xmax > 0.0f) {
+        r.XXMAX = static_cast<double>(place.xmax + r.HOE * 6.0f + place.W);
+        r.XXXMAX = r.MVSDIA != 0 ? r.XXMAX : r.XXXMAX + r.XXMAX;
+    } else {
+        r.XXMAX = place.W;
+        r.XXXMAX = place.W;
+    }
+    r.YYYMAX = active > 1 ? 2.0 * place.H : place.H;
+    // The device divides the page among NPANEL panels: each is one panel long (the total of the
+    // panels drawn so far would shrink every further panel into the ones before).
+    const double length = dev.NPANEL > 1 ? r.XXMAX : r.XXXMAX;
+    device::PLOTS(pl, static_cast<float>(length), static_cast<float>(r.YYYMAX), PAGE_FACTOR);
+    // A further panel begins at the pixel where the one before ends, whatever was set up in
+    // between (a run without diagrams sets up a page of its own) and whatever scale this
+    // panel's length gives it.
+    if (next_panel && dev.IPIXX > 0) dev.XORIG = static_cast<float>(r.panel_edge / dev.IPIXX);
+    if (next_panel || r.redo_page || (r.NRLAUF < 1 && dev.ISIZEX > 0)) {
+        r.panel_edge = dev.IPIXX * (static_cast<double>(dev.XORIG) + PAGE_FACTOR * r.XXMAX);
+        device::PLOT(pl, r.HOE * 8.0f, r.HOE * 14.0f, -3);
+    }
+    r.redo_page = false;
+    if (u.level(4)) {
+        u.u6.record(" PLOT INITIALISIERT AUF :", r.label_H);
+        u.u6.record(" Eingegebene Achsenlaengen: XL=", F(r.XL, 6, 1), " YL=", F(r.YL, 5, 2));
+    }
+    if (u.level(5)) {
+        u.u9.record(" PLOT INITIALISIERT AUF :", r.label_H);
+        u.u9.record(" Eingegebene Achsenlaengen: XL=", F(r.XL, 6, 1), " YL=", F(r.YL, 5, 2), " INCH");
+        u.u9.free("PLOT(XXMAX,0.,-3): DIA NO.:LAUF+1=", r.NLAUF + 1, " NRFIG=", dev.NPANEL, " XXMAX=", r.XXMAX,
+                  " NRLAUF=", r.NRLAUF, " MVSDIA=", r.MVSDIA, " YYYMAX=", r.YYYMAX);
+        u.u9.free("PLOTS: XXXMAX=", r.XXXMAX);
+    }
+}
+
+// How many diagrams the run draws, and where: into earlier diagrams (back) or onto its page.
+void report_diagrams(const ControlState& r, runtime::Unit& w, int active, bool back) {
+    w.line(" ");
+    if (back && active > 1) w.record(" --->", I(active, 3), " BILDER IN DIE VORIGEN DIAGRAMME");
+    else if (back) w.record(" --->", I(active, 3), " BILD IN EINES DER VORIGEN DIAGRAMME");
+    else if (active > 1)
+        w.record(" ----->", I(active, 3), " BILDER; GESAMTE LAENGE IN X=", F(r.XXXMAX, 6, 1), " HOEHE=",
+                 F(r.YYYMAX, 6, 1), " CM");
+    else
+        w.record(" -----> 1 BILD; GESAMTE LAENGE IN X=", F(r.XXXMAX, 6, 1), " HOEHE=", F(r.YYYMAX, 6, 1), " CM");
+    w.line(" ");
+}
+
+// The caption line, the places of the run's diagrams on the page and the page set-up.
+void lay_out_page(RunState& r, diagrams::DiagramState& dia, device::Plotter pl) {
+    runtime::Units& u = pl.units;
+    give_length_back(r);
+    if (r.run_has_diagrams) make_caption(r, u);
+    const int active = r.run_has_diagrams ? active_diagrams(dia) : 0;
     if (active == 0) {
         device::PLOTS(pl, 25.0f, 12.0f, 0.0f);
         r.no_diagrams = true;  // the page set-up of earlier diagrams is gone
@@ -216,69 +270,19 @@ void lay_out_page(Program& p) {
 
     const bool back = r.IBACK_EFF > 0;
     if (!back) {
-        for (auto& d : p.dia.def) {
+        for (auto& d : dia.def) {
             d.XX = d.YY = 0.0f;
             d.AX = 0;
         }
     }
     r.length_taken = back && r.MVSDIA == 0;
     if (r.length_taken) r.XXXMAX -= r.XXMAX;
-    const diagrams::Placement place = diagrams::place_diagrams(p.dia, r.XL, r.YL, r.HOE, r.HSYM);
-    const bool shifted = place.xmax > 0.0f;
+    const diagrams::Placement place = diagrams::place_diagrams(dia, r.XL, r.YL, r.HOE, r.HSYM);
     r.no_diagrams = false;
-
-    if (!back) {
-        // A further panel of the page stands right of the one before.
-        const bool next_panel = !r.redo_page && (r.MVSDIA == 0 || r.NRLAUF > 0);
-        r.NDIAG += active;
-        if (shifted) {
-            r.XXMAX = static_cast<double>(place.xmax + r.HOE * 6.0f + place.W);
-            r.XXXMAX = r.MVSDIA != 0 ? r.XXMAX : r.XXXMAX + r.XXMAX;
-        } else {
-            r.XXMAX = place.W;
-            r.XXXMAX = place.W;
-        }
-        r.YYYMAX = active > 1 ? 2.0 * place.H : place.H;
-        // The device divides the page among NPANEL panels: each is one panel long (the total
-        // of the panels drawn so far would shrink every further panel into the ones before).
-        const double length = dev.NPANEL > 1 ? r.XXMAX : r.XXXMAX;
-        device::PLOTS(pl, static_cast<float>(length), static_cast<float>(r.YYYMAX), PAGE_FACTOR);
-        // A further panel begins at the pixel where the one before ends, whatever was set up
-        // in between (a run without diagrams sets up a page of its own) and whatever scale
-        // this panel's length gives it.
-        if (next_panel && dev.IPIXX > 0) dev.XORIG = static_cast<float>(r.panel_edge / dev.IPIXX);
-        if (next_panel || r.redo_page || (r.NRLAUF < 1 && dev.ISIZEX > 0)) {
-            r.panel_edge = dev.IPIXX * (static_cast<double>(dev.XORIG) + PAGE_FACTOR * r.XXMAX);
-            device::PLOT(pl, r.HOE * 8.0f, r.HOE * 14.0f, -3);
-        }
-        r.redo_page = false;
-        if (u.level(4)) {
-            u.u6.record(" PLOT INITIALISIERT AUF :", r.label_H);
-            u.u6.record(" Eingegebene Achsenlaengen: XL=", F(r.XL, 6, 1), " YL=", F(r.YL, 5, 2));
-        }
-        if (u.level(5)) {
-            u.u9.record(" PLOT INITIALISIERT AUF :", r.label_H);
-            u.u9.record(" Eingegebene Achsenlaengen: XL=", F(r.XL, 6, 1), " YL=", F(r.YL, 5, 2), " INCH");
-            u.u9.free("PLOT(XXMAX,0.,-3): DIA NO.:LAUF+1=", r.NLAUF + 1, " NRFIG=", dev.NPANEL, " XXMAX=", r.XXMAX,
-                      " NRLAUF=", r.NRLAUF, " MVSDIA=", r.MVSDIA, " YYYMAX=", r.YYYMAX);
-            u.u9.free("PLOTS: XXXMAX=", r.XXXMAX);
-        }
-    }
-
-    if (r.NRLAUF == 1 && !back) end_series(p);  // the last panel of the page
-    auto report = [&](runtime::Unit& w) {
-        w.line(" ");
-        if (back && active > 1) w.record(" --->", I(active, 3), " BILDER IN DIE VORIGEN DIAGRAMME");
-        else if (back) w.record(" --->", I(active, 3), " BILD IN EINES DER VORIGEN DIAGRAMME");
-        else if (active > 1)
-            w.record(" ----->", I(active, 3), " BILDER; GESAMTE LAENGE IN X=", F(r.XXXMAX, 6, 1), " HOEHE=",
-                     F(r.YYYMAX, 6, 1), " CM");
-        else
-            w.record(" -----> 1 BILD; GESAMTE LAENGE IN X=", F(r.XXXMAX, 6, 1), " HOEHE=", F(r.YYYMAX, 6, 1), " CM");
-        w.line(" ");
-    };
-    if (u.level(2)) report(u.u9);
-    if (u.level(4)) report(u.u6);
+    if (!back) set_up_page(r, pl, place, active);
+    if (r.NRLAUF == 1 && !back) end_series(r, pl.dev);  // the last panel of the page
+    if (u.level(2)) report_diagrams(r, u.u9, active, back);
+    if (u.level(4)) report_diagrams(r, u.u6, active, back);
 }
 
 // The rest of a run from the continuation point on: diagram definitions, machine, page,
@@ -296,9 +300,9 @@ Outcome run_tail(Program& p) {
         // Curves added into earlier diagrams keep the scales of those diagrams.
         if (r.IBACK_EFF > 0) p.dia.scaling = p.dia.saved_scaling;
     }
-    if (!derive_geometry(p) || !derive_options(p)) return Outcome::job_stops;
+    if (!derive_geometry(p.run, p.units) || !derive_options(p.run, p.units)) return Outcome::job_stops;
 
-    lay_out_page(p);
+    lay_out_page(r, p.dia, p.plotter());
     r.IBACK = r.IBACK_EFF;  // the value the simulation and the diagrams work with
 
     if (u.level(1)) {
@@ -307,11 +311,11 @@ Outcome run_tail(Program& p) {
         u.u9.line(" ");
     }
     r.NLAUF += 1;
-    write_machine_summary(p);
-    write_gas_echo(p);
-    if (r.FDAMPF) write_vapour_definitions(p);
+    write_machine_summary(p.run, p.units);
+    write_gas_echo(r, u);
+    if (r.FDAMPF) write_vapour_definitions(p.run, p.units);
     write_row_start(r, p.sim.rev.ROW);
-    if (r.NLAUF == 1) write_data_sheet(p);
+    if (r.NLAUF == 1) write_data_sheet(r, u);
     simulation::SIMUL(p);
     r.mode_prev = r.mode;
 
@@ -327,12 +331,40 @@ Outcome run_tail(Program& p) {
     return last ? Outcome::job_ends : Outcome::go_on;
 }
 
+// The end of a job with an error or without diagrams: its notes in the listings, and the
+// error and the unit hint lettered onto the page.
+void show_job_error(RunState& r, device::Plotter& pl, int NFAIL, bool no_diagrams) {
+    runtime::Units& u = pl.units;
+    device::SETPEN(pl, 1, 3, 2);
+    if (no_diagrams) {
+        u.u6.line(" ");
+        u.u6.record(" -----> Job End without Diagrams ", runtime::A(r.VERSTR, 23));
+        u.u9.line(" ");
+        u.u9.record(" -----> Job End without Diagrams; ", runtime::A(r.VERSTR, 23));
+    }
+    int line = 0;
+    if (NFAIL > 0) {
+        if (NFAIL > 500 && NFAIL < 520) {
+            line = NFAIL - 500;
+            r.ZEILE = "ZEILE" + I(line, 2);
+            if (line != 2) {
+                const std::string text = " ===> FEHLER in der Eingabe ZEILE" + I(line, 2) + "; Programm STOP";
+                u.u6.line(text);
+                u.u8.line(text);
+                u.u9.line(text);
+            }
+        }
+        both(u, " Schauen Sie auch nach frueheren Fehlermeldungen; FEHLER Nr:" + I(NFAIL, 5));
+    }
+    for (const PageText& t : end_of_job_texts(NFAIL, line, no_diagrams))
+        diagrams::SYMBOL(pl, t.X, t.Y, t.H, t.text, 0.0f, static_cast<int>(t.text.size()));
+    if (NFAIL > 0) diagrams::NUMBER(pl, diagrams::CONTINUE, 0.5f, 0.5f, static_cast<float>(NFAIL), 0.0f, -1);
+}
+
 // End of the job: the summary, the error on the page, the deck rewound so that the next call
 // computes the whole job again from its start.
-void end_job(Program& p, bool stopped) {
-    RunState& r = p.run;
-    runtime::Units& u = p.units;
-    device::Plotter pl = p.plotter();
+void end_job(RunState& r, device::Plotter pl, bool stopped) {
+    runtime::Units& u = pl.units;
     const int NFAIL = r.NFAIL;
     const bool no_diagrams = r.NDIAG == 0;  // whether any run of the job plotted one
     if (stopped) {
@@ -342,7 +374,7 @@ void end_job(Program& p, bool stopped) {
         // 25 by 12 cm from its left edge, as after an error that stops, not onto the scale of
         // the diagrams before (on a narrow page it would run off the edge).
         device::PLOTS(pl, 25.0f, 12.0f, 1.0f);
-        p.device.XORIG = 0.0f;
+        pl.dev.XORIG = 0.0f;
     } else if (r.NLAUF == 0) {
         // A job that computed no run has no page yet: set one up, as a run without diagrams
         // does, so that the closing lettering has a scale.
@@ -365,32 +397,7 @@ void end_job(Program& p, bool stopped) {
         if (u.level(2)) summary(u.u6);
     }
 
-    if (NFAIL > 0 || no_diagrams) {
-        device::SETPEN(pl, 1, 3, 2);
-        if (no_diagrams) {
-            u.u6.line(" ");
-            u.u6.record(" -----> Job End without Diagrams ", runtime::A(r.VERSTR, 23));
-            u.u9.line(" ");
-            u.u9.record(" -----> Job End without Diagrams; ", runtime::A(r.VERSTR, 23));
-        }
-        int line = 0;
-        if (NFAIL > 0) {
-            if (NFAIL > 500 && NFAIL < 520) {
-                line = NFAIL - 500;
-                r.ZEILE = "ZEILE" + I(line, 2);
-                if (line != 2) {
-                    const std::string text = " ===> FEHLER in der Eingabe ZEILE" + I(line, 2) + "; Programm STOP";
-                    u.u6.line(text);
-                    u.u8.line(text);
-                    u.u9.line(text);
-                }
-            }
-            both(p, " Schauen Sie auch nach frueheren Fehlermeldungen; FEHLER Nr:" + I(NFAIL, 5));
-        }
-        for (const PageText& t : end_of_job_texts(NFAIL, line, no_diagrams))
-            diagrams::SYMBOL(pl, t.X, t.Y, t.H, t.text, 0.0f, static_cast<int>(t.text.size()));
-        if (NFAIL > 0) diagrams::NUMBER(pl, diagrams::CONTINUE, 0.5f, 0.5f, static_cast<float>(NFAIL), 0.0f, -1);
-    }
+    if (NFAIL > 0 || no_diagrams) show_job_error(r, pl, NFAIL, no_diagrams);
 
     r.NEWDIA = 0;
     u.u55.rewind();
@@ -432,7 +439,7 @@ void run_control(Program& p) {
         o = run_head(p);
         if (o == Outcome::go_on) o = run_tail(p);
     }
-    if (o != Outcome::page_break) end_job(p, o == Outcome::job_stops);
+    if (o != Outcome::page_break) end_job(p.run, p.plotter(), o == Outcome::job_stops);
     p.units.flush();
 }
 

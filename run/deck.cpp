@@ -3,6 +3,7 @@
 #include <array>
 #include <climits>
 #include <optional>
+#include <span>
 
 #include "diagrams/catalogue.hpp"
 #include "input/readers.hpp"
@@ -29,47 +30,49 @@ bool contains(std::string_view s, std::string_view key) { return s.find(key) != 
 bool has_word(std::string_view s, std::string_view key) { return input::find_name(s, key) != std::string_view::npos; }
 
 // A text written to the short and then to the detail listing.
-void both(Program& p, std::string_view text) {
-    p.units.u6.line(text);
-    p.units.u9.line(text);
+void both(runtime::Units& u, std::string_view text) {
+    u.u6.line(text);
+    u.u9.line(text);
 }
 
 std::string generic_failure(int IZEILE) {
     return " ===> FEHLER in der Eingabe ZEILE" + I(IZEILE, 2) + "; Programm STOP";
 }
 
-DeckStatus stop_with(Program& p, int nfail) {
-    p.run.NFAIL = nfail;
+DeckStatus stop_with(ControlState& c, int nfail) {
+    c.NFAIL = nfail;
     return DeckStatus::error;
 }
 
 // The input ended where a line of the run must follow: the run is incomplete and is not
 // computed. The job ends with the error number of the missing line, and the listings say which
 // run and which line (as the messages number it: " 5", "16", " 2/ 3").
-DeckStatus input_ended(Program& p, int nfail, std::string_view line) {
-    both(p, " ");
-    both(p, " ===> FEHLER: Die Eingabe endet im" + I(p.run.NLAUF + 1, 3) + ". Rechenlauf; erwartet wird ZEILE" +
+DeckStatus input_ended(runtime::Units& u, ControlState& c, int nfail, std::string_view line) {
+    both(u, " ");
+    both(u, " ===> FEHLER: Die Eingabe endet im" + I(c.NLAUF + 1, 3) + ". Rechenlauf; erwartet wird ZEILE" +
                 std::string(line));
-    both(p, " Dieser Rechenlauf wird nicht gerechnet; Programm STOP");
-    return stop_with(p, nfail);
+    both(u, " Dieser Rechenlauf wird nicht gerechnet; Programm STOP");
+    return stop_with(c, nfail);
 }
-DeckStatus input_ended(Program& p, int nfail) { return input_ended(p, nfail, I(nfail - 500, 2)); }
+DeckStatus input_ended(runtime::Units& u, ControlState& c, int nfail) {
+    return input_ended(u, c, nfail, I(nfail - 500, 2));
+}
 
 // A value that the keyword reader found with digits but that is no number of the kind its field
 // needs ("1.2.3"; "1.0" for a whole number): the keyword and the field as read.
-void not_a_number(Program& p, int IZEILE, std::string_view key, std::string_view field, bool whole) {
+void not_a_number(runtime::Units& u, int IZEILE, std::string_view key, std::string_view field, bool whole) {
     std::string copy(key.substr(0, 11));
     copy.resize(11, ' ');
     const std::size_t first = field.find_first_not_of(' ');
     const std::string_view text = first == std::string_view::npos ? std::string_view() : field.substr(first);
-    both(p, " ### ERROR IN DATA INPUT: VALUE AFTER SEARCH STRING: " + copy + " IN ZEILE" + I(IZEILE, 3) +
+    both(u, " ### ERROR IN DATA INPUT: VALUE AFTER SEARCH STRING: " + copy + " IN ZEILE" + I(IZEILE, 3) +
                 (whole ? " IS NO WHOLE NUMBER: \"" : " IS NO NUMBER: \"") + std::string(text) + "\"");
 }
 
 // The values of one keyword line: LESEPR's result buffer, read field by field with the layout of
 // the line (a real or a whole number per keyword, in keyword order).
 struct KeywordValues {
-    Program& p;
+    runtime::Units& u;
     int IZEILE;
     std::array<std::string_view, 7> keys{};
     const std::string& buf;
@@ -102,22 +105,22 @@ struct KeywordValues {
 private:
     std::string_view field(int k) const { return runtime::field_of(buf, k, FIELD); }
     bool fail(int k, bool whole_number) const {
-        not_a_number(p, IZEILE, keys[static_cast<std::size_t>(k)], field(k), whole_number);
+        not_a_number(u, IZEILE, keys[static_cast<std::size_t>(k)], field(k), whole_number);
         return false;
     }
 };
 
 // LESEPR on one keyword line into the result buffer. The level-5 trace shows what the reader
 // delivered.
-KeywordValues keywords(Program& p, int IZEILE, std::string_view norm, std::initializer_list<std::string_view> keys,
+KeywordValues keywords(runtime::Units& u, ControlState& c, int IZEILE, std::string_view norm, std::initializer_list<std::string_view> keys,
                        std::string& buf, bool trace = true) {
     buf.assign(80, ' ');
-    input::LESEPR(p.units, IZEILE, FIELD, buf, norm, p.run.IERR_READERS, keys);
-    if (trace && p.units.level(5)) {
-        p.units.u6.record(" ### Eingabe Pruefer \"LESEPR\" hat gefunden:", buf);
-        p.units.u9.record(" ### Eingabe Pruefer \"LESEPR\" hat gefunden:", buf);
+    input::LESEPR(u, IZEILE, FIELD, buf, norm, c.IERR_READERS, keys);
+    if (trace && u.level(5)) {
+        u.u6.record(" ### Eingabe Pruefer \"LESEPR\" hat gefunden:", buf);
+        u.u9.record(" ### Eingabe Pruefer \"LESEPR\" hat gefunden:", buf);
     }
-    KeywordValues v{p, IZEILE, {}, buf, p.run.IERR_READERS == 0};
+    KeywordValues v{u, IZEILE, {}, buf, c.IERR_READERS == 0};
     std::size_t i = 0;
     for (std::string_view k : keys)
         if (i < v.keys.size()) v.keys[i++] = k;
@@ -133,8 +136,7 @@ std::string upper(std::string_view raw) {
 // ---------------------------------------------------------------------------------------
 // Defaults before line 1 of every run.
 
-void apply_defaults(Program& p) {
-    DeckValues& d = p.run;
+void apply_defaults(runtime::Units& u, DeckValues& d) {
     d.FTE = d.FTK = 0.0;
     d.DSD = d.DQD = 6;
     d.DS3 = d.DQDAMPF = 2;
@@ -148,47 +150,45 @@ void apply_defaults(Program& p) {
     d.IPRNT1 = 0;
     d.plot_one_rev = false;
     d.mode = Mode::NONE;
-    p.units.IPRNT2 = 0;
-    p.dia.IIFREI = 0;
+    u.IPRNT2 = 0;
 }
 
 // ---------------------------------------------------------------------------------------
 // Line 1.
 
-void write_fehler_332(Program& p, const std::string& raw) {
-    for (runtime::Unit* u : {&p.units.u9, &p.units.u6}) {
-        u->line(" ");
-        u->line(" FEHLER Nr. 332 EINGABEZEILE UEBERPRUEFEN:");
-        u->line(raw);
-        u->line(" ");
-        u->line(" Ist die Reihenfolge der Eingabezeilen eingehalten worden?");
-        u->line(" ODER: Ist der vorgeschriebene Text dieser Eingabezeile FALSCH geschrieben?");
-        u->line(" ODER: Ist \"SCALE\" NEGATIV  und dennoch folgen Skalierungswerte? ---> ZEILE 11");
-        u->line(" ODER: Ist \"SCALE\" POSITIV  und es folgen KEINE Skalierungswerte? ---> ZEILE 11");
-        u->line(" ");
+void write_fehler_332(runtime::Units& u, const std::string& raw) {
+    for (runtime::Unit* v : {&u.u9, &u.u6}) {
+        v->line(" ");
+        v->line(" FEHLER Nr. 332 EINGABEZEILE UEBERPRUEFEN:");
+        v->line(raw);
+        v->line(" ");
+        v->line(" Ist die Reihenfolge der Eingabezeilen eingehalten worden?");
+        v->line(" ODER: Ist der vorgeschriebene Text dieser Eingabezeile FALSCH geschrieben?");
+        v->line(" ODER: Ist \"SCALE\" NEGATIV  und dennoch folgen Skalierungswerte? ---> ZEILE 11");
+        v->line(" ODER: Ist \"SCALE\" POSITIV  und es folgen KEINE Skalierungswerte? ---> ZEILE 11");
+        v->line(" ");
     }
 }
 
 // Line 1 of a run. A line 1 that cannot be read gives the run no detail levels: the end of the
 // job then keeps those of the last run (last_levels).
-DeckStatus line1(Program& p, const std::string& raw, const std::string& norm, std::string& buf, int last_levels) {
-    DeckValues& d = p.run;
-    runtime::Units& u = p.units;
+DeckStatus line1(runtime::Units& u, RunState& r, const std::string& raw, const std::string& norm, std::string& buf, int last_levels) {
+    DeckValues& d = r;
     if (std::string_view(norm).substr(0, 18).find("AUS") == std::string_view::npos) {
-        write_fehler_332(p, raw);
+        write_fehler_332(u, raw);
         u.IPRNT2 = last_levels;
-        return stop_with(p, 332);
+        return stop_with(r, 332);
     }
     // Line 1 has a longer trace of its own (below), in place of the short one.
-    const KeywordValues kv1 = keywords(p, 1, norm, {"TIME=", "SCHRITT=", "NZYL=", "IPRNT="}, buf, false);
+    const KeywordValues kv1 = keywords(u, r, 1, norm, {"TIME=", "SCHRITT=", "NZYL=", "IPRNT="}, buf, false);
     bool ok = kv1.found && kv1.real(0, d.TIME) && kv1.real(1, d.SCHRITT) && kv1.whole(2, d.NZYL) &&
               kv1.whole(3, d.IPRNT);
     if (!ok) {
-        both(p, " ### FEHLER 501: In der 1. Eingabe ZEILE ; Programm STOP");
+        both(u, " ### FEHLER 501: In der 1. Eingabe ZEILE ; Programm STOP");
         u.IPRNT2 = last_levels;
-        return stop_with(p, 501);
+        return stop_with(r, 501);
     }
-    if (!values_in_range(p, {{"TIME=", d.TIME}, {"SCHRITT=", d.SCHRITT}, {"IPRNT=", d.IPRNT}}))
+    if (!values_in_range(u, r.NFAIL, {{"TIME=", d.TIME}, {"SCHRITT=", d.SCHRITT}, {"IPRNT=", d.IPRNT}}))
         return DeckStatus::error;
     d.IPRNT1 = d.IPRNT / 10;
     u.IPRNT2 = d.IPRNT % 10;
@@ -217,7 +217,7 @@ DeckStatus line1(Program& p, const std::string& raw, const std::string& norm, st
             v->line(" oder  NZYL=2 fuer die doppelt wirkende Maschine");
             v->line(" oder  NZYL=4 fuer die 2 x doppelt wirkende Maschine angeben");
         }
-        return stop_with(p, 299);
+        return stop_with(r, 299);
     }
 
     auto echo = [&](runtime::Unit& v) {
@@ -227,7 +227,7 @@ DeckStatus line1(Program& p, const std::string& raw, const std::string& norm, st
     };
     if (u.level(2)) echo(u.u6);
     if (u.level(1)) echo(u.u9);
-    if (u.level(1) && p.run.NLAUF == 0)
+    if (u.level(1) && r.NLAUF == 0)
         u.u8.record(" Ausgabe bis TIME =", F(d.TIME, 5, 2), " sec; Rechenschrittweite =", F(d.SCHRITT, 9, 7), " sec");
     return DeckStatus::run;
 }
@@ -235,11 +235,10 @@ DeckStatus line1(Program& p, const std::string& raw, const std::string& norm, st
 // ---------------------------------------------------------------------------------------
 // Line 2: operating mode.
 
-// Mode ISO with its optional nozzle lines. The line after them (or the first line after line
-// 2 when it is no nozzle line) is line 3 and is handed back in `next`.
-DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optional<DeckLine>& next) {
-    DeckValues& d = p.run;
-    runtime::Units& u = p.units;
+// Mode ISO, the mode line itself: wire mesh, injection flow and losses, with the notes on a
+// flow and a temperature loss given together or neither given.
+DeckStatus iso_values(runtime::Units& u, RunState& r, const DeckLine& l2) {
+    DeckValues& d = r;
     static const std::array<std::string, 5> names = {"MASSE= ", "F=     ", "STROM= ", "DELTAT=", "DELTAP="};
     static const std::array<int, 5> L1 = {6, 2, 6, 7, 7};
     std::array<int, 5> ierr{};
@@ -251,7 +250,7 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
     d.BEVOL = x[2];
     d.DELTAT = x[3];
     d.DELTA_P = x[4];
-    if (!values_in_range(p, {{"MASSE=", d.MASSE}, {"F=", d.F}, {"STROM=", d.BEVOL}, {"DELTAT=", d.DELTAT},
+    if (!values_in_range(u, r.NFAIL, {{"MASSE=", d.MASSE}, {"F=", d.F}, {"STROM=", d.BEVOL}, {"DELTAT=", d.DELTAT},
                              {"DELTAP=", d.DELTA_P}}))
         return DeckStatus::error;
     const double strom = d.BEVOL;
@@ -274,17 +273,26 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
             v->line(" Bei DELTAT=0 werden keine Beregnungs-Volumenstroeme errechnet.");
         }
     }
+    return DeckStatus::run;
+}
 
-    auto achtung_no_flow = [&] {
-        for (runtime::Unit* v : {&u.u9, &u.u6}) {
-            v->line("ACHTUNG: Duesenwerte eingegeben aber Beregnungs Volumenstrom =0. !!!");
-            v->line("         Es wird isotherm weitergerechnet");
-        }
-    };
+// Nozzle values given but no injection flow: the run stays isothermal.
+void achtung_no_flow(runtime::Units& u) {
+    for (runtime::Unit* v : {&u.u9, &u.u6}) {
+        v->line("ACHTUNG: Duesenwerte eingegeben aber Beregnungs Volumenstrom =0. !!!");
+        v->line("         Es wird isotherm weitergerechnet");
+    }
+}
+
+// Mode ISO: the mode line and its optional nozzle lines. The line after them (or the first line
+// after line 2 when it is no nozzle line) is line 3 and is handed back in `next`.
+DeckStatus mode_iso(runtime::Units& u, RunState& r, const DeckLine& l2, std::string& buf, std::optional<DeckLine>& next) {
+    DeckValues& d = r;
+    if (DeckStatus s = iso_values(u, r, l2); s != DeckStatus::run) return s;
 
     d.nozzles = false;
     DeckLine n1;
-    if (!read_deck_line(p, n1)) return input_ended(p, 503);
+    if (!read_deck_line(u, n1)) return input_ended(u, r, 503);
     if (!contains(n1.norm, "DUESE")) {
         if (d.BEVOL > 0.0) {
             for (runtime::Unit* v : {&u.u9, &u.u6}) {
@@ -301,39 +309,39 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
     d.OFRE = 1.0;
     d.OFRC = 1.0;
     d.LUST = 0.0;
-    const KeywordValues kv22 = keywords(p, 22, n1.norm, {"NDUE=", "DDUE=", "NDUC=", "DDUC="}, buf);
+    const KeywordValues kv22 = keywords(u, r, 22, n1.norm, {"NDUE=", "DDUE=", "NDUC=", "DDUC="}, buf);
     bool ok = kv22.found && kv22.whole(0, d.NDUE) && kv22.real(1, d.DDUE) && kv22.whole(2, d.NDUC) &&
               kv22.real(3, d.DDUC);
     if (!ok) {
-        both(p, generic_failure(22));
-        both(p, "### FEHLER in der Eingabe ZEILE2_2; Programm STOP");
-        both(p, "### Eingabezeilen fuer Duesenwerte vertauscht ??");
-        return stop_with(p, 503);
+        both(u, generic_failure(22));
+        both(u, "### FEHLER in der Eingabe ZEILE2_2; Programm STOP");
+        both(u, "### Eingabezeilen fuer Duesenwerte vertauscht ??");
+        return stop_with(r, 503);
     }
-    if (!values_in_range(p, {{"NDUE=", d.NDUE}, {"DDUE=", d.DDUE}, {"NDUC=", d.NDUC}, {"DDUC=", d.DDUC}}))
+    if (!values_in_range(u, r.NFAIL, {{"NDUE=", d.NDUE}, {"DDUE=", d.DDUE}, {"NDUC=", d.NDUC}, {"DDUC=", d.DDUC}}))
         return DeckStatus::error;
 
     DeckLine n2;
-    if (!read_deck_line(p, n2)) return input_ended(p, 503);
+    if (!read_deck_line(u, n2)) return input_ended(u, r, 503);
     if (!contains(n2.norm, "DUESE")) {
-        if (d.BEVOL == 0.0) achtung_no_flow();
-        both(p, " ");
-        both(p, ">>> 2. Eingabezeile mit Duesenwerten fehlt. Es wird isotherm weitergerechnet:");
+        if (d.BEVOL == 0.0) achtung_no_flow(u);
+        both(u, " ");
+        both(u, ">>> 2. Eingabezeile mit Duesenwerten fehlt. Es wird isotherm weitergerechnet:");
         d.nozzles = false;
         next = std::move(n2);
         return DeckStatus::run;
     }
     d.ZEILE23 = n2.raw;
-    const KeywordValues kv23 = keywords(p, 23, n2.norm, {"OFRE=", "OFRC=", "LUST="}, buf);
+    const KeywordValues kv23 = keywords(u, r, 23, n2.norm, {"OFRE=", "OFRC=", "LUST="}, buf);
     ok = kv23.found && kv23.real(0, d.OFRE) && kv23.real(1, d.OFRC) && kv23.real(2, d.LUST);
     if (!ok) {
-        both(p, generic_failure(23));
-        return stop_with(p, 503);
+        both(u, generic_failure(23));
+        return stop_with(r, 503);
     }
-    if (!values_in_range(p, {{"OFRE=", d.OFRE}, {"OFRC=", d.OFRC}, {"LUST=", d.LUST}})) return DeckStatus::error;
-    nozzle_geometry(p);
+    if (!values_in_range(u, r.NFAIL, {{"OFRE=", d.OFRE}, {"OFRC=", d.OFRC}, {"LUST=", d.LUST}})) return DeckStatus::error;
+    nozzle_geometry(r, u);
     if (d.BEVOL == 0.0) {
-        achtung_no_flow();
+        achtung_no_flow(u);
         d.nozzles = false;
     }
     return DeckStatus::run;
@@ -341,31 +349,30 @@ DeckStatus mode_iso(Program& p, const DeckLine& l2, std::string& buf, std::optio
 
 // Mode TEMPD: the two factors and four table blocks, each a text line and a number line of 18
 // fields of 4 columns.
-DeckStatus mode_tempd(Program& p, const DeckLine& l2, std::string& buf) {
-    DeckValues& d = p.run;
-    runtime::Units& u = p.units;
-    const KeywordValues kv2 = keywords(p, 2, l2.norm, {"FTE=", "FTK="}, buf);
+DeckStatus mode_tempd(runtime::Units& u, RunState& r, const DeckLine& l2, std::string& buf) {
+    DeckValues& d = r;
+    const KeywordValues kv2 = keywords(u, r, 2, l2.norm, {"FTE=", "FTK="}, buf);
     bool ok = kv2.found && kv2.real(0, d.FTE) && kv2.real(1, d.FTK);
     if (!ok) {
-        both(p, generic_failure(2));
-        return stop_with(p, 502);
+        both(u, generic_failure(2));
+        return stop_with(r, 502);
     }
-    if (!values_in_range(p, {{"FTE=", d.FTE}, {"FTK=", d.FTK}})) return DeckStatus::error;
+    if (!values_in_range(u, r.NFAIL, {{"FTE=", d.FTE}, {"FTK=", d.FTK}})) return DeckStatus::error;
     for (int b = 0; b < 4; ++b) {
         DeckLine text;
-        if (!read_deck_line(p, text)) return input_ended(p, 502);
+        if (!read_deck_line(u, text)) return input_ended(u, r, 502);
         auto numbers = u.u55.read();  // read as it stands: no comment or blank handling
-        if (!numbers) return input_ended(p, 502);
+        if (!numbers) return input_ended(u, r, 502);
         std::array<double, 36>& table = b < 2 ? d.DTE : d.DTC;
         const int first = (b % 2) * 18;
         for (int k = 0; k < 18; ++k) {
             auto v = runtime::read_real_field(runtime::field_of(*numbers, k, 4));
             if (!v) {
-                both(p, generic_failure(2));
-                return stop_with(p, 502);
+                both(u, generic_failure(2));
+                return stop_with(r, 502);
             }
             table[first + k] = *v;
-            if (!values_in_range(p, {{b < 2 ? "D-TE" : "D-TC", *v}})) return DeckStatus::error;
+            if (!values_in_range(u, r.NFAIL, {{b < 2 ? "D-TE" : "D-TC", *v}})) return DeckStatus::error;
         }
         std::string rec1 = text.raw + (b % 2 == 0 ? "  ==>> WINKELGRADE 0-170" : "  ==>> WINKELGRADE 180-350");
         std::string rec2 = " ";
@@ -383,17 +390,16 @@ DeckStatus mode_tempd(Program& p, const DeckLine& l2, std::string& buf) {
 }
 
 // Mode POLY: the crankcase volume on the mode line and four lines with one value each.
-DeckStatus mode_poly(Program& p, const DeckLine& l2, std::string& buf) {
-    DeckValues& d = p.run;
-    runtime::Units& u = p.units;
+DeckStatus mode_poly(runtime::Units& u, RunState& r, const DeckLine& l2, std::string& buf) {
+    DeckValues& d = r;
     auto fail = [&](int part) {
-        both(p, " ===> FEHLER in der Eingabe ZEILE" + I(2, 2) + "/" + I(part, 2) + "; Programm STOP");
-        return stop_with(p, 502);
+        both(u, " ===> FEHLER in der Eingabe ZEILE" + I(2, 2) + "/" + I(part, 2) + "; Programm STOP");
+        return stop_with(r, 502);
     };
     if (contains(l2.norm, "VCRANC=")) {
-        const KeywordValues kv = keywords(p, 2, l2.norm, {"VCRANC="}, buf);
+        const KeywordValues kv = keywords(u, r, 2, l2.norm, {"VCRANC="}, buf);
         if (!kv.found || !kv.real(0, d.VCRANC)) return fail(1);
-        if (!values_in_range(p, {{"VCRANC=", d.VCRANC}})) return DeckStatus::error;
+        if (!values_in_range(u, r.NFAIL, {{"VCRANC=", d.VCRANC}})) return DeckStatus::error;
         if (d.VCRANC == 0.0) d.VCRANC = 2750.0;
     } else {
         d.VCRANC = 2750.0;
@@ -402,10 +408,10 @@ DeckStatus mode_poly(Program& p, const DeckLine& l2, std::string& buf) {
     std::array<double*, 4> vals = {&d.EPSILON_E, &d.START_TE, &d.EPSILON_C, &d.START_TC};
     for (int k = 0; k < 4; ++k) {
         DeckLine l;
-        if (!read_deck_line(p, l)) return input_ended(p, 502, I(2, 2) + "/" + I(k + 2, 2));
-        const KeywordValues kv = keywords(p, 2, l.norm, {keys[k]}, buf);
+        if (!read_deck_line(u, l)) return input_ended(u, r, 502, I(2, 2) + "/" + I(k + 2, 2));
+        const KeywordValues kv = keywords(u, r, 2, l.norm, {keys[k]}, buf);
         if (!kv.found || !kv.real(0, *vals[k])) return fail(k + 2);
-        if (!values_in_range(p, {{keys[k], *vals[k]}})) return DeckStatus::error;
+        if (!values_in_range(u, r.NFAIL, {{keys[k], *vals[k]}})) return DeckStatus::error;
         if (k == 3) {
             const std::size_t at = l.norm.find("MODELL=");
             if (at != std::string::npos) {
@@ -413,7 +419,7 @@ DeckStatus mode_poly(Program& p, const DeckLine& l2, std::string& buf) {
                 two.resize(2, ' ');
                 auto m = runtime::read_int_field(two);
                 if (!m) {
-                    not_a_number(p, 2, "MODELL=", two, true);
+                    not_a_number(u, 2, "MODELL=", two, true);
                     return fail(5);
                 }
                 d.MODELL = *m;
@@ -429,12 +435,11 @@ DeckStatus mode_poly(Program& p, const DeckLine& l2, std::string& buf) {
 // Line 7: the gas name and its option field.
 
 // False when the interpolation orders in the option field are no digits.
-bool read_gas(Program& p, const std::string& norm) {
-    DeckValues& d = p.run;
-    runtime::Units& u = p.units;
+bool read_gas(runtime::Units& u, RunState& r, const std::string& norm) {
+    DeckValues& d = r;
     const std::size_t at = norm.find("GAS=");
     if (at == std::string::npos) {
-        p.run.NFAIL = 507;
+        r.NFAIL = 507;
         d.GAS = "HE";
         d.DAM = std::string(5, ' ');
         u.u6.line("### Suchwort: GAS= nicht gefunden, Arbeitsgas wird HE");
@@ -490,10 +495,10 @@ bool read_gas(Program& p, const std::string& norm) {
 // Optional lines.
 
 // Formula choices out of range are brought back to ones the vapour calculation knows.
-void correct_vapour_definitions(Program& p) {
-    DeckValues& d = p.run;
+void correct_vapour_definitions(runtime::Units& u, RunState& r) {
+    DeckValues& d = r;
     auto note = [&](std::string_view text) {
-        for (runtime::Unit* v : {&p.units.u6, &p.units.u9}) {
+        for (runtime::Unit* v : {&u.u6, &u.u9}) {
             v->line(" ");
             v->line(text);
             v->line(" ");
@@ -521,14 +526,14 @@ void correct_vapour_definitions(Program& p) {
     }
     if (d.DS3 == 2 && d.DQDAMPF == 1) {
         d.DQDAMPF = 2;
-        both(p, "  DS3=\"2\" fuer DS3 = DQDAMPF/T3 und DQDAMPF=\"1\" fuer DQDAMPF = DS3*T3 GEHT NICHT");
-        both(p, "  Definition DQDAMPF=\"1\" wird in DQDAMPF=\"2\" geaendert");
+        both(u, "  DS3=\"2\" fuer DS3 = DQDAMPF/T3 und DQDAMPF=\"1\" fuer DQDAMPF = DS3*T3 GEHT NICHT");
+        both(u, "  Definition DQDAMPF=\"1\" wird in DQDAMPF=\"2\" geaendert");
     }
 }
 
 // The deviations per pair: two reader passes over the same line.
-DeckStatus deviations(Program& p, const DeckLine& l, char kind, std::string& buf) {
-    DeckValues& d = p.run;
+DeckStatus deviations(runtime::Units& u, RunState& r, const DeckLine& l, char kind, std::string& buf) {
+    DeckValues& d = r;
     std::array<double, 4>& e = kind == 'V' ? d.VTE : d.ATE;
     std::array<double, 4>& c = kind == 'V' ? d.VTC : d.ATC;
     const std::string te = kind == 'V' ? "VTE" : "ATE";
@@ -536,93 +541,93 @@ DeckStatus deviations(Program& p, const DeckLine& l, char kind, std::string& buf
     for (int pass = 0; pass < 2; ++pass) {
         const std::string a = std::to_string(2 * pass + 1), b = std::to_string(2 * pass + 2);
         const std::string k0 = te + a + "=", k1 = tc + a + "=", k2 = te + b + "=", k3 = tc + b + "=";
-        const KeywordValues kv = keywords(p, 10, l.norm, {k0, k1, k2, k3}, buf);
+        const KeywordValues kv = keywords(u, r, 10, l.norm, {k0, k1, k2, k3}, buf);
         bool ok = kv.found && kv.real(0, e[2 * pass]) && kv.real(1, c[2 * pass]) && kv.real(2, e[2 * pass + 1]) &&
                   kv.real(3, c[2 * pass + 1]);
-        if (!ok) return stop_with(p, 512);
-        if (!values_in_range(p, {{k0, e[2 * pass]}, {k1, c[2 * pass]}, {k2, e[2 * pass + 1]}, {k3, c[2 * pass + 1]}},
+        if (!ok) return stop_with(r, 512);
+        if (!values_in_range(u, r.NFAIL, {{k0, e[2 * pass]}, {k1, c[2 * pass]}, {k2, e[2 * pass + 1]}, {k3, c[2 * pass + 1]}},
                              d.dead_space_percent))
             return DeckStatus::error;
     }
-    if (p.units.level(5)) {
-        both(p, " ");
-        both(p, kind == 'V' ? " Abeichungen von den errrechneten Volumina:"
+    if (u.level(5)) {
+        both(u, " ");
+        both(u, kind == 'V' ? " Abeichungen von den errrechneten Volumina:"
                             : " Abeichung von den Einspritztemperaturen TH und TK:");
         for (int pass = 0; pass < 2; ++pass) {
             const std::string a = std::to_string(2 * pass + 1), b = std::to_string(2 * pass + 2);
             const std::string rec = " >>> " + te + a + "=" + F(e[2 * pass], 5, 1) + ", " + tc + a + "=" +
                                     F(c[2 * pass], 5, 1) + ", " + te + b + "=" + F(e[2 * pass + 1], 5, 1) + ", " + tc +
                                     b + "=" + F(c[2 * pass + 1], 5, 1);
-            both(p, rec);
+            both(u, rec);
         }
-        both(p, " ");
+        both(u, " ");
     }
     return DeckStatus::run;
 }
 
 // Line 11, the diagram line.
-DeckStatus line11(Program& p, const DeckLine& l, std::string& buf) {
-    DeckValues& d = p.run;
-    const KeywordValues kv11 = keywords(p, 11, l.norm, {"XL=", "YL=", "HOE=", "HSYM=", "IBACK=", "SCALE="}, buf);
+DeckStatus line11(runtime::Units& u, RunState& r, const DeckLine& l, std::string& buf, bool& MONO) {
+    DeckValues& d = r;
+    const KeywordValues kv11 = keywords(u, r, 11, l.norm, {"XL=", "YL=", "HOE=", "HSYM=", "IBACK=", "SCALE="}, buf);
     bool ok = kv11.found && kv11.real(0, d.XL) && kv11.real(1, d.YL) && kv11.real(2, d.HOE) && kv11.real(3, d.HSYM) &&
               kv11.whole(4, d.IBACK) && kv11.whole(5, d.SCALE);
     if (!ok) {
-        both(p, generic_failure(11));
-        p.units.u9.record("### ERROR IN PROCESSING INPUT LINE 11; STOP PROGRAM", " LINE11=", l.norm);
-        return stop_with(p, 511);
+        both(u, generic_failure(11));
+        u.u9.record("### ERROR IN PROCESSING INPUT LINE 11; STOP PROGRAM", " LINE11=", l.norm);
+        return stop_with(r, 511);
     }
     // The lengths as the deck gives them, before single precision takes them.
-    if (!values_in_range(p, {{"XL=", kv11.as_given(0)}, {"YL=", kv11.as_given(1)}, {"HOE=", kv11.as_given(2)},
+    if (!values_in_range(u, r.NFAIL, {{"XL=", kv11.as_given(0)}, {"YL=", kv11.as_given(1)}, {"HOE=", kv11.as_given(2)},
                              {"HSYM=", kv11.as_given(3)}, {"SCALE=", d.SCALE}}))
         return DeckStatus::error;
-    p.device.MONO = l.norm[0] == 'B';
+    MONO = l.norm[0] == 'B';
     return DeckStatus::run_diagrams;
 }
 
 // The optional lines after line 7 (or 9) up to the diagram line.
-DeckStatus optional_lines(Program& p, std::string& buf) {
-    DeckValues& d = p.run;
+DeckStatus optional_lines(runtime::Units& u, RunState& r, std::string& buf, bool& MONO) {
+    DeckValues& d = r;
     d.VTE.fill(0.0);
     d.VTC.fill(0.0);
     d.ATE.fill(0.0);
     d.ATC.fill(0.0);
     for (;;) {
         DeckLine l;
-        if (!read_deck_line(p, l)) {
-            if (d.FDAMPF) correct_vapour_definitions(p);
+        if (!read_deck_line(u, l)) {
+            if (d.FDAMPF) correct_vapour_definitions(u, r);
             return DeckStatus::run_then_end;
         }
         if (contains(l.norm, "DIAGRAM")) {
-            if (d.FDAMPF) correct_vapour_definitions(p);
-            return line11(p, l, buf);
+            if (d.FDAMPF) correct_vapour_definitions(u, r);
+            return line11(u, r, l, buf, MONO);
         }
         if (contains(l.norm, "DEF")) {
-            const KeywordValues kv = keywords(p, 10, l.norm, {"DSD=", "DS3=", "DQD=", "DQDAMPF="}, buf);
+            const KeywordValues kv = keywords(u, r, 10, l.norm, {"DSD=", "DS3=", "DQD=", "DQDAMPF="}, buf);
             bool ok = kv.found && kv.whole(0, d.DSD) && kv.whole(1, d.DS3) && kv.whole(2, d.DQD) &&
                       kv.whole(3, d.DQDAMPF);
-            if (!ok) return stop_with(p, 510);
-            if (!values_in_range(p, {{"DSD=", d.DSD}, {"DS3=", d.DS3}, {"DQD=", d.DQD}, {"DQDAMPF=", d.DQDAMPF}}))
+            if (!ok) return stop_with(r, 510);
+            if (!values_in_range(u, r.NFAIL, {{"DSD=", d.DSD}, {"DS3=", d.DS3}, {"DQD=", d.DQD}, {"DQDAMPF=", d.DQDAMPF}}))
                 return DeckStatus::error;
             continue;
         }
         if (contains(l.norm, "VTE1=") || contains(l.norm, "ATE1=")) {
-            DeckStatus s = deviations(p, l, contains(l.norm, "VTE1=") ? 'V' : 'A', buf);
+            DeckStatus s = deviations(u, r, l, contains(l.norm, "VTE1=") ? 'V' : 'A', buf);
             if (s != DeckStatus::run) return s;
             continue;
         }
         for (std::string_view key : {"XL=", "YL=", "HOE=", "HSYM=", "IBACK=", "SCALE="}) {
             if (has_word(l.norm, key)) {
-                both(p, " ");
-                both(p, " Fehler: Die Diagramm Definitionszeile muss beginnen mit: DIAGRAMME:");
-                both(p, " ");
-                both(p, generic_failure(11));
-                p.units.u9.record("### ERROR IN PROCESSING INPUT LINE 11:", l.norm, "; STOP PROGRAM");
-                return stop_with(p, 511);
+                both(u, " ");
+                both(u, " Fehler: Die Diagramm Definitionszeile muss beginnen mit: DIAGRAMME:");
+                both(u, " ");
+                both(u, generic_failure(11));
+                u.u9.record("### ERROR IN PROCESSING INPUT LINE 11:", l.norm, "; STOP PROGRAM");
+                return stop_with(r, 511);
             }
         }
         // Not an optional line: the run has no diagrams and this line begins the next run.
-        if (d.FDAMPF) correct_vapour_definitions(p);
-        p.run.pending_line = l.raw;
+        if (d.FDAMPF) correct_vapour_definitions(u, r);
+        r.pending_line = l.raw;
         return DeckStatus::run_no_diagrams;
     }
 }
@@ -646,11 +651,11 @@ const std::array<std::string, 2 * diagrams::NCLASS>& scaling_names() {
 
 // ---------------------------------------------------------------------------------------
 
-bool read_deck_line(Program& p, DeckLine& line) {
+bool read_deck_line(runtime::Units& u, DeckLine& line) {
     for (;;) {
-        auto r = p.units.u55.read();
+        auto r = u.u55.read();
         if (!r) return false;
-        if (p.units.level(4)) p.units.u9.record(" ZEILE:", *r);
+        if (u.level(4)) u.u9.record(" ZEILE:", *r);
         if (contains(*r, "***")) continue;
         if (r->find_first_not_of(' ') == std::string::npos) continue;
         line.raw = std::move(*r);
@@ -659,191 +664,284 @@ bool read_deck_line(Program& p, DeckLine& line) {
     }
 }
 
+bool read_deck_line(Program& p, DeckLine& line) { return read_deck_line(p.units, line); }
+
 bool read_first_line(Program& p) {
     DeckLine l;
-    if (!read_deck_line(p, l)) return false;
+    if (!read_deck_line(p.units, l)) return false;
     p.run.pending_line = l.raw;
     return true;
 }
 
-DeckStatus read_run_head(Program& p) {
-    DeckValues& d = p.run;
+namespace {
 
-    // Line 1, already read: the pending line. "STOP" begins no run: the end of the job keeps the
-    // detail levels of the last run, which the defaults of a new run would switch off.
-    const std::string raw1 = p.run.pending_line;
-    const std::string norm1 = upper(raw1);
-    if (contains(norm1, "STOP")) return DeckStatus::stop;
-    const int last_levels = p.units.IPRNT2;
-    apply_defaults(p);
-    std::string buf(80, ' ');
-    DeckStatus s = line1(p, raw1, norm1, buf, last_levels);
-    if (s != DeckStatus::run) return s;
-
-    // Line 2.
+// Line 2: the operating mode and the lines that belong to it. A line already read that is
+// line 3 comes back in `next`.
+DeckStatus read_mode_lines(runtime::Units& u, RunState& r, std::string& buf, std::optional<DeckLine>& next) {
     DeckLine l2;
-    if (!read_deck_line(p, l2)) return input_ended(p, 502);
-    d.ZEILE2 = l2.raw;
-    std::optional<DeckLine> next;  // a line already read that is line 3
+    if (!read_deck_line(u, l2)) return input_ended(u, r, 502);
+    r.ZEILE2 = l2.raw;
     const std::string_view head = std::string_view(l2.norm).substr(0, 18);
     if (contains(l2.norm, "ISO")) {
-        d.mode = Mode::ISO;
-        s = mode_iso(p, l2, buf, next);
-    } else if (contains(head, "TEMP")) {
-        d.mode = Mode::TEMPD;
-        s = mode_tempd(p, l2, buf);
-    } else if (contains(head, "POLY")) {
-        d.mode = Mode::POLY;
-        s = mode_poly(p, l2, buf);
-    } else {
-        both(p, " =====> FEHLER fuer den Betriebszustand:");
-        both(p, "        kein \"ISO\", \"TEMPD\", ODER \"POLY\" gefunden ====>> STOP");
-        return stop_with(p, 333);
+        r.mode = Mode::ISO;
+        return mode_iso(u, r, l2, buf, next);
     }
-    if (s != DeckStatus::run) return s;
+    if (contains(head, "TEMP")) {
+        r.mode = Mode::TEMPD;
+        return mode_tempd(u, r, l2, buf);
+    }
+    if (contains(head, "POLY")) {
+        r.mode = Mode::POLY;
+        return mode_poly(u, r, l2, buf);
+    }
+    both(u, " =====> FEHLER fuer den Betriebszustand:");
+    both(u, "        kein \"ISO\", \"TEMPD\", ODER \"POLY\" gefunden ====>> STOP");
+    return stop_with(r, 333);
+}
 
-    // Line 3.
+// Line 3: revolutions, damping, friction, phase. A negative NACH plots that revolution only.
+DeckStatus line3(runtime::Units& u, RunState& r, std::optional<DeckLine>& next, std::string& buf) {
+    DeckValues& d = r;
     DeckLine l;
     if (next) {
         l = std::move(*next);
-    } else if (!read_deck_line(p, l)) {
-        return input_ended(p, 503);
+    } else if (!read_deck_line(u, l)) {
+        return input_ended(u, r, 503);
     }
-    const KeywordValues kv3 = keywords(p, 3, l.norm, {"NACH:", "DAEMPFUNG=", "FSEAL=", "PHASE="}, buf);
+    const KeywordValues kv3 = keywords(u, r, 3, l.norm, {"NACH:", "DAEMPFUNG=", "FSEAL=", "PHASE="}, buf);
     bool ok = kv3.found && kv3.whole(0, d.NACH) && kv3.real(1, d.DAEMPFUNG) && kv3.real(2, d.FSEAL) &&
               kv3.real(3, d.PHASE);
-    if (!ok) return stop_with(p, 503);
-    if (!values_in_range(p, {{"NACH:", d.NACH}, {"DAEMPFUNG=", d.DAEMPFUNG}, {"FSEAL=", d.FSEAL}}))
+    if (!ok) return stop_with(r, 503);
+    if (!values_in_range(u, r.NFAIL, {{"NACH:", d.NACH}, {"DAEMPFUNG=", d.DAEMPFUNG}, {"FSEAL=", d.FSEAL}}))
         return DeckStatus::error;
     if (d.NACH < 0) {
         d.NACH = d.NACH == INT_MIN ? INT_MAX : -d.NACH;
         d.plot_one_rev = true;
-        if (p.units.level(2))
-            p.units.u9.record(" >>>>>> Berechnete Daten werden nur fuer die", I(d.NACH, 4), ". Umdrehung geplottet");
-        if (p.units.level(3))
-            p.units.u6.record(" >>>>>> Berechnete Daten werden nur fuer die", I(d.NACH, 4), ". Umdrehung geplottet");
+        if (u.level(2))
+            u.u9.record(" >>>>>> Berechnete Daten werden nur fuer die", I(d.NACH, 4), ". Umdrehung geplottet");
+        if (u.level(3))
+            u.u6.record(" >>>>>> Berechnete Daten werden nur fuer die", I(d.NACH, 4), ". Umdrehung geplottet");
     }
     if (d.PHASE > 0.0) {
-        both(p, " FEHLER: Phasenwinkel=" + F(d.PHASE, 6, 2) + " muss < 0 sein fuer den Stirling Motor");
-        both(p, " ===========>> Programm STOP <<==========");
-        return stop_with(p, 336);
+        both(u, " FEHLER: Phasenwinkel=" + F(d.PHASE, 6, 2) + " muss < 0 sein fuer den Stirling Motor");
+        both(u, " ===========>> Programm STOP <<==========");
+        return stop_with(r, 336);
     }
-    if (!values_in_range(p, {{"PHASE=", d.PHASE}})) return DeckStatus::error;
-    if (p.run.NLAUF == 0) d.PHASE_RUN1 = d.PHASE;
+    if (!values_in_range(u, r.NFAIL, {{"PHASE=", d.PHASE}})) return DeckStatus::error;
+    if (r.NLAUF == 0) d.PHASE_RUN1 = d.PHASE;
+    return DeckStatus::run;
+}
 
-    // Line 4.
-    if (!read_deck_line(p, l)) return input_ended(p, 504);
-    const KeywordValues kv4 = keywords(p, 4, l.norm, {"DH=", "DK=", "R=", "DKST=", "P0=", "TH=", "TK="}, buf);
-    ok = kv4.found && kv4.real(0, d.DH) && kv4.real(1, d.DK) && kv4.real(2, d.R) && kv4.real(3, d.DKST) &&
-         kv4.real(4, d.P0) && kv4.real(5, d.TH) && kv4.real(6, d.TK);
-    if (!ok) return stop_with(p, 504);
+// Line 4: bores, crank radius, rod, filling pressure, heater and cooler temperatures.
+DeckStatus line4(runtime::Units& u, RunState& r, std::string& buf) {
+    DeckValues& d = r;
+    DeckLine l;
+    if (!read_deck_line(u, l)) return input_ended(u, r, 504);
+    const KeywordValues kv4 = keywords(u, r, 4, l.norm, {"DH=", "DK=", "R=", "DKST=", "P0=", "TH=", "TK="}, buf);
+    const bool ok = kv4.found && kv4.real(0, d.DH) && kv4.real(1, d.DK) && kv4.real(2, d.R) && kv4.real(3, d.DKST) &&
+                    kv4.real(4, d.P0) && kv4.real(5, d.TH) && kv4.real(6, d.TK);
+    if (!ok) return stop_with(r, 504);
     if (!(d.DH > 0.0 && d.DK > 0.0 && d.R > 0.0)) {
-        for (runtime::Unit* v : {&p.units.u6, &p.units.u9}) {
+        for (runtime::Unit* v : {&u.u6, &u.u9}) {
             v->line(generic_failure(4));
             v->line(" ");
             v->record(" DH=", F(d.DH, 8, 3), " DK=", F(d.DK, 8, 3), " R=", F(d.R, 8, 3), " Alle Werte muessen >0 sein");
             v->line(" ");
         }
-        return stop_with(p, 504);
+        return stop_with(r, 504);
     }
-    if (!values_in_range(p, {{"DH=", d.DH}, {"DK=", d.DK}, {"R=", d.R}, {"DKST=", d.DKST}, {"P0=", d.P0},
-                             {"TH=", d.TH}, {"TK=", d.TK}}))
+    if (!values_in_range(u, r.NFAIL, {{"DH=", d.DH}, {"DK=", d.DK}, {"R=", d.R}, {"DKST=", d.DKST}, {"P0=", d.P0},
+                                      {"TH=", d.TH}, {"TK=", d.TK}}))
         return DeckStatus::error;
-
-    // Line 5.
-    if (!read_deck_line(p, l)) return input_ended(p, 505);
-    const KeywordValues kv5 = keywords(p, 5, l.norm, {"T0=", "OLUMEN=", "SGRAD="}, buf);
-    ok = kv5.found && kv5.real(0, d.T0) && kv5.real(1, d.VOLUMEN) && kv5.real(2, d.SGRAD);
-    if (!ok) return stop_with(p, 505);
-    if (!values_in_range(p, {{"T0=", d.T0}, {"OLUMEN=", d.VOLUMEN}, {"SGRAD=", d.SGRAD}})) return DeckStatus::error;
-
-    // Line 6.
-    if (!read_deck_line(p, l)) return input_ended(p, 506);
-    d.dead_space_percent = contains(l.raw, "%");
-    const KeywordValues kv6 = keywords(p, 6, l.norm, {"ZW=", "ZH0E=", "ZH0C=", "N0=", "THETA=", "DICKE="}, buf);
-    ok = kv6.found && kv6.real(0, d.ZW) && kv6.real(1, d.ZH0E) && kv6.real(2, d.ZH0C) && kv6.real(3, d.N0) &&
-         kv6.real(4, d.THETA) && kv6.real(5, d.DICKE);
-    if (!ok) return stop_with(p, 506);
-    if (!values_in_range(p, {{"ZW=", d.ZW}, {"ZH0E=", d.ZH0E}, {"ZH0C=", d.ZH0C}, {"N0=", d.N0},
-                             {"THETA=", d.THETA}, {"DICKE=", d.DICKE}},
-                         d.dead_space_percent))
-        return DeckStatus::error;
-
-    // Line 7.
-    if (!read_deck_line(p, l)) return input_ended(p, 507);
-    d.control_volume_percent = contains(l.raw, "%");
-    const KeywordValues kv7 = keywords(p, 7, l.norm, {"L/R=", "REGELN AB", "IN", "RVE=", "RVC="}, buf);
-    ok = kv7.found && kv7.real(0, d.LR) && kv7.real(1, d.REGELN_AB) && kv7.real(2, d.IN) &&
-         kv7.real(3, d.RVE) && kv7.real(4, d.RVC);
-    if (!ok || !read_gas(p, l.norm)) return stop_with(p, 507);
-    if (!values_in_range(p, {{"L/R=", d.LR}, {"REGELN AB", d.REGELN_AB}, {"IN", d.IN}, {"RVE=", d.RVE},
-                             {"RVC=", d.RVC}},
-                         d.control_volume_percent))
-        return DeckStatus::error;
-
-    // Lines 8 and 9: the user gas.
-    if (d.GAS == "XX") {
-        if (!read_deck_line(p, l)) return input_ended(p, 508);
-        const KeywordValues kv8 = keywords(p, 8, l.norm, {"RO=", "CP="}, buf);
-        ok = kv8.found && kv8.real(0, d.RO_XX) && kv8.real(1, d.CP_XX);
-        if (!ok) return stop_with(p, 508);
-        if (!values_in_range(p, {{"RO=", d.RO_XX}, {"CP=", d.CP_XX}})) return DeckStatus::error;
-        if (!read_deck_line(p, l)) return input_ended(p, 509);
-        const KeywordValues kv9 = keywords(p, 9, l.norm, {"MG=", "X="}, buf);
-        ok = kv9.found && kv9.real(0, d.MG_XX) && kv9.real(1, d.X_XX);
-        if (!ok) return stop_with(p, 509);
-        if (!values_in_range(p, {{"MG=", d.MG_XX}, {"X=", d.X_XX}})) return DeckStatus::error;
-    }
-
-    // Optional lines and the diagram line.
-    return optional_lines(p, buf);
+    return DeckStatus::run;
 }
 
-DeckStatus read_run_diagrams(Program& p) {
-    DeckValues& d = p.run;
+// Line 5: filling temperature and the regenerator.
+DeckStatus line5(runtime::Units& u, RunState& r, std::string& buf) {
+    DeckValues& d = r;
+    DeckLine l;
+    if (!read_deck_line(u, l)) return input_ended(u, r, 505);
+    const KeywordValues kv5 = keywords(u, r, 5, l.norm, {"T0=", "OLUMEN=", "SGRAD="}, buf);
+    const bool ok = kv5.found && kv5.real(0, d.T0) && kv5.real(1, d.VOLUMEN) && kv5.real(2, d.SGRAD);
+    if (!ok) return stop_with(r, 505);
+    if (!values_in_range(u, r.NFAIL, {{"T0=", d.T0}, {"OLUMEN=", d.VOLUMEN}, {"SGRAD=", d.SGRAD}}))
+        return DeckStatus::error;
+    return DeckStatus::run;
+}
+
+// Line 6: liquid columns, dead spaces (in % of the stroke with a "%"), start speed, flywheel.
+DeckStatus line6(runtime::Units& u, RunState& r, std::string& buf) {
+    DeckValues& d = r;
+    DeckLine l;
+    if (!read_deck_line(u, l)) return input_ended(u, r, 506);
+    d.dead_space_percent = contains(l.raw, "%");
+    const KeywordValues kv6 = keywords(u, r, 6, l.norm, {"ZW=", "ZH0E=", "ZH0C=", "N0=", "THETA=", "DICKE="}, buf);
+    const bool ok = kv6.found && kv6.real(0, d.ZW) && kv6.real(1, d.ZH0E) && kv6.real(2, d.ZH0C) &&
+                    kv6.real(3, d.N0) && kv6.real(4, d.THETA) && kv6.real(5, d.DICKE);
+    if (!ok) return stop_with(r, 506);
+    if (!values_in_range(u, r.NFAIL, {{"ZW=", d.ZW}, {"ZH0E=", d.ZH0E}, {"ZH0C=", d.ZH0C}, {"N0=", d.N0},
+                                      {"THETA=", d.THETA}, {"DICKE=", d.DICKE}},
+                         d.dead_space_percent))
+        return DeckStatus::error;
+    return DeckStatus::run;
+}
+
+// Line 7: crank drive, control volumes (in % of the swept volumes with a "%"), the gas.
+DeckStatus line7(runtime::Units& u, RunState& r, std::string& buf) {
+    DeckValues& d = r;
+    DeckLine l;
+    if (!read_deck_line(u, l)) return input_ended(u, r, 507);
+    d.control_volume_percent = contains(l.raw, "%");
+    const KeywordValues kv7 = keywords(u, r, 7, l.norm, {"L/R=", "REGELN AB", "IN", "RVE=", "RVC="}, buf);
+    const bool ok = kv7.found && kv7.real(0, d.LR) && kv7.real(1, d.REGELN_AB) && kv7.real(2, d.IN) &&
+                    kv7.real(3, d.RVE) && kv7.real(4, d.RVC);
+    if (!ok || !read_gas(u, r, l.norm)) return stop_with(r, 507);
+    if (!values_in_range(u, r.NFAIL, {{"L/R=", d.LR}, {"REGELN AB", d.REGELN_AB}, {"IN", d.IN}, {"RVE=", d.RVE},
+                                      {"RVC=", d.RVC}},
+                         d.control_volume_percent))
+        return DeckStatus::error;
+    return DeckStatus::run;
+}
+
+// Lines 8 and 9: the properties of the user gas "XX".
+DeckStatus user_gas_lines(runtime::Units& u, RunState& r, std::string& buf) {
+    DeckValues& d = r;
+    DeckLine l;
+    if (!read_deck_line(u, l)) return input_ended(u, r, 508);
+    const KeywordValues kv8 = keywords(u, r, 8, l.norm, {"RO=", "CP="}, buf);
+    bool ok = kv8.found && kv8.real(0, d.RO_XX) && kv8.real(1, d.CP_XX);
+    if (!ok) return stop_with(r, 508);
+    if (!values_in_range(u, r.NFAIL, {{"RO=", d.RO_XX}, {"CP=", d.CP_XX}})) return DeckStatus::error;
+    if (!read_deck_line(u, l)) return input_ended(u, r, 509);
+    const KeywordValues kv9 = keywords(u, r, 9, l.norm, {"MG=", "X="}, buf);
+    ok = kv9.found && kv9.real(0, d.MG_XX) && kv9.real(1, d.X_XX);
+    if (!ok) return stop_with(r, 509);
+    if (!values_in_range(u, r.NFAIL, {{"MG=", d.MG_XX}, {"X=", d.X_XX}})) return DeckStatus::error;
+    return DeckStatus::run;
+}
+
+}  // namespace
+
+DeckStatus read_run_head(Program& p) {
     runtime::Units& u = p.units;
+    RunState& r = p.run;
+
+    // Line 1, already read: the pending line. "STOP" begins no run: the end of the job keeps the
+    // detail levels of the last run, which the defaults of a new run would switch off.
+    const std::string raw1 = r.pending_line;
+    const std::string norm1 = upper(raw1);
+    if (contains(norm1, "STOP")) return DeckStatus::stop;
+    const int last_levels = u.IPRNT2;
+    apply_defaults(u, r);
+    p.dia.IIFREI = 0;
+    std::string buf(80, ' ');  // LESEPR's result buffer, shared by the lines of the run
+    DeckStatus s = line1(u, r, raw1, norm1, buf, last_levels);
+    if (s != DeckStatus::run) return s;
+
+    std::optional<DeckLine> next;  // a line already read that is line 3
+    if ((s = read_mode_lines(u, r, buf, next)) != DeckStatus::run) return s;
+    if ((s = line3(u, r, next, buf)) != DeckStatus::run) return s;
+    if ((s = line4(u, r, buf)) != DeckStatus::run) return s;
+    if ((s = line5(u, r, buf)) != DeckStatus::run) return s;
+    if ((s = line6(u, r, buf)) != DeckStatus::run) return s;
+    if ((s = line7(u, r, buf)) != DeckStatus::run) return s;
+    if (r.GAS == "XX" && (s = user_gas_lines(u, r, buf)) != DeckStatus::run) return s;
+
+    // Optional lines and the diagram line.
+    return optional_lines(u, r, buf, p.device.MONO);
+}
+
+namespace {
+
+// The scaling lines 12 to 15 into `scaling`, each value checked. They end at the first diagram
+// definition, which must follow; `l` is then that line and `have` is set.
+DeckStatus read_scaling_lines(runtime::Units& u, RunState& r, std::span<float> scaling, DeckLine& l, bool& have) {
+    const auto& names = scaling_names();
+    std::array<int, 66> L1{};
+    for (int i = 0; i < 66; ++i) L1[i] = static_cast<int>(names[i].find_last_not_of(' ') + 1);
+    int nread = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (!read_deck_line(u, l)) return input_ended(u, r, 516);
+        if (contains(l.norm, "ABSZISSE|")) {
+            have = true;
+            break;
+        }
+        if (contains(l.norm, "GITTER=") || contains(l.norm, "NBILD=")) {
+            both(u, " ");
+            both(u, " ZEILE16 muss das Kennwort ABSZISSE| haben");
+            both(u, " ");
+            both(u, generic_failure(16));
+            return stop_with(r, 516);
+        }
+        const int IZEILE = 12 + i;
+        if (u.level(5)) u.u9.record(" ZEILE", I(IZEILE, 2), ":", l.raw);
+        std::array<int, 66> ierr{};
+        // A scaling name counts only as a name of its own: "T(F)=" inside "DT(F)=" is none.
+        input::READRL(u, IZEILE, 12, L1, ierr, l.norm, names, scaling, input::NameMatch::whole_name);
+        ++nread;
+        for (int e : ierr)
+            if (e != 0) r.NFAIL = 512;
+        scaling_in_range(u, r.NFAIL, IZEILE, names, scaling);
+    }
+    if (nread > 0 && u.level(5)) {
+        u.u9.line(" Eingelesene -  bzw. 0.- SKalierungswerte:");
+        for (int k = 0; k < 66; k += 2)
+            u.u9.record(" ", names[k], " =", E(scaling[k], 12, 6), " ; ", names[k + 1], " =",
+                        E(scaling[k + 1], 12, 6));
+    }
+    return DeckStatus::run;
+}
+
+// One diagram definition from its definition line `l` on: the abscissa, option code and legend
+// count, the ordinates, and up to three caption lines. `l` is left on the line after them.
+// run_then_end when the input ends after the definition.
+DeckStatus read_definition(runtime::Units& u, RunState& r, diagrams::DiagramDefinition& def, DeckLine& l,
+                           std::string& buf) {
+    // Definition line: the abscissa name, the option code and the legend count.
+    std::string name(6, ' ');
+    input::LESEPC(u, 16, 6, name, l.norm, r.IERR_READERS, "ABSZISSE|", 1);
+    if (r.IERR_READERS != 0) return stop_with(r, 516);
+    if (u.level(5)) both(u, " ### \"LESEPC\" hat gefunden: " + name);
+    const KeywordValues kv = keywords(u, r, 16, l.norm, {"GITTER=", "NBILD="}, buf);
+    if (!kv.found || !kv.whole(0, def.GITTER) || !kv.whole(1, def.NBILD)) return stop_with(r, 516);
+    if (!values_in_range(u, r.NFAIL, {{"GITTER=", def.GITTER}, {"NBILD=", def.NBILD}})) return DeckStatus::error;
+    def.abscissa = name;
+
+    // Ordinate line.
+    if (!read_deck_line(u, l)) return input_ended(u, r, 517);
+    std::string ords(6 * diagrams::MAXORD, ' ');
+    input::LESEPC(u, 17, 6, ords, l.norm, r.IERR_READERS, "ORDINATEN|", diagrams::MAXORD);
+    if (r.IERR_READERS != 0) return stop_with(r, 517);
+    if (u.level(5)) both(u, "### \"LESEPC\" Output:" + ords);
+    for (int j = 0; j < diagrams::MAXORD; ++j) {
+        def.ordinate[j] = ords.substr(6 * j, 6);
+        if (def.ordinate[j].find_first_not_of(' ') != std::string::npos) def.NORD = j + 1;
+    }
+    def.FREI = (def.abscissa.find_first_not_of(' ') != std::string::npos && def.NORD > 0) ? 1 : 0;
+
+    // Caption lines: up to three lines with ":" in column 1. The input may end here: the run is
+    // complete and is computed.
+    for (;;) {
+        if (!read_deck_line(u, l)) return DeckStatus::run_then_end;
+        if (l.raw[0] != ':' || def.ncaption == 3) break;
+        def.caption[def.ncaption++] = l.raw.substr(1, 79);
+    }
+    return DeckStatus::run;
+}
+
+}  // namespace
+
+DeckStatus read_run_diagrams(Program& p) {
+    runtime::Units& u = p.units;
+    RunState& r = p.run;
     diagrams::DiagramState& dia = p.dia;
     dia.IIFREI = 0;
     DeckLine l;
     bool have = false;  // a line read by the scaling loop that is the first definition
-
-    if (d.SCALE > 0) {
-        const auto& names = scaling_names();
-        std::array<int, 66> L1{};
-        for (int i = 0; i < 66; ++i) L1[i] = static_cast<int>(names[i].find_last_not_of(' ') + 1);
-        int nread = 0;
-        for (int i = 0; i < 4; ++i) {
-            // The scaling lines end at the first diagram definition, which must follow.
-            if (!read_deck_line(p, l)) return input_ended(p, 516);
-            if (contains(l.norm, "ABSZISSE|")) {
-                have = true;
-                break;
-            }
-            if (contains(l.norm, "GITTER=") || contains(l.norm, "NBILD=")) {
-                both(p, " ");
-                both(p, " ZEILE16 muss das Kennwort ABSZISSE| haben");
-                both(p, " ");
-                both(p, generic_failure(16));
-                return stop_with(p, 516);
-            }
-            const int IZEILE = 12 + i;
-            if (u.level(5)) u.u9.record(" ZEILE", I(IZEILE, 2), ":", l.raw);
-            std::array<int, 66> ierr{};
-            // A scaling name counts only as a name of its own: "T(F)=" inside "DT(F)=" is none.
-            input::READRL(u, IZEILE, 12, L1, ierr, l.norm, names, dia.scaling, input::NameMatch::whole_name);
-            ++nread;
-            for (int e : ierr)
-                if (e != 0) p.run.NFAIL = 512;
-            scaling_in_range(p, IZEILE, names, dia.scaling);
-        }
-        if (nread > 0 && u.level(5)) {
-            u.u9.line(" Eingelesene -  bzw. 0.- SKalierungswerte:");
-            for (int k = 0; k < 66; k += 2)
-                u.u9.record(" ", names[k], " =", E(dia.scaling[k], 12, 6), " ; ", names[k + 1], " =",
-                            E(dia.scaling[k + 1], 12, 6));
-        }
+    if (r.SCALE > 0) {
+        if (DeckStatus s = read_scaling_lines(u, r, dia.scaling, l, have); s != DeckStatus::run) return s;
     }
-    if (!have && !read_deck_line(p, l)) return input_ended(p, 516);
+    if (!have && !read_deck_line(u, l)) return input_ended(u, r, 516);
 
     std::string buf(80, ' ');
     for (int n = 0; n < diagrams::MAXDIA; ++n) {
@@ -855,40 +953,12 @@ DeckStatus read_run_diagrams(Program& p) {
         def.NORD = 0;
         def.FREI = 0;
         if (!contains(l.norm, "ABSZISSE|")) break;
-
-        // Definition line: the abscissa name, the option code and the legend count.
-        std::string name(6, ' ');
-        input::LESEPC(u, 16, 6, name, l.norm, p.run.IERR_READERS, "ABSZISSE|", 1);
-        if (p.run.IERR_READERS != 0) return stop_with(p, 516);
-        if (u.level(5)) both(p, " ### \"LESEPC\" hat gefunden: " + name);
-        const KeywordValues kv = keywords(p, 16, l.norm, {"GITTER=", "NBILD="}, buf);
-        if (!kv.found || !kv.whole(0, def.GITTER) || !kv.whole(1, def.NBILD))
-            return stop_with(p, 516);
-        if (!values_in_range(p, {{"GITTER=", def.GITTER}, {"NBILD=", def.NBILD}})) return DeckStatus::error;
-        def.abscissa = name;
-
-        // Ordinate line.
-        if (!read_deck_line(p, l)) return input_ended(p, 517);
-        std::string ords(6 * diagrams::MAXORD, ' ');
-        input::LESEPC(u, 17, 6, ords, l.norm, p.run.IERR_READERS, "ORDINATEN|", diagrams::MAXORD);
-        if (p.run.IERR_READERS != 0) return stop_with(p, 517);
-        if (u.level(5)) both(p, "### \"LESEPC\" Output:" + ords);
-        for (int j = 0; j < diagrams::MAXORD; ++j) {
-            def.ordinate[j] = ords.substr(6 * j, 6);
-            if (def.ordinate[j].find_first_not_of(' ') != std::string::npos) def.NORD = j + 1;
-        }
-        def.FREI = (def.abscissa.find_first_not_of(' ') != std::string::npos && def.NORD > 0) ? 1 : 0;
-        dia.IIFREI = n + 1;
-
-        // Caption lines: up to three lines with ":" in column 1. The input may end here: the
-        // run is complete and is computed.
-        for (;;) {
-            if (!read_deck_line(p, l)) return DeckStatus::run_then_end;
-            if (l.raw[0] != ':' || def.ncaption == 3) break;
-            def.caption[def.ncaption++] = l.raw.substr(1, 79);
-        }
+        const DeckStatus s = read_definition(u, r, def, l, buf);
+        // A definition whose ordinates were read counts, also when the input ends behind it.
+        if (s == DeckStatus::run || s == DeckStatus::run_then_end) dia.IIFREI = n + 1;
+        if (s != DeckStatus::run) return s;
     }
-    p.run.pending_line = l.raw;
+    r.pending_line = l.raw;
     return DeckStatus::run;
 }
 
@@ -926,9 +996,7 @@ std::string vapour_definition_text(std::string_view name, int value) {
     return text;
 }
 
-void write_vapour_definitions(Program& p) {
-    const DeckValues& d = p.run;
-    runtime::Units& u = p.units;
+void write_vapour_definitions(const DeckValues& d, runtime::Units& u) {
     const std::pair<const char*, int> defs[4] = {{"DQD", d.DQD}, {"DQDAMPF", d.DQDAMPF}, {"DSD", d.DSD}, {"DS3", d.DS3}};
     if (u.level(4)) {
         for (const auto& [name, v] : defs)

@@ -35,6 +35,7 @@ struct DeckLine {
 
 // The common deck line read: reads lines until one is neither a comment ("***" anywhere) nor
 // blank, echoing each at detail level 4, and upper-cases it. False at the end of the input.
+bool read_deck_line(runtime::Units& u, DeckLine& line);
 bool read_deck_line(Program& p, DeckLine& line);
 
 // Job start: reads the first line of the deck into the pending line. False at end of input.
@@ -55,7 +56,7 @@ std::string vapour_definition_text(std::string_view name, int value);
 
 // The four formula choices of the run, as the run echo lists them with the vapour component
 // (unit 6 at level 4, unit 9 at level 2).
-void write_vapour_definitions(Program& p);
+void write_vapour_definitions(const DeckValues& d, runtime::Units& u);
 
 // The block of the polytropic mode (exponents and start temperatures) on one unit, as it
 // stands in the listings and with the run heading of unit 8.

@@ -249,7 +249,7 @@ std::string line_text(const DeckRange& r, int IZEILE) {
     return s;
 }
 
-void report(Program& p, const DeckRange& r, int IZEILE, std::string_view keyword, double v) {
+void report(runtime::Units& units, int& NFAIL, const DeckRange& r, int IZEILE, std::string_view keyword, double v) {
     // Rows that stand for several keywords (VTE1= .. VTE4=, the scaling names) name the one given.
     const std::string_view name =
         r.keyword == keyword ? r.name : keyword.substr(0, keyword.find_last_not_of("=:") + 1);
@@ -257,9 +257,9 @@ void report(Program& p, const DeckRange& r, int IZEILE, std::string_view keyword
                        value_text(v) + " liegt nicht im Bereich " + range_text(r, name, "oder");
     if (!r.unit.empty()) text += " " + std::string(r.unit);
     text += r.stops ? "; Programm STOP" : "; es wird mit 0 gerechnet";
-    p.units.u6.line(text);
-    p.units.u9.line(text);
-    p.run.NFAIL = r.NFAIL;
+    units.u6.line(text);
+    units.u9.line(text);
+    NFAIL = r.NFAIL;
 }
 
 }  // namespace
@@ -305,22 +305,22 @@ std::string range_text(const DeckRange& r, std::string_view name, std::string_vi
     return s;
 }
 
-bool values_in_range(Program& p, std::initializer_list<DeckValue> values, bool percent) {
+bool values_in_range(runtime::Units& units, int& NFAIL, std::initializer_list<DeckValue> values, bool percent) {
     for (const DeckValue& v : values) {
         const DeckRange* r = deck_range(v.keyword, percent);
         if (r == nullptr || in_range(*r, v.value)) continue;
-        report(p, *r, r->IZEILE, v.keyword, v.value);
+        report(units, NFAIL, *r, r->IZEILE, v.keyword, v.value);
         return false;
     }
     return true;
 }
 
-void scaling_in_range(Program& p, int IZEILE, std::span<const std::string> names, std::span<float> values) {
+void scaling_in_range(runtime::Units& units, int& NFAIL, int IZEILE, std::span<const std::string> names, std::span<float> values) {
     for (std::size_t k = 0; k < names.size() && k < values.size(); ++k) {
         const std::string_view kw = std::string_view(names[k]).substr(0, names[k].find_last_not_of(' ') + 1);
         const DeckRange* r = deck_range(kw);
         if (r == nullptr || in_range(*r, values[k])) continue;
-        report(p, *r, IZEILE, kw, values[k]);
+        report(units, NFAIL, *r, IZEILE, kw, values[k]);
         values[k] = 0.0f;
     }
 }

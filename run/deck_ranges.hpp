@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "state/program.hpp"
+#include "runtime/units.hpp"
 
 namespace korvex::run {
 
@@ -62,11 +62,11 @@ struct DeckValue {
 
 // Checks the values of one line, in order. At the first value outside its range: the message
 // naming the keyword, the value and the range goes to units 6 and 9, NFAIL is set to the
-// line's error number, and the result is false. `percent` selects the % form of a line.
-bool values_in_range(Program& p, std::initializer_list<DeckValue> values, bool percent = false);
+// line's error number, and the result is false. The message goes to `units`. `percent` selects the % form of a line.
+bool values_in_range(runtime::Units& units, int& NFAIL, std::initializer_list<DeckValue> values, bool percent = false);
 
 // The scaling values after scaling line IZEILE: a value outside its range is reported with
 // NFAIL = 512 and set to 0 (the axis is scaled automatically); the run goes on.
-void scaling_in_range(Program& p, int IZEILE, std::span<const std::string> names, std::span<float> values);
+void scaling_in_range(runtime::Units& units, int& NFAIL, int IZEILE, std::span<const std::string> names, std::span<float> values);
 
 }  // namespace korvex::run

@@ -175,9 +175,7 @@ void write_table_head_start(runtime::Unit& u) {
            "|_____|_____|______|______|______|______");
 }
 
-void write_run_heading(Program& p) {
-    const RunState& r = p.run;
-    runtime::Units& u = p.units;
+void write_run_heading(const RunState& r, runtime::Units& u) {
     auto tempd_tables = [&] {
         if (r.mode == Mode::TEMPD)
             for (const std::string& l : r.TEMPD_ECHO) u.u8.line(l);
@@ -209,12 +207,11 @@ void write_legend(runtime::Unit& u) {
     for (const char* l : LEGEND) u.line(l);
 }
 
-void write_data_sheet(Program& p) {
-    const RunState& r = p.run;
-    runtime::Units& us = p.units;
-    runtime::Unit& u = us.u8;
-    const std::string label = A(r.machine_label, 7);
+namespace {
 
+// The data sheet's first block: revolutions, start speed, temperatures, cylinders and drive.
+void write_sheet_drive(const RunState& r, runtime::Unit& u) {
+    const std::string label = A(r.machine_label, 7);
     u.line(" ");
     if (r.NACH == 1)
         u.record(" BERECHNUNG FUER 1 UMDREHUNG DER ", label, " WIRKENDEN MASCHINE; (NZYL=", I(r.NZYL, 1), ")");
@@ -238,7 +235,11 @@ void write_data_sheet(Program& p) {
                  F(r.LR, 5, 2));
     u.record(" KOLBENSTANGEN DURCHM.   DKST =", F(r.DKST, 7, 3), " CM; QUERSCHNITT =", F(r.AKST, 8, 3), " CM**2");
     u.record(" KOLBENSTANGEN VOLUMEN  VDKST =", F(r.VDKST, 7, 3), " CM **3");
+}
 
+// The data sheet's volumes: swept and dead volumes per pair, regenerator, dead spaces, control
+// volumes, and each pair's total dead volume, gas mass and reference volume.
+void write_sheet_volumes(const RunState& r, runtime::Unit& u) {
     const int pairs = pairs_of(r.NZYL);
     for (int i = 0; i < pairs; ++i) {
         const std::string d = digit(i);
@@ -275,6 +276,14 @@ void write_data_sheet(Program& p) {
                  " CM**3; GASDRUCK IM RUHEZUSTAND \"P0\"=", F(r.P0, 9, 3), " BAR");
         u.line(" ");
     }
+}
+
+}  // namespace
+
+void write_data_sheet(const RunState& r, runtime::Units& levels) {
+    runtime::Unit& u = levels.u8;
+    write_sheet_drive(r, u);
+    write_sheet_volumes(r, u);
     u.line(" ");
     u.record(" TRAEGHEITSMOMENT DER SCHWUNGSCHEIBE=", E(r.THETA, 14, 7), " GRAMM*CM**2, DURCHMESSER=",
              F(r.flywheel_diameter, 7, 2), " BEI EINER STAERKE VON ", F(r.DICKE, 5, 2), " CM");
@@ -289,7 +298,7 @@ void write_data_sheet(Program& p) {
              " WINKELGRAD");
     u.line(" ");
     u.line(" ");
-    if (us.level(4)) {
+    if (levels.level(4)) {
         u.line(" ");
         u.line(" ");
         u.line(" LEGEND OF THE TABLE:");
@@ -301,9 +310,7 @@ void write_data_sheet(Program& p) {
     simulation::write_table_head(u);
 }
 
-void write_gas_echo(Program& p) {
-    const RunState& r = p.run;
-    runtime::Units& u = p.units;
+void write_gas_echo(const RunState& r, runtime::Units& u) {
     auto gas = [&](runtime::Unit& w) {
         w.record(" Stoffwerte des Gases : ", A(r.GAS, 2));
         w.record(" Dichte RO:", F(r.RO, 6, 4), " Gramm/Liter; Spez.Waerme Cp:", F(r.CP, 7, 3),

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "state/program.hpp"
+#include "state/run_state.hpp"
 #include "runtime/units.hpp"
 
 namespace korvex::run {
@@ -24,7 +24,7 @@ void write_row_start(const RunState& r, std::string& ROW);
 // nozzle lines, and from the second run on the first three lines of the table head), written
 // in the first run and whenever the operating mode changes; the raw lines also go to unit 9 at
 // level 1 and unit 6 at level 2 when level 5 is off.
-void write_run_heading(Program& p);
+void write_run_heading(const RunState& r, runtime::Units& u);
 
 // The first three lines of the results-table head, which open every later run on unit 8.
 void write_table_head_start(runtime::Unit& u);
@@ -34,9 +34,9 @@ void write_legend(runtime::Unit& u);
 
 // The machine data sheet of the first run on unit 8, with the legend at level 4 and the head
 // of the results table.
-void write_data_sheet(Program& p);
+void write_data_sheet(const RunState& r, runtime::Units& u);
 
 // The run's gas properties, filling data and regenerator energy, at their detail levels.
-void write_gas_echo(Program& p);
+void write_gas_echo(const RunState& r, runtime::Units& u);
 
 }  // namespace korvex::run

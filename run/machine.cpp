@@ -33,9 +33,7 @@ void both(Units& u, const P&... pieces) {
 }
 
 // A rod that fills the bore would leave no annulus (or a negative one) on the rod side.
-bool check_line4(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
+bool check_line4(RunState& m, Units& u) {
     if (!(m.DH > 0.0 && m.DK > 0.0 && m.R > 0.0)) {
         m.NFAIL = 504;
         write_line_error(u, 4);
@@ -73,8 +71,7 @@ bool check_line4(Program& p) {
 }
 
 // Steps 1 to 7: rod, areas, swept volumes, control volumes, dead spaces, regenerator.
-void volumes(Program& p) {
-    RunState& m = p.run;
+void volumes(RunState& m) {
     const double stroke = 2.0 * m.R;
 
     m.AKST = m.DKST * m.DKST * PI / 4.0;
@@ -140,9 +137,7 @@ void volumes(Program& p) {
         m.TOTVL[i] = m.VH00E[i] + m.VH00C[i] + m.RVEVOL + m.RVCVOL + m.VR;
 }
 
-void zero_dead_space_note(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
+void zero_dead_space_note(RunState& m, Units& u) {
     if (!u.level(1) || (m.ZH0E != 0.0 && m.ZH0C != 0.0)) return;
     both(u, " Ein Totvolumen im Expansions- oder Kompressionszylinder von 0 ist unrealistisch");
     both(u, " ZHOE=", runtime::F(m.ZH0E, 7, 3), " %, ZH0C=", runtime::F(m.ZH0C, 7, 3),
@@ -151,9 +146,7 @@ void zero_dead_space_note(Program& p) {
 }
 
 // The dead and control volumes of each partial machine on unit 9.
-void dead_volume_report(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
+void dead_volume_report(RunState& m, Units& u) {
     runtime::Unit& u9 = u.u9;
     for (int i = 0; i < 4; ++i) {
         const bool listed = i == 0   ? u.level(1)
@@ -195,11 +188,11 @@ void dead_volume_report(Program& p) {
     }
 }
 
-// Steps 8 to 10: the volume scan of one revolution with pure sinusoidal piston motion, the
-// extremes of partial machine 1, the start angle and the reference volumes.
-bool scan_and_start(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
+// Step 8: the volume scan of one revolution with pure sinusoidal piston motion from PHI0 on:
+// the extremes of partial machine 1 and their angles and, for the double-acting machine, the
+// angle where both partial machines hold the same volume, with those volumes less the control
+// volumes as V01 and V02.
+void scan_volumes(RunState& m) {
     m.PHASE_RAD = m.PHASE / GRAD;
     const double A = m.NZYL == 2 ? m.FQC : m.FQCR;
     const double control = m.RVEVOL + m.RVCVOL;
@@ -229,19 +222,12 @@ bool scan_and_start(Program& p) {
         if (V1 > m.VMAX) { m.VMAX = V1; m.PHI_VMAX = phi; }
         if (V1 < m.VMIN) { m.VMIN = V1; m.PHI_VMIN = phi; }
     }
+}
 
-    // The gas volume of partial machine 1 must stay positive over the whole revolution: the
-    // gas amount, the volume ratio and every pressure of the simulation divide by it.
-    if (!(m.VMIN > 0.0)) {
-        m.NFAIL = 506;
-        write_line_error(u, 6);
-        both(u, " ");
-        both(u, " Das kleinste Gasvolumen in \"H1-K1\" VMIN=", E(m.VMIN, 14, 7),
-             " CM**3 ist nicht >0; ZH0E, ZH0C, VTE1, VTC1 pruefen");
-        both(u, " ");
-        return false;
-    }
-
+// Step 9: the start angle PHI0 and the reference volumes V01..V04 of the partial machines, by
+// the kind of machine.
+void start_angle(RunState& m, Units& u) {
+    const double control = m.RVEVOL + m.RVCVOL;
     double start = 0.0;
     if (m.NZYL < 2) {
         // Single-acting: the gas is filled at the largest total volume.
@@ -294,10 +280,28 @@ bool scan_and_start(Program& p) {
             u.u9.line(" ");
         }
     }
-    // Every pair the machine has (and the crankcase of the single-acting machine) is filled
-    // with the gas of its reference volume; one that is not positive would hold no gas or a
-    // negative amount. The VMIN test covers only the gas space of pair 1: negative dead-space
-    // deviations, a negative regenerator or large control volumes can empty the others.
+}
+
+// Step 8: the gas volume of partial machine 1 must stay positive over the whole revolution: the
+// gas amount, the volume ratio and every pressure of the simulation divide by it.
+bool smallest_volume_positive(RunState& m, Units& u) {
+    if (!(m.VMIN > 0.0)) {
+        m.NFAIL = 506;
+        write_line_error(u, 6);
+        both(u, " ");
+        both(u, " Das kleinste Gasvolumen in \"H1-K1\" VMIN=", E(m.VMIN, 14, 7),
+             " CM**3 ist nicht >0; ZH0E, ZH0C, VTE1, VTC1 pruefen");
+        both(u, " ");
+        return false;
+    }
+    return true;
+}
+
+// Step 10: every pair the machine has (and the crankcase of the single-acting machine) is filled
+// with the gas of its reference volume; one that is not positive would hold no gas or a
+// negative amount. The VMIN test covers only the gas space of pair 1: negative dead-space
+// deviations, a negative regenerator or large control volumes can empty the others.
+bool reference_volumes_positive(RunState& m, Units& u) {
     const int filled = m.NZYL == 4 ? 4 : 2;
     for (int i = 0; i < filled; ++i) {
         if (m.V0[i] > 0.0) continue;
@@ -312,11 +316,17 @@ bool scan_and_start(Program& p) {
     return true;
 }
 
+// Steps 8 to 10: the volume scan, the start angle and the reference volumes.
+bool scan_and_start(RunState& m, Units& u) {
+    scan_volumes(m);
+    if (!smallest_volume_positive(m, u)) return false;
+    start_angle(m, u);
+    return reference_volumes_positive(m, u);
+}
+
 // Step 11: filling pressure and temperature; a run with P0 = T0 = 0 keeps the gas amount of
 // the run that last gave both.
-bool filling(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
+bool filling(RunState& m, Units& u) {
     if (m.P0 > 0.0 && m.T0 > 0.0) {
         m.P0V01_SAVED = m.P0 * m.V0[0];
         m.T0_SAVED = m.T0;
@@ -372,9 +382,7 @@ bool filling(Program& p) {
 }
 
 // Step 12: gas amount per partial machine.
-void gas_amount(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
+void gas_amount(RunState& m, Units& u) {
     for (int i = 0; i < 4; ++i) {
         m.P0V0[i] = m.P0 * m.V0[i] / 10.0;
         m.M0[i] = m.P0 * m.V0[i] / m.T0 / (RM * 1000.0);
@@ -410,9 +418,7 @@ void gas_amount(Program& p) {
 // Wire-mesh heat exchanger (mode ISO, MASSE > 0): the mesh takes up heat on the hot side and
 // gives it off on the cold side; what it cannot store lowers the hot and raises the cold gas
 // temperature.
-bool wire_mesh(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
+bool wire_mesh(RunState& m, Units& u) {
     if (m.PHASE != -90.0 || m.DH != m.DK) {
         both(u, " TEMPERATURVERLUST AM DRAHTNETZ WAERMETAUSCHER KANN NUR BERECHNET WERDEN, "
                 "WENN DER PHASENVERSATZ WINKEL = -90.0 GRAD BETRAEGT,");
@@ -503,81 +509,67 @@ void tempd_tables(const RunState& m, runtime::Unit& w, bool with_interpolation) 
     }
 }
 
-// Step 13: the effective temperatures of the operating mode.
-bool mode_temperatures(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
-    switch (m.mode) {
-    case Mode::ISO:
-        if (m.MASSE > 0.0) {
-            if (!wire_mesh(p)) return false;
-        } else if (m.nozzles) {
-            // The injected liquid, not a fixed loss, cools and heats the gas.
-            m.THNEU = m.TH;
-            m.TKNEU = m.TK;
-        } else {
-            m.THNEU = m.TH - m.DELTAT;
-            m.TKNEU = m.TK + m.DELTAT;
-            if (u.level(1)) {
-                u.u9.record(" Bei der Beregnung des Arbeitsgases wird mit einem Temperatur Verlust von DELTA_T=",
-                            runtime::F(m.DELTAT, 5, 2), " Grad C");
-                u.u9.record(" und einem Druckverlust fuer die Pumpen von DELTA_P=",
-                            runtime::F(m.DELTA_P, 5, 2), " Bar gerechnet");
-                u.u9.line(" ");
-            }
-            if (u.level(3)) {
-                u.u6.record(" Es wird mit einem Temperatur Verlust DELTA_T=", runtime::F(m.DELTAT, 5, 2), " K");
-                u.u6.record(" und einem Druckverlust fuer die Pumpen von DELTA_P=",
-                            runtime::F(m.DELTA_P, 5, 2), " Bar gerechnet");
-                u.u6.line(" ");
-            }
-        }
-        m.TAA1 = m.THNEU;
-        m.TZZ1 = m.TKNEU;
-        m.EPSILON_E = m.EPSILON_C = 1.0;
-        break;
-    case Mode::TEMPD: {
-        m.TEMAX = 0.0;
-        m.TCMIN = 100000.0;
-        for (int i = 0; i < 36; ++i) {
-            m.TTE[i] = m.FTE * m.DTE[i] + m.TH;
-            m.TTC[i] = m.FTK * m.DTC[i] + m.TK;
-            if (m.TTE[i] > m.TEMAX) m.TEMAX = m.TTE[i];
-            if (m.TTC[i] < m.TCMIN) m.TCMIN = m.TTC[i];
-        }
-        m.TTE[36] = m.TTE[0];
-        m.TTC[36] = m.TTC[0];
+// Step 13, mode ISO: the wire mesh, the injected liquid, or a fixed temperature loss.
+bool iso_temperatures(RunState& m, Units& u) {
+    if (m.MASSE > 0.0) {
+        if (!wire_mesh(m, u)) return false;
+    } else if (m.nozzles) {
+        // The injected liquid, not a fixed loss, cools and heats the gas.
         m.THNEU = m.TH;
         m.TKNEU = m.TK;
-        m.TAA1 = m.TTE[0];
-        m.TZZ1 = m.TTC[0];
-        m.EPSILON_E = m.EPSILON_C = 1.0;
-        if (m.mode_prev != Mode::TEMPD) {
-            tempd_tables(m, u.u8, true);
-            if (u.level(2)) {
-                tempd_tables(m, u.u9, true);
-                u.u6.line(" ");
-                u.u6.record(" INTERPOLATION DER TEMPERATUREN ERFOLGT", I(m.IP1 - 1, 2), ". GRADES");
-                u.u6.line(" ");
-            }
+    } else {
+        m.THNEU = m.TH - m.DELTAT;
+        m.TKNEU = m.TK + m.DELTAT;
+        if (u.level(1)) {
+            u.u9.record(" Bei der Beregnung des Arbeitsgases wird mit einem Temperatur Verlust von DELTA_T=",
+                        runtime::F(m.DELTAT, 5, 2), " Grad C");
+            u.u9.record(" und einem Druckverlust fuer die Pumpen von DELTA_P=",
+                        runtime::F(m.DELTA_P, 5, 2), " Bar gerechnet");
+            u.u9.line(" ");
         }
-        break;
+        if (u.level(3)) {
+            u.u6.record(" Es wird mit einem Temperatur Verlust DELTA_T=", runtime::F(m.DELTAT, 5, 2), " K");
+            u.u6.record(" und einem Druckverlust fuer die Pumpen von DELTA_P=",
+                        runtime::F(m.DELTA_P, 5, 2), " Bar gerechnet");
+            u.u6.line(" ");
+        }
     }
-    case Mode::POLY:
-        m.THNEU = m.TH;
-        m.TKNEU = m.TK;
-        m.TAA1 = m.START_TE;
-        m.TZZ1 = m.START_TC;
-        break;
-    case Mode::NONE:
-        m.THNEU = m.TH;
-        m.TKNEU = m.TK;
-        m.TAA1 = m.TH;
-        m.TZZ1 = m.TK;
-        break;
-    }
+    m.TAA1 = m.THNEU;
+    m.TZZ1 = m.TKNEU;
+    m.EPSILON_E = m.EPSILON_C = 1.0;
+    return true;
+}
 
-    // Every gas temperature of the run is divided by somewhere in the simulation.
+// Step 13, mode TEMPD: the crank-angle temperature tables, listed when the mode begins.
+void tempd_temperatures(RunState& m, Units& u) {
+    m.TEMAX = 0.0;
+    m.TCMIN = 100000.0;
+    for (int i = 0; i < 36; ++i) {
+        m.TTE[i] = m.FTE * m.DTE[i] + m.TH;
+        m.TTC[i] = m.FTK * m.DTC[i] + m.TK;
+        if (m.TTE[i] > m.TEMAX) m.TEMAX = m.TTE[i];
+        if (m.TTC[i] < m.TCMIN) m.TCMIN = m.TTC[i];
+    }
+    m.TTE[36] = m.TTE[0];
+    m.TTC[36] = m.TTC[0];
+    m.THNEU = m.TH;
+    m.TKNEU = m.TK;
+    m.TAA1 = m.TTE[0];
+    m.TZZ1 = m.TTC[0];
+    m.EPSILON_E = m.EPSILON_C = 1.0;
+    if (m.mode_prev != Mode::TEMPD) {
+        tempd_tables(m, u.u8, true);
+        if (u.level(2)) {
+            tempd_tables(m, u.u9, true);
+            u.u6.line(" ");
+            u.u6.record(" INTERPOLATION DER TEMPERATUREN ERFOLGT", I(m.IP1 - 1, 2), ". GRADES");
+            u.u6.line(" ");
+        }
+    }
+}
+
+// Every gas temperature of the run is divided by somewhere in the simulation.
+bool gas_temperatures_positive(RunState& m, Units& u) {
     double lowest = std::fmin(std::fmin(m.THNEU, m.TKNEU), std::fmin(m.TAA1, m.TZZ1));
     if (m.mode == Mode::TEMPD)
         for (int i = 0; i < 36; ++i) lowest = std::fmin(lowest, std::fmin(m.TTE[i], m.TTC[i]));
@@ -594,10 +586,33 @@ bool mode_temperatures(Program& p) {
     return true;
 }
 
+// Step 13: the effective temperatures of the operating mode.
+bool mode_temperatures(RunState& m, Units& u) {
+    switch (m.mode) {
+    case Mode::ISO:
+        if (!iso_temperatures(m, u)) return false;
+        break;
+    case Mode::TEMPD:
+        tempd_temperatures(m, u);
+        break;
+    case Mode::POLY:
+        m.THNEU = m.TH;
+        m.TKNEU = m.TK;
+        m.TAA1 = m.START_TE;
+        m.TZZ1 = m.START_TC;
+        break;
+    case Mode::NONE:
+        m.THNEU = m.TH;
+        m.TKNEU = m.TK;
+        m.TAA1 = m.TH;
+        m.TZZ1 = m.TK;
+        break;
+    }
+    return gas_temperatures_positive(m, u);
+}
+
 // Step 15: the gas properties by the gas name; a name not in the table changes nothing.
-bool gas_properties(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
+bool gas_properties(RunState& m, Units& u) {
     struct Gas {
         const char* name;
         double MG, CP, RO, KAPPA;
@@ -658,9 +673,7 @@ void write_line_error(Units& u, int IZEILE) {
     both(u, " ===> FEHLER in der Eingabe ZEILE", I(IZEILE, 2), "; Programm STOP");
 }
 
-bool derive_geometry(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
+bool derive_geometry(RunState& m, Units& u) {
     m.PHI0 = 0.0;
 
     // Step 1: the single-acting machine has no piston rod.
@@ -673,15 +686,15 @@ bool derive_geometry(Program& p) {
             w->line(" ");
         }
     }
-    if (!check_line4(p)) return false;
+    if (!check_line4(m, u)) return false;
 
-    volumes(p);
-    zero_dead_space_note(p);
-    dead_volume_report(p);
-    if (!scan_and_start(p)) return false;
-    if (!filling(p)) return false;
-    gas_amount(p);
-    if (!mode_temperatures(p)) return false;
+    volumes(m);
+    zero_dead_space_note(m, u);
+    dead_volume_report(m, u);
+    if (!scan_and_start(m, u)) return false;
+    if (!filling(m, u)) return false;
+    gas_amount(m, u);
+    if (!mode_temperatures(m, u)) return false;
 
     // Step 14: regenerator end temperatures, shifted towards each other by half the loss.
     m.VERLUST = 100.0 - m.SGRAD;
@@ -689,7 +702,7 @@ bool derive_geometry(Program& p) {
     m.TER1 = m.THNEU - d;
     m.TCR1 = m.TKNEU + d;
 
-    if (!gas_properties(p)) return false;
+    if (!gas_properties(m, u)) return false;
 
     // Step 16: the single-acting case under its proper number; friction.
     if (m.NZYL == 0) {
@@ -706,5 +719,7 @@ bool derive_geometry(Program& p) {
     }
     return true;
 }
+
+bool derive_geometry(Program& p) { return derive_geometry(p.run, p.units); }
 
 }  // namespace korvex::run

@@ -7,10 +7,12 @@ namespace korvex::run {
 // Areas, swept, dead and control volumes, the volume scan with the start angle, the gas
 // charge and its properties, and the effective temperatures of the operating mode, with
 // their listings. False after a stopping error (NFAIL set, message written).
+bool derive_geometry(RunState& m, runtime::Units& u);
 bool derive_geometry(Program& p);
 
 // Flywheel, liquid columns or pistons, injection nozzles, with their listings. Runs after
 // derive_geometry. False after a stopping error (NFAIL set, message written).
+bool derive_options(RunState& m, runtime::Units& u);
 bool derive_options(Program& p);
 
 }  // namespace korvex::run

@@ -15,9 +15,7 @@ using runtime::Units;
 
 namespace {
 
-void revolutions(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
+void revolutions(RunState& m, Units& u) {
     if (!u.level(2) || m.NACH == 0) return;
     const std::string damping = runtime::F(m.DAEMPFUNG, 5, 3);
     const std::string phase = runtime::F(m.PHASE, 7, 2);
@@ -41,9 +39,7 @@ void revolutions(Program& p) {
 
 // A solid disc of width DICKE and density 7.8 g/cm**3 with the inertia THETA:
 // THETA = rho * PI * r**4 * DICKE / 2.
-bool flywheel(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
+bool flywheel(RunState& m, Units& u) {
     if (m.THETA < 0.0 || (m.THETA > 0.0 && !(m.DICKE > 0.0))) {
         m.NFAIL = 506;
         write_line_error(u, 6);
@@ -113,9 +109,7 @@ void compute_nozzles(RunState& m) {
 
 // Injection with a flow needs nozzles on both sides: the jet velocity divides the flow by
 // their cross-section, and the hydraulic diameter needs a positive perimeter.
-bool nozzles(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
+bool nozzles(RunState& m, Units& u) {
     compute_nozzles(m);
     if (m.MASSE > 0.0) return true;  // the wire mesh takes precedence over injection
     const bool hot_ok = m.NDUE > 0 && m.DDUE > 0.0 && m.NDUE * m.DDUE * m.DDUE < m.DH * m.DH;
@@ -140,9 +134,9 @@ bool nozzles(Program& p) {
 
 }  // namespace
 
-void nozzle_geometry(Program& p) {
-    compute_nozzles(p.run);
-    if (p.units.level(5)) nozzle_block(p.run, p.units.u9, false);
+void nozzle_geometry(RunState& m, Units& u) {
+    compute_nozzles(m);
+    if (u.level(5)) nozzle_block(m, u.u9, false);
 }
 
 void write_liquid_masses(const RunState& m, runtime::Unit& w) {
@@ -182,11 +176,9 @@ void write_liquid_masses(const RunState& m, runtime::Unit& w) {
     w.line(" ");
 }
 
-bool derive_options(Program& p) {
-    RunState& m = p.run;
-    Units& u = p.units;
-    revolutions(p);
-    if (!flywheel(p)) return false;
+bool derive_options(RunState& m, Units& u) {
+    revolutions(m, u);
+    if (!flywheel(m, u)) return false;
 
     // Liquid columns (or pistons): the control-volume heights shorten the column.
     m.MH = (m.R * m.ZW - 2.0 * m.HRVE0) * m.FQE * ROW;
@@ -199,8 +191,10 @@ bool derive_options(Program& p) {
         }
     }
 
-    if (m.mode == Mode::ISO && m.nozzles && !nozzles(p)) return false;
+    if (m.mode == Mode::ISO && m.nozzles && !nozzles(m, u)) return false;
     return true;
 }
+
+bool derive_options(Program& p) { return derive_options(p.run, p.units); }
 
 }  // namespace korvex::run

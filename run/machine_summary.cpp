@@ -54,9 +54,9 @@ void summary(const RunState& m, runtime::Unit& w) {
 
 }  // namespace
 
-void write_machine_summary(Program& p) {
-    if (p.units.level(2)) summary(p.run, p.units.u9);
-    if (p.units.level(3)) summary(p.run, p.units.u6);
+void write_machine_summary(const RunState& r, runtime::Units& u) {
+    if (u.level(2)) summary(r, u.u9);
+    if (u.level(3)) summary(r, u.u6);
 }
 
 }  // namespace korvex::run

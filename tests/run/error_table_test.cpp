@@ -25,7 +25,7 @@ std::set<int> numbers_set_in_code() {
     const std::regex patterns[] = {
         std::regex(R"(NFAIL\s*=\s*(\d+)\s*;)"),
         std::regex(R"(NFAIL\s*=\s*[^;?]*\?\s*(\d+)\s*:\s*(\d+))"),
-        std::regex(R"(stop_with\(\s*p\s*,\s*(\d+)\s*\))"),
+        std::regex(R"(stop_with\(\s*\w+\s*,\s*(\d+)\s*\))"),
         std::regex(R"(record_error\([^;]*,\s*(\d+)\s*\))"),
         std::regex(R"(fail\(\s*\d+\s*,\s*(\d+)\s*,)"),
     };

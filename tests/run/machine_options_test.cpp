@@ -124,7 +124,7 @@ TEST(MachineOptions, InjectionNozzles) {
     m.nozzles = true; m.BEVOL = 0.01;
     m.NDUE = 10; m.DDUE = 0.1; m.NDUC = 5; m.DDUC = 0.2;
     m.OFRE = 1.5; m.OFRC = 2.0; m.LUST = 120.0;
-    nozzle_geometry(*p);
+    nozzle_geometry(p->run, p->units);
     EXPECT_NEAR(m.FQDUE, 0.0785398163, 1e-9);  // 0.01 cm**2 * 10 * PI / 4
     EXPECT_NEAR(m.UDU0E, 1.27323954, 1e-8);    // 0.1 / 0.0785398 m/s
     EXPECT_NEAR(m.FQDUC, 0.05 * pi10, 1e-12);
@@ -186,7 +186,7 @@ TEST(MachineSummary, CarriesTheChargeAndTheCrankDrive) {
     m.GAS = "HE"; m.DAM = "     ";
     ASSERT_TRUE(derive_geometry(*p));
     p->units.IPRNT2 = 3;
-    write_machine_summary(*p);
+    write_machine_summary(p->run, p->units);
     // V01 = 2 R F + VR = 250 PI + 100 cm**3 = 0.88540 litre; P0 V01 / 10 = 885.4 N*m.
     const std::string& u6 = p->units.u6.text();
     EXPECT_NE(u6.find(" Kurbeltrieb ist die rein SINUS-foermig arbeitende Kurbelschwinge\n"), std::string::npos);
