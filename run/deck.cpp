@@ -664,8 +664,6 @@ bool read_deck_line(runtime::Units& u, DeckLine& line) {
     }
 }
 
-bool read_deck_line(Program& p, DeckLine& line) { return read_deck_line(p.units, line); }
-
 bool read_first_line(Program& p) {
     DeckLine l;
     if (!read_deck_line(p.units, l)) return false;

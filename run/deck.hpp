@@ -36,7 +36,6 @@ struct DeckLine {
 // The common deck line read: reads lines until one is neither a comment ("***" anywhere) nor
 // blank, echoing each at detail level 4, and upper-cases it. False at the end of the input.
 bool read_deck_line(runtime::Units& u, DeckLine& line);
-bool read_deck_line(Program& p, DeckLine& line);
 
 // Job start: reads the first line of the deck into the pending line. False at end of input.
 bool read_first_line(Program& p);

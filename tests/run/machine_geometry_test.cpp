@@ -303,8 +303,13 @@ TEST(MachineGeometry, GasVolumeThatReachesZeroStops) {
     p->run.dead_space_percent = false;
     p->run.VOLUMEN = 0.0;
     p->run.ZH0E = -300.0;  // more negative than the smallest working volume
-    EXPECT_FALSE(derive_geometry(*p));
+    p->units.IPRNT2 = 4;    // the level that lists the start angle
+    EXPECT_FALSE(derive_geometry(p->run, p->units));
     EXPECT_EQ(p->run.NFAIL, 506);
+    // The machine stops before it is given a start angle and reference volumes.
+    const std::string u6 = p->units.u6.text();
+    EXPECT_NE(u6.find("VMIN="), std::string::npos);
+    EXPECT_EQ(u6.find("Gleiches Volumen"), std::string::npos);
 }
 
 TEST(MachineGeometry, TemperaturesOfTheModesAndTheRegenerator) {
