@@ -294,7 +294,7 @@ Outcome run_tail(Program& p) {
     if (p.device.ISIZEX == 0) r.NRLAUF = 0;
     if (r.run_has_diagrams) {
         if (r.IBACK_EFF >= 0) p.dia.saved_scaling = p.dia.scaling;
-        const DeckStatus s = read_run_diagrams(p);
+        const DeckStatus s = read_run_diagrams(u, r, p.dia);
         if (s == DeckStatus::error) return Outcome::job_stops;
         if (s == DeckStatus::run_then_end) last = true;
         // Curves added into earlier diagrams keep the scales of those diagrams.
@@ -430,7 +430,7 @@ void run_control(Program& p) {
     Outcome o = Outcome::go_on;
     if (r.NEWDIA == 0) {
         start_job(p);
-        if (!read_first_line(p)) o = Outcome::job_ends;
+        if (!read_first_line(p.units, p.run)) o = Outcome::job_ends;
     } else {
         // A new page: the run whose head was read before the page break goes on.
         o = run_tail(p);

@@ -664,12 +664,14 @@ bool read_deck_line(runtime::Units& u, DeckLine& line) {
     }
 }
 
-bool read_first_line(Program& p) {
+bool read_first_line(runtime::Units& u, ControlState& c) {
     DeckLine l;
-    if (!read_deck_line(p.units, l)) return false;
-    p.run.pending_line = l.raw;
+    if (!read_deck_line(u, l)) return false;
+    c.pending_line = l.raw;
     return true;
 }
+
+bool read_first_line(Program& p) { return read_first_line(p.units, p.run); }
 
 namespace {
 
@@ -929,10 +931,7 @@ DeckStatus read_definition(runtime::Units& u, RunState& r, diagrams::DiagramDefi
 
 }  // namespace
 
-DeckStatus read_run_diagrams(Program& p) {
-    runtime::Units& u = p.units;
-    RunState& r = p.run;
-    diagrams::DiagramState& dia = p.dia;
+DeckStatus read_run_diagrams(runtime::Units& u, RunState& r, diagrams::DiagramState& dia) {
     dia.IIFREI = 0;
     DeckLine l;
     bool have = false;  // a line read by the scaling loop that is the first definition
@@ -959,6 +958,8 @@ DeckStatus read_run_diagrams(Program& p) {
     r.pending_line = l.raw;
     return DeckStatus::run;
 }
+
+DeckStatus read_run_diagrams(Program& p) { return read_run_diagrams(p.units, p.run, p.dia); }
 
 std::string vapour_definition_text(std::string_view name, int value) {
     static const char* const dqd[6] = {

@@ -4,7 +4,7 @@
 //
 // The run control reads a run in two steps: read_run_head (defaults and lines 1 to 11) and,
 // at its continuation point, read_run_diagrams (scaling lines and diagram definitions). The
-// raw line that is line 1 of the next run is kept in p.run.pending_line.
+// raw line that is line 1 of the next run is kept in the run state's pending_line.
 #include <string>
 #include <string_view>
 
@@ -38,16 +38,19 @@ struct DeckLine {
 bool read_deck_line(runtime::Units& u, DeckLine& line);
 
 // Job start: reads the first line of the deck into the pending line. False at end of input.
-bool read_first_line(Program& p);
+bool read_first_line(runtime::Units& u, ControlState& c);
+bool read_first_line(Program& p);  // the same on the program's units and run state
 
-// Defaults of a run, then lines 1 to 11 from the pending line on. Returns run_diagrams,
-// run_no_diagrams, run_then_end, stop or error.
+// Defaults of a run, then lines 1 to 11 from the pending line on, one step per line (its
+// defaults also clear the run's diagram count, and line 11 sets the device's MONO). Returns
+// run_diagrams, run_no_diagrams, run_then_end, stop or error.
 DeckStatus read_run_head(Program& p);
 
-// Scaling lines (SCALE > 0) into p.dia.scaling and up to ten diagram definitions into
-// p.dia.def / p.dia.IIFREI; the line after them becomes the pending line. Returns run,
+// Scaling lines (SCALE > 0) into dia.scaling and up to ten diagram definitions into
+// dia.def / dia.IIFREI; the line after them becomes the pending line. Returns run,
 // run_then_end or error.
-DeckStatus read_run_diagrams(Program& p);
+DeckStatus read_run_diagrams(runtime::Units& u, RunState& r, diagrams::DiagramState& dia);
+DeckStatus read_run_diagrams(Program& p);  // the same on the program's parts
 
 // The 50-character description of a formula choice of the vapour calculation ("DQD",
 // "DQDAMPF", "DSD", "DS3"); blanks for a value that selects no formula.
