@@ -199,30 +199,11 @@ bool liquid_flows(const BeregCommon& C, double TW1E, double TW1C, double VE, dou
     return true;
 }
 
-bool BEREG(PairRecord& R, Injection& INJ, const BeregArgs& a, double& TE, double& TC,
-           runtime::Units& u, properties::SteamState& st, int& NFAIL) {
-    const BeregCommon& C = INJ.C;
-    const int N = a.N >= 1 && a.N <= 4 ? a.N : 1;
-    BeregPairState& S = INJ.pair[static_cast<std::size_t>(N - 1)];
-    const double rdt = a.DELT > 0.0 ? 1.0 / a.DELT : 0.0;
+namespace {
 
-    // Piston speeds of the pair's hot and cold side, m/s: the pairs take the two cranks in
-    // turn, the second pair of each crank on the far side of the piston.
-    const double U1 = INJ.U1 / 100.0, U2 = INJ.U2 / 100.0;
-    double UE = U1, UC = U2;
-    switch (N) {
-        case 2: UE = -U1; UC = -U2; break;
-        case 3: UE = U2; UC = -U1; break;
-        case 4: UE = -U2; UC = U1; break;
-        default: break;
-    }
-
-    // Regenerator ends around flow reversals: gas leaving a space passes the end at the
-    // space temperature, gas entering it comes at the end temperature the loss leaves.
-    const double L = (a.TEV - a.TCV) * C.VERLUST / 100.0;
-    S.TER = regenerator_end(a.DVE < 0.0, a.TEV, L, INJ.XTR, S.C1E, S.C2E);
-    S.TCR = regenerator_end(a.DVC < 0.0, a.TCV, -L, INJ.XTR, S.C1C, S.C2C);
-
+// The hot side (E) of pair a.N as the heat balance sees it: piston speed UE, m/s, and the
+// regenerator end temperature TER.
+SideIn hot_side(const BeregArgs& a, const BeregCommon& C, double UE, double TER) {
     SideIn e;
     e.S = 'E';
     e.U = UE;
@@ -241,11 +222,15 @@ bool BEREG(PairRecord& R, Injection& INJ, const BeregArgs& a, double& TE, double
     e.DM = a.DME;
     e.DV = a.DVE;
     e.TV = a.TEV;
-    e.TREG = S.TER;
+    e.TREG = TER;
     e.TIN = a.TW1E;
     e.CL = a.CLE;
     e.LOSS = C.LUST;
+    return e;
+}
 
+// The cold side (C), the same with piston speed UC and end temperature TCR.
+SideIn cold_side(const BeregArgs& a, const BeregCommon& C, double UC, double TCR) {
     SideIn c;
     c.S = 'C';
     c.U = UC;
@@ -264,17 +249,18 @@ bool BEREG(PairRecord& R, Injection& INJ, const BeregArgs& a, double& TE, double
     c.DM = a.DMC;
     c.DV = a.DVC;
     c.TV = a.TCV;
-    c.TREG = S.TCR;
+    c.TREG = TCR;
     c.TIN = a.TW1C;
     c.CL = a.CLC;
     c.LOSS = C.LUSTC;
+    return c;
+}
 
-    SideOut oe, oc;
-    if (!side_step(e, N, a.CANGLE, rdt, a.CV, a.PV, C, S.SLOWE, u, st, NFAIL, oe)) return false;
-    if (!side_step(c, N, a.CANGLE, rdt, a.CV, a.PV, C, S.SLOWC, u, st, NFAIL, oc)) return false;
-
-    TE = oe.TE;
-    TC = oc.TE;
+// The results of both sides into the pair record: outlet temperatures, coefficients,
+// dimensionless numbers and heat rates, and the heats added to their integrals from the start
+// time on.
+void store_side_results(PairRecord& R, const SideOut& oe, const SideOut& oc, const BeregArgs& a,
+                        const BeregCommon& C) {
     R[F::TW2E] = oe.TOUT;
     R[F::TW2C] = oc.TOUT;
     R[F::TGASE] = oe.TGAS;
@@ -303,6 +289,44 @@ bool BEREG(PairRecord& R, Injection& INJ, const BeregArgs& a, double& TE, double
         R[F::QLUFE] += oe.DQL * a.DELT;
         R[F::QLUFC] += oc.DQL * a.DELT;
     }
+}
+
+}  // namespace
+
+bool BEREG(PairRecord& R, Injection& INJ, const BeregArgs& a, double& TE, double& TC,
+           runtime::Units& u, properties::SteamState& st, int& NFAIL) {
+    const BeregCommon& C = INJ.C;
+    const int N = a.N >= 1 && a.N <= 4 ? a.N : 1;
+    BeregPairState& S = INJ.pair[static_cast<std::size_t>(N - 1)];
+    const double rdt = a.DELT > 0.0 ? 1.0 / a.DELT : 0.0;
+
+    // Piston speeds of the pair's hot and cold side, m/s: the pairs take the two cranks in
+    // turn, the second pair of each crank on the far side of the piston.
+    const double U1 = INJ.U1 / 100.0, U2 = INJ.U2 / 100.0;
+    double UE = U1, UC = U2;
+    switch (N) {
+        case 2: UE = -U1; UC = -U2; break;
+        case 3: UE = U2; UC = -U1; break;
+        case 4: UE = -U2; UC = U1; break;
+        default: break;
+    }
+
+    // Regenerator ends around flow reversals: gas leaving a space passes the end at the
+    // space temperature, gas entering it comes at the end temperature the loss leaves.
+    const double L = (a.TEV - a.TCV) * C.VERLUST / 100.0;
+    S.TER = regenerator_end(a.DVE < 0.0, a.TEV, L, INJ.XTR, S.C1E, S.C2E);
+    S.TCR = regenerator_end(a.DVC < 0.0, a.TCV, -L, INJ.XTR, S.C1C, S.C2C);
+
+    const SideIn e = hot_side(a, C, UE, S.TER);
+    const SideIn c = cold_side(a, C, UC, S.TCR);
+
+    SideOut oe, oc;
+    if (!side_step(e, N, a.CANGLE, rdt, a.CV, a.PV, C, S.SLOWE, u, st, NFAIL, oe)) return false;
+    if (!side_step(c, N, a.CANGLE, rdt, a.CV, a.PV, C, S.SLOWC, u, st, NFAIL, oc)) return false;
+
+    TE = oe.TE;
+    TC = oc.TE;
+    store_side_results(R, oe, oc, a, C);
     return true;
 }
 

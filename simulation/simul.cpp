@@ -115,18 +115,17 @@ void plot_intervals(Program& p) {
 
 // The header line of the printed lines: " TIME " and the names of the plotted ordinates, six
 // characters each, eight to a record.
-void print_header(Program& p) {
-    runtime::Units& u = p.units;
-    std::string& b = p.sim.line_buffer;
+void print_header(runtime::Units& u, SimState& s, const diagrams::DiagramState& d) {
+    std::string& b = s.line_buffer;
     b.clear();
     b.append(" TIME ");
     int n = 0;
-    for (int k = 0; k < p.dia.nsource; ++k) {
-        const diagrams::SeriesSource& src = p.dia.source[static_cast<std::size_t>(k)];
+    for (int k = 0; k < d.nsource; ++k) {
+        const diagrams::SeriesSource& src = d.source[static_cast<std::size_t>(k)];
         if (src.slot == 0) continue;
-        const auto& def = p.dia.def[static_cast<std::size_t>(src.dia)];
+        const auto& def = d.def[static_cast<std::size_t>(src.dia)];
         b.append(diagrams::NAMEG(def.IO[static_cast<std::size_t>(src.slot - 1)]));
-        if (++n % 8 == 0 && k + 1 < p.dia.nsource) {
+        if (++n % 8 == 0 && k + 1 < d.nsource) {
             u.u9.line(b);
             b.clear();
             b.append(6, ' ');
@@ -135,29 +134,30 @@ void print_header(Program& p) {
     u.u9.line(b);
 }
 
+void print_header(Program& p) { print_header(p.units, p.sim, p.dia); }
+
 namespace {
 
 // ---- Per step ----------------------------------------------------------------------------
 
 // Current value of a plot source.
-double source_value(const Program& p, const diagrams::SeriesSource& src) {
-    if (src.pair < 0) return p.dia.G[static_cast<std::size_t>(src.field)];
-    return p.sim.pair[static_cast<std::size_t>(src.pair)][static_cast<std::size_t>(src.field)];
+double source_value(const SimState& s, const diagrams::DiagramState& d, const diagrams::SeriesSource& src) {
+    if (src.pair < 0) return d.G[static_cast<std::size_t>(src.field)];
+    return s.pair[static_cast<std::size_t>(src.pair)][static_cast<std::size_t>(src.field)];
 }
 
 // One printed line: TIME and the plotted ordinates, eight values to a record.
-void print_line(Program& p) {
-    runtime::Units& u = p.units;
-    std::string& b = p.sim.line_buffer;
+void print_line(runtime::Units& u, SimState& s, const diagrams::DiagramState& d) {
+    std::string& b = s.line_buffer;
     b.clear();
     b.push_back(' ');
-    b.append(F(p.sim.TIME, 6, 4));
+    b.append(F(s.TIME, 6, 4));
     int n = 0;
-    for (int k = 0; k < p.dia.nsource; ++k) {
-        const diagrams::SeriesSource& src = p.dia.source[static_cast<std::size_t>(k)];
+    for (int k = 0; k < d.nsource; ++k) {
+        const diagrams::SeriesSource& src = d.source[static_cast<std::size_t>(k)];
         if (src.slot == 0) continue;
-        b.append(E(source_value(p, src), 14, 7));
-        if (++n % 8 == 0 && k + 1 < p.dia.nsource) {
+        b.append(E(source_value(s, d, src), 14, 7));
+        if (++n % 8 == 0 && k + 1 < d.nsource) {
             u.u9.line(b);
             b.clear();
             b.append(7, ' ');
@@ -168,18 +168,14 @@ void print_line(Program& p) {
 
 }  // namespace
 
-// The global plottable values of the step, written into the diagram state.
-void fill_globals(Program& p) {
-    const SimState& s = p.sim;
-    const run::RunState& r = p.run;
-    auto& G = p.dia.G;
-    const auto& P1 = s.pair[0];
-    const auto& P2 = s.pair[1];
-    const auto& P3 = s.pair[2];
-    const auto& P4 = s.pair[3];
-    const double PG1 = P1[PF::PGES], PG2 = P2[PF::PGES], PG3 = P3[PF::PGES], PG4 = P4[PF::PGES];
-    const double AH = r.FQE, AK = r.FQC, AHR = r.FQER, AKR = r.FQCR;
-    const double FKOL = s.pre.FKOL;
+namespace {
+
+// ---- The global plottable values -------------------------------------------------------
+
+using Globals = decltype(diagrams::DiagramState::G);
+
+// Crank, flywheel, control volumes and time.
+void globals_crank(Globals& G, const SimState& s, const run::RunState& r) {
     G[GF::PHI1] = s.PHI1;
     G[GF::PHI2] = s.PHI1 + r.PHASE;
     G[GF::KU1] = s.KU1;
@@ -188,16 +184,114 @@ void fill_globals(Program& p) {
     G[GF::W] = s.OMEGA;
     G[GF::DWDT] = s.DWDT;
     G[GF::RPM] = s.RPM;
+    G[GF::DWEG1] = s.UD1;
+    G[GF::DWEG2] = s.UD2;
+    G[GF::MHKW] = s.MHKW;
+    G[GF::WEG1] = s.X1;
+    G[GF::WEG2] = s.X2;
+    G[GF::HRVE] = s.HRVE;
+    G[GF::HRVC] = s.HRVC;
+    G[GF::TIME] = s.TIME;
+    G[GF::UI] = s.U1;
+    G[GF::UII] = s.U2;
+    G[GF::BI] = s.B1;
+    G[GF::BII] = s.B2;
+}
+
+// Rod forces and liquid columns.
+void globals_forces(Globals& G, const SimState& s) {
     G[GF::F1243] = s.FI;
     G[GF::F3412] = s.FII;
     G[GF::VE1243] = s.FHI;
     G[GF::VE3412] = s.FHII;
     G[GF::C2BI] = s.FBI;
     G[GF::C2BII] = s.FBII;
+    G[GF::SCHUB1] = s.FNI;
+    G[GF::SCHUB2] = s.FNII;
+    G[GF::ZHKUI] = s.FDI;
+    G[GF::ZHKUII] = s.FDII;
+    G[GF::VALL] = s.FHI + s.FHII;
+    G[GF::DREHMO] = s.DREHMO;
+    G[GF::VALLI] = s.WI - s.FHI;
+    G[GF::VALLII] = s.WII - s.FHII;
+    G[GF::FRESI] = s.WI;
+    G[GF::FRESII] = s.WII;
+}
+
+// Pressures of the pairs, their differences and the rod forces they give.
+void globals_pressures(Globals& G, const SimState& s, const run::RunState& r) {
+    const auto& P = s.pair;
+    const double PG1 = P[0][PF::PGES], PG2 = P[1][PF::PGES], PG3 = P[2][PF::PGES], PG4 = P[3][PF::PGES];
+    const double AH = r.FQE, AK = r.FQC, AHR = r.FQER, AKR = r.FQCR;
+    const double FKOL = s.pre.FKOL;
+    G[GF::DR12] = PG1 - PG2;
+    G[GF::DR34] = PG4 - PG3;
+    G[GF::DRU1] = PG1;
+    G[GF::DRU2] = PG2;
+    G[GF::DR1234] = (PG1 - PG2) + (PG4 - PG3);
+    G[GF::DRNTZ1] = quot(s.FNI, 10.0 * AH);
+    G[GF::DRNTZ2] = quot(s.FNII, 10.0 * AK);
+    G[GF::DRNUTZ] = G[GF::DRNTZ1] + G[GF::DRNTZ2];
+    G[GF::VPRES1] = s.PGES1V;
+    G[GF::PRES1] = PG1;
+    G[GF::FI12] = (PG1 * AH - PG2 * AHR) * 10.0 - FKOL;
+    G[GF::FI43] = (PG4 * AKR - PG3 * AK) * 10.0 + FKOL;
+    G[GF::FII34] = (PG3 * AH - PG4 * AHR) * 10.0 - FKOL;
+    G[GF::FII12] = (PG1 * AKR - PG2 * AK) * 10.0 + FKOL;
+    G[GF::DRI12] = PG1 - PG2;
+    G[GF::DRI43] = PG4 - PG3;
+    G[GF::DRII34] = PG3 - PG4;
+    G[GF::DRII12] = PG1 - PG2;
+    G[GF::DRI] = G[GF::DRI12] + G[GF::DRI43];
+    G[GF::DRII] = G[GF::DRII34] + G[GF::DRII12];
+    G[GF::DRIII] = G[GF::DRI] - G[GF::DRII];
+    G[GF::DRU1M2] = PG1 - PG2;
+}
+
+// Works and powers of the pairs and of the machine, and those of the last revolution.
+void globals_works(Globals& G, const SimState& s, const run::RunState& r) {
+    const auto& P = s.pair;
     G[GF::POWER] = s.POWER;
     G[GF::ATHETA] = s.ATHETA;
     G[GF::ARBEIT] = s.ARBEIT;
     G[GF::AKOL] = s.AKOL;
+    G[GF::A12] = s.A12;
+    G[GF::DA12] = s.DA12;
+    G[GF::DAKLI] = s.FI * s.UD1 / 100.0;
+    G[GF::A34] = s.A34;
+    G[GF::DA34] = s.DA34;
+    G[GF::DAKLII] = s.FII * s.UD2 / 100.0;
+    G[GF::DWORKN] = s.DWORKN;
+    G[GF::DAKOLN] = s.DAKOLN;
+    G[GF::DAKOL] = s.DAKOL;
+    G[GF::DATETA] = s.DATETA;
+    G[GF::VWORK] = s.VWORK;
+    G[GF::ARBETN] = s.ARBETN;
+    G[GF::DWORK] = s.DWORK;
+    G[GF::DWORK1] = P[0][PF::DA] + P[1][PF::DA];
+    G[GF::DWORK2] = P[2][PF::DA] + P[3][PF::DA];
+    G[GF::WORKNN] = s.WORKNN;
+    G[GF::AKOLN] = s.AKOLN;
+    G[GF::AFSEAL] = s.AFSEAL;
+    G[GF::DAFSE1] = std::fabs(s.UD1) * r.FSEAL / 100.0;
+    G[GF::DAFSE2] = std::fabs(s.UD2) * r.FSEAL / 100.0;
+    G[GF::AC2B] = s.AC2B;
+    G[GF::DAC2B1] = s.FBI * s.UD1 / 100.0;
+    G[GF::DAC2B2] = s.FBII * s.UD2 / 100.0;
+    G[GF::AZHKU] = s.AZHKU;
+    G[GF::DAZHK1] = s.FDI * s.UD1 / 100.0;
+    G[GF::DAZHK2] = s.FDII * s.UD2 / 100.0;
+    G[GF::POWERU] = s.rev.POWERU;
+    G[GF::POWERN] = s.rev.POWERN;
+    G[GF::AKOLU] = s.rev.AKOLU;
+    G[GF::AKOLUN] = s.rev.AKOLUN;
+    G[GF::VWORKU] = s.rev.VWORKU;
+    G[GF::PPUMPH] = s.rev.PPUMPH;
+    G[GF::PPUMPC] = s.rev.PPUMPC;
+}
+
+// Heats of the pairs summed, and the ideal comparison machine.
+void globals_heats(Globals& G, const SimState& s) {
     G[GF::QNUTZ] = s.QNUTZ;
     G[GF::QT1S1] = s.QT1S1;
     G[GF::QT3S3] = s.QT3S3;
@@ -208,7 +302,6 @@ void fill_globals(Program& p) {
     G[GF::QAB] = s.QAB;
     G[GF::QUREC] = s.QUREC;
     G[GF::QREGR] = s.QREGR;
-    G[GF::A12] = s.A12;
     G[GF::QN12] = s.QN12;
     G[GF::QTS112] = s.QTS112;
     G[GF::QTS312] = s.QTS312;
@@ -223,13 +316,6 @@ void fill_globals(Program& p) {
     G[GF::DQZU12] = s.DQZU12;
     G[GF::DQAB12] = s.DQAB12;
     G[GF::QH2OE] = s.QH2OE;
-    G[GF::DA12] = s.DA12;
-    G[GF::DR12] = PG1 - PG2;
-    G[GF::SCHUB1] = s.FNI;
-    G[GF::DAKLI] = s.FI * s.UD1 / 100.0;
-    G[GF::A34] = s.A34;
-    G[GF::DA34] = s.DA34;
-    G[GF::DWEG1] = s.UD1;
     G[GF::QN34] = s.QN34;
     G[GF::QTS134] = s.QTS134;
     G[GF::QTS334] = s.QTS334;
@@ -244,86 +330,29 @@ void fill_globals(Program& p) {
     G[GF::DQZU34] = s.DQZU34;
     G[GF::DQAB34] = s.DQAB34;
     G[GF::QH2OC] = s.QH2OC;
-    G[GF::DWEG2] = s.UD2;
-    G[GF::DR34] = PG4 - PG3;
-    G[GF::SCHUB2] = s.FNII;
-    G[GF::DAKLII] = s.FII * s.UD2 / 100.0;
-    G[GF::DWORKN] = s.DWORKN;
-    G[GF::DAKOLN] = s.DAKOLN;
-    G[GF::ZHKUI] = s.FDI;
-    G[GF::ZHKUII] = s.FDII;
-    G[GF::MHKW] = s.MHKW;
-    G[GF::VALL] = s.FHI + s.FHII;
-    G[GF::DAKOL] = s.DAKOL;
-    G[GF::DATETA] = s.DATETA;
-    G[GF::DREHMO] = s.DREHMO;
-    G[GF::WEG1] = s.X1;
-    G[GF::WEG2] = s.X2;
-    G[GF::HRVE] = s.HRVE;
-    G[GF::HRVC] = s.HRVC;
     G[GF::QUE] = s.QUE;
     G[GF::QUC] = s.QUC;
     G[GF::QUTR] = s.QUTR;
-    G[GF::DRU1] = PG1;
-    G[GF::DRU2] = PG2;
-    G[GF::TIME] = s.TIME;
-    G[GF::UI] = s.U1;
-    G[GF::UII] = s.U2;
-    G[GF::BI] = s.B1;
-    G[GF::BII] = s.B2;
     G[GF::QH2O] = s.QH2O;
-    G[GF::VWORK] = s.VWORK;
-    G[GF::ARBETN] = s.ARBETN;
-    G[GF::DWORK] = s.DWORK;
-    G[GF::DR1234] = (PG1 - PG2) + (PG4 - PG3);
-    G[GF::DRNTZ1] = quot(s.FNI, 10.0 * AH);
-    G[GF::DRNTZ2] = quot(s.FNII, 10.0 * AK);
-    G[GF::DRNUTZ] = G[GF::DRNTZ1] + G[GF::DRNTZ2];
-    G[GF::VALLI] = s.WI - s.FHI;
-    G[GF::VALLII] = s.WII - s.FHII;
-    G[GF::DWORK1] = P1[PF::DA] + P2[PF::DA];
-    G[GF::DWORK2] = P3[PF::DA] + P4[PF::DA];
-    G[GF::FRESI] = s.WI;
-    G[GF::FRESII] = s.WII;
-    G[GF::VPRES1] = s.PGES1V;
-    G[GF::PRES1] = PG1;
     G[GF::QZU1MX] = s.QZU1_MAX;
     G[GF::VIDEAL] = s.VIDEAL;
     G[GF::DIEXP] = s.DIEXP;
     G[GF::QIEXP] = s.QIEXP;
     G[GF::DICOMP] = s.DICOMP;
     G[GF::QICOMP] = s.QICOMP;
-    G[GF::WORKNN] = s.WORKNN;
-    G[GF::AKOLN] = s.AKOLN;
-    G[GF::AFSEAL] = s.AFSEAL;
-    G[GF::DAFSE1] = std::fabs(s.UD1) * r.FSEAL / 100.0;
-    G[GF::DAFSE2] = std::fabs(s.UD2) * r.FSEAL / 100.0;
-    G[GF::AC2B] = s.AC2B;
-    G[GF::DAC2B1] = s.FBI * s.UD1 / 100.0;
-    G[GF::DAC2B2] = s.FBII * s.UD2 / 100.0;
-    G[GF::AZHKU] = s.AZHKU;
-    G[GF::DAZHK1] = s.FDI * s.UD1 / 100.0;
-    G[GF::DAZHK2] = s.FDII * s.UD2 / 100.0;
-    G[GF::FI12] = (PG1 * AH - PG2 * AHR) * 10.0 - FKOL;
-    G[GF::FI43] = (PG4 * AKR - PG3 * AK) * 10.0 + FKOL;
-    G[GF::FII34] = (PG3 * AH - PG4 * AHR) * 10.0 - FKOL;
-    G[GF::FII12] = (PG1 * AKR - PG2 * AK) * 10.0 + FKOL;
-    G[GF::DRI12] = PG1 - PG2;
-    G[GF::DRI43] = PG4 - PG3;
-    G[GF::DRII34] = PG3 - PG4;
-    G[GF::DRII12] = PG1 - PG2;
-    G[GF::DRI] = G[GF::DRI12] + G[GF::DRI43];
-    G[GF::DRII] = G[GF::DRII34] + G[GF::DRII12];
-    G[GF::DRIII] = G[GF::DRI] - G[GF::DRII];
-    G[GF::DRU1M2] = PG1 - PG2;
-    G[GF::POWERU] = s.rev.POWERU;
-    G[GF::POWERN] = s.rev.POWERN;
-    G[GF::AKOLU] = s.rev.AKOLU;
-    G[GF::AKOLUN] = s.rev.AKOLUN;
-    G[GF::VWORKU] = s.rev.VWORKU;
-    G[GF::PPUMPH] = s.rev.PPUMPH;
-    G[GF::PPUMPC] = s.rev.PPUMPC;
 }
+
+}  // namespace
+
+void fill_globals(diagrams::DiagramState& d, const SimState& s, const run::RunState& r) {
+    globals_crank(d.G, s, r);
+    globals_forces(d.G, s);
+    globals_pressures(d.G, s, r);
+    globals_works(d.G, s, r);
+    globals_heats(d.G, s);
+}
+
+void fill_globals(Program& p) { fill_globals(p.dia, p.sim, p.run); }
 
 namespace {
 
@@ -561,18 +590,14 @@ namespace {
 
 // ---- Start values ---------------------------------------------------------------------
 
-bool run_values_ok(Program& p) { return check_run_values(p); }
-bool start_run(Program& p) { return PRECALC(p); }
-
 // ---- Checks and listings of the loop -------------------------------------------------
 
 // At the first plot point: a diagram whose abscissa is not in the catalogue is cancelled;
 // when it is the only diagram of the run, plotting is switched off.
-void check_abscissas(Program& p) {
-    runtime::Units& u = p.units;
-    const int n = std::clamp(p.dia.IIFREI, 0, diagrams::MAXDIA);
+void check_abscissas(const diagrams::DiagramState& d, SimState& s, int& NFAIL, runtime::Units& u) {
+    const int n = std::clamp(d.IIFREI, 0, diagrams::MAXDIA);
     for (int ND = 1; ND <= n; ++ND) {
-        const auto& def = p.dia.def[static_cast<std::size_t>(ND - 1)];
+        const auto& def = d.def[static_cast<std::size_t>(ND - 1)];
         if (diagrams::catalogue_position(def.abscissa) != 0) continue;
         std::string name = def.abscissa.substr(0, 6);
         for (runtime::Unit* un : {&u.u6, &u.u9}) {
@@ -580,33 +605,28 @@ void check_abscissas(Program& p) {
             un->record(" INVALID ABSZISSA NAME: \"", name, "\" IN ", I(ND, ND < 10 ? 1 : 2),
                        ". DIAGRAM. THIS ", I(ND, ND < 10 ? 1 : 2), ". DIAGRAM IS CANCELED");
         }
-        p.run.NFAIL += 1;
+        NFAIL += 1;
         if (n == 1) {
-            p.sim.plotting = false;
-            p.run.NFAIL = 777;
+            s.plotting = false;
+            NFAIL = 777;
         }
     }
 }
 
-void marker_debug(Program& p, int k, int index) {
-    runtime::Units& u = p.units;
+void marker_debug(const SimState& s, const run::RunState& r, runtime::Units& u, int k, int index) {
     if (!u.level(5)) return;
-    const SimState& s = p.sim;
     u.u9.free(" TIME = ", s.TIME, " BEI K=", index, " IST KU1= ", s.KU1, ", ANGLE(", k + 1, ")= ",
               s.ANGLE[static_cast<std::size_t>(k)], " GRAD; DELT=", s.DELT_NEU, " DELTR=",
-              p.run.SCHRITT, ",", s.NREVC, ". Umdrehung");
+              r.SCHRITT, ",", s.NREVC, ". Umdrehung");
 }
 
 // Step adaptation: the step of the next step, cut so that the crank just passes the next
-// half or full revolution. Returns false when the step cannot be formed.
-void next_step(Program& p) {
-    SimState& s = p.sim;
-    const run::RunState& r = p.run;
+// half or full revolution.
+void next_step(SimState& s, const run::RunState& r, runtime::Units& u) {
     double target = 0.0;
     const bool cut = cut_step(s.ANGLE1, s.OMEGA, r.SCHRITT, r.SCHRITT_100, s.PHIREV, s.PHIHALF,
                               s.DELT_NEU, target);
-    if (cut && p.units.level(5)) {
-        runtime::Units& u = p.units;
+    if (cut && u.level(5)) {
         const double dphi = s.OMEGA * s.DELT_NEU;
         for (runtime::Unit* un : {&u.u6, &u.u9}) {
             un->free(" ===> PHI1=", s.PHI1, " GRAD MIT ABSTAND VON", (target - s.ANGLE1) * run::GRAD,
@@ -706,14 +726,416 @@ bool cut_step(double ANGLE1, double OMEGA, double SCHRITT, double SCHRITT_100, d
     return cut;
 }
 
-// ---- The run ------------------------------------------------------------------------------
+void flywheel_step(SimState& s, const LoopConstants& c) {
+    const double UM1 = (s.U1 + s.U1V) / 2.0, UM2 = (s.U2 + s.U2V) / 2.0;
+    s.DWDT = quot((s.FNI * UM1 + s.FNII * UM2) * c.rTHETA, s.OMEGA);
+    s.OMEGAV = s.OMEGA;
+    s.OMEGA = s.OMEGA + s.DWDT * s.DELT_NEU;
+    s.RPM = s.OMEGA * 30.0 / PI;
+    s.DATETA = (s.OMEGA + s.OMEGAV) * c.THETA * 0.5 * s.DWDT / 1.0e7;
+}
 
 namespace {
 
-void simulate(Program& p) {
+// ---- The steps of the time loop -------------------------------------------------------------
+
+// The sine and cosine of each crank, formed once per step.
+struct CrankAngles {
+    double s1 = 0.0, c1 = 0.0, s2 = 0.0, c2 = 0.0;
+};
+
+// Control heights and liquid columns: the control volumes close by a half cosine over IN
+// seconds from REGELN_AB on, and the hot-side column grows by the liquid they give up.
+inline void control_volumes(SimState& s, const run::RunState& r, const LoopConstants& c) {
+    const double tp = s.TIME - r.REGELN_AB;
+    if (tp < 0.0) {
+        s.HRVE = r.HRVE0;
+        s.HRVC = r.HRVC0;
+        s.MH = c.MH_BEFORE;
+        s.MHK = c.MHK_BEFORE;
+    } else if (tp <= r.IN) {
+        const double f = r.IN > 0.0 ? (1.0 + std::cos(PI * tp / r.IN)) / 2.0 : 0.0;
+        s.HRVE = r.HRVE0 * f;
+        s.HRVC = r.HRVC0 * f;
+        s.MH = (c.rdMH - 2.0 * s.HRVE * run::ROW) * c.AHR;
+        s.MHK = (s.MH + c.MK) / 100000.0;
+    } else {
+        s.MH = c.MH_AFTER;
+        s.MHK = c.MHK_AFTER;
+    }
+    s.MK = c.MK;
+    s.comp.HRVE = s.HRVE;
+    s.comp.HRVC = s.HRVC;
+}
+
+// Damping of the liquid columns, proportional to the angular speed.
+inline void column_damping(SimState& s) {
+    s.MHKW = s.pre.XD != 0.0 ? s.MHK * s.OMEGA * s.pre.XD : 0.0;
+}
+
+// The cranks turn on by OMEGA DT: angles, travels, speeds and accelerations of both, the
+// difference-quotient speeds of the step, and the travels of the pairs.
+inline CrankAngles crank_step(SimState& s, const LoopConstants& c) {
+    const double DT = s.DELT_NEU;
+    s.ANGLE1 += s.OMEGA * DT;
+    s.ANGLE2 = s.ANGLE1 + c.phase;
+    s.KU1 = s.ANGLE1 * (180.0 / PI);
+    s.KU2 = s.ANGLE2 * (180.0 / PI);
+    s.PHI1 = s.KU1 - 360.0 * s.NREV;
+    CrankAngles a;
+    a.s1 = std::sin(s.ANGLE1);
+    a.c1 = std::cos(s.ANGLE1);
+    a.s2 = std::sin(s.ANGLE2);
+    a.c2 = std::cos(s.ANGLE2);
+    const CrankState k1 = crank_motion(a.s1, a.c1, c.R, c.LR, s.OMEGA);
+    const CrankState k2 = crank_motion(a.s2, a.c2, c.R, c.LR, s.OMEGA);
+    s.X1 = k1.X; s.U1 = k1.U; s.B1 = k1.B;
+    s.X2 = k2.X; s.U2 = k2.U; s.B2 = k2.B;
+    const double rdt = DT > 0.0 ? 1.0 / DT : 0.0;
+    s.UD1 = (s.X1 - s.WEG1_V) * rdt;
+    s.UD2 = (s.X2 - s.WEG2_V) * rdt;
+    const double X1P = c.npairs > 1 ? k1.XP : 0.0;
+    const double X2P = c.npairs > 1 ? k2.XP : 0.0;
+    set_pair_travels(s, s.X1, s.X2, X1P, X2P);
+    return a;
+}
+
+// Pair 1 with COMP, the pressure integral for P1MEAN and the gas-pressure power of pair 1.
+// False when a property error ends the run.
+inline bool first_pair_step(SimState& s, run::RunState& r, runtime::Units& u,
+                            properties::SteamState& steam, const CrankAngles& a) {
+    const LoopConstants& c = s.constants;
+    const double DT = s.DELT_NEU;
+    const bool counting = s.TIME > 0.0;
+    s.inj.U1 = s.U1;
+    s.inj.U2 = s.U2;
+    s.inj.XTR = s.XTR;
+    COMP(s.pair[0], s.comp, s.comp_pair[0], s.inj, s.TIME, DT, u, steam, r.NFAIL);
+    if (r.NFAIL > 880) return false;
+    const double PGES1 = s.pair[0][PF::PGES];
+    if (counting) s.P1SUM += (PGES1 + s.PGES1V) / 2.0 * DT;
+    s.PGES1V = PGES1;
+    const double P1 = s.pair[0][PF::P];
+    s.POWER = c.AH * 0.1 * P1 * c.R * a.s1 * s.OMEGA + c.AK * 0.1 * P1 * c.R * a.s2 * s.OMEGA;
+    if (counting) s.APOWER += s.POWER * DT;
+    return true;
+}
+
+// Vapour limit: the gas pressure of pair 1 may not fall to the vapour pressure. True (with
+// NFAIL = 666 and the message) when it has.
+bool vapour_limit_reached(SimState& s, run::RunState& r, runtime::Units& u) {
+    const double P1 = s.pair[0][PF::P];
+    s.PGMIN = std::min(s.PGMIN, P1);
+    const double PSTE1 = s.pair[0].PSTE;
+    if (s.PGMIN > PSTE1) return false;
+    r.NFAIL = 666;
+    u.u6.line("0");
+    u.u6.line("0DER PROZESS KANN NICHT WEITER BERECHNET WERDEN, DA DER MINIMALE GASDRUCK");
+    u.u9.line(" ");
+    u.u9.line(" DER PROZESS KANN NICHT WEITER BERECHNET WERDEN, DA DER MINIMALE GASDRUCK");
+    for (runtime::Unit* un : {&u.u6, &u.u9}) {
+        un->record(" PGMIN=", F(s.PGMIN, 7, 3), " < IST ALS DER MAXIMALEDAMPFDRUCK PSTE1 =",
+                   F(PSTE1, 7, 3), " BAR");
+        un->record(" FESTGESTELLT BEI TIME=", F(s.TIME, 8, 5), " SEC; WINKEL \"CANGLE\"",
+                   F(s.KU1, 8, 3), " GRAD");
+    }
+    return true;
+}
+
+// The other pairs with COMP, or the crankcase of the single-acting machine. False when a
+// property error ends the run.
+inline bool other_pairs_step(SimState& s, run::RunState& r, runtime::Units& u,
+                             properties::SteamState& steam) {
+    const LoopConstants& c = s.constants;
+    for (int i = 1; i < c.npairs; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        COMP(s.pair[k], s.comp, s.comp_pair[k], s.inj, s.TIME, s.DELT_NEU, u, steam, r.NFAIL);
+        if (r.NFAIL > 880) return false;
+    }
+    if (c.single) crankcase_step(s, r, c.VCRTOT, c.GM02);
+    return true;
+}
+
+// Gas forces on the piston rods FI and FII.
+inline void gas_forces(SimState& s, const LoopConstants& c) {
+    const double AH = c.AH, AK = c.AK, AHR = c.AHR, AKR = c.AKR, FKOL = c.FKOL;
+    const double PG1 = s.pair[0][PF::PGES], PG2 = s.pair[1][PF::PGES];
+    if (c.NZYL == 4) {
+        const double PG3 = s.pair[2][PF::PGES], PG4 = s.pair[3][PF::PGES];
+        s.FI = ((PG1 * AH - PG2 * AHR) * 10.0 - FKOL) + ((PG4 * AKR - PG3 * AK) * 10.0 + FKOL);
+        s.FII = ((PG3 * AH - PG4 * AHR) * 10.0 - FKOL) + ((PG1 * AKR - PG2 * AK) * 10.0 + FKOL);
+    } else {
+        s.FI = (PG1 * AH - PG2 * AHR) * 10.0 - FKOL;
+        s.FII = (PG1 * AK - PG2 * AKR) * 10.0 - FKOL;
+    }
+}
+
+// Liquid and seal forces, with the step means of volumes and kinematics, and the net rod
+// forces FNI, FNII.
+inline void liquid_and_seal_forces(SimState& s, const LoopConstants& c) {
+    auto vm = [&](std::size_t i, std::size_t f, double prev) { return (s.pair[i][f] + prev) / 2.0; };
+    if (c.NZYL == 4) {
+        s.FHI = ((vm(0, PF::VE, s.VE_V[0]) - vm(1, PF::VE, s.VE_V[1])) +
+                 (vm(3, PF::VC, s.VC_V[3]) - vm(2, PF::VC, s.VC_V[2]))) * c.GAMMA;
+        s.FHII = ((vm(2, PF::VE, s.VE_V[2]) - vm(3, PF::VE, s.VE_V[3])) +
+                  (vm(0, PF::VC, s.VC_V[0]) - vm(1, PF::VC, s.VC_V[1]))) * c.GAMMA;
+    } else if (c.NZYL == 2) {
+        s.FHI = (vm(0, PF::VE, s.VE_V[0]) - vm(1, PF::VE, s.VE_V[1])) * c.GAMMA;
+        s.FHII = (vm(0, PF::VC, s.VC_V[0]) - vm(1, PF::VC, s.VC_V[1])) * c.GAMMA;
+    } else {
+        s.FHI = 0.0;
+        s.FHII = 0.0;
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        s.VE_V[i] = s.pair[i][PF::VE];
+        s.VC_V[i] = s.pair[i][PF::VC];
+    }
+    s.FBI = s.MHK * (s.B1 + s.B1V) / 2.0;
+    s.FBII = s.MHK * (s.B2 + s.B2V) / 2.0;
+    s.FDI = s.MHKW * (s.U1 + s.U1V) / 2.0;
+    s.FDII = s.MHKW * (s.U2 + s.U2V) / 2.0;
+    s.SIGN1 = seal_direction(s.UD1);
+    s.SIGN2 = seal_direction(s.UD2);
+    const double FSEAL = c.FSEAL;
+    const double kol = c.NZYL == 4 ? 0.0 : c.FKOL;
+    s.WI = s.FHI + s.FBI + s.FDI + s.SIGN1 * FSEAL + kol;
+    s.WII = s.FHII + s.FBII + s.FDII + s.SIGN2 * FSEAL + kol;
+    s.FNI = s.FI - s.FBI - s.FDI - s.FHI - s.SIGN1 * FSEAL;
+    s.FNII = s.FII - s.FBII - s.FDII - s.FHII - s.SIGN2 * FSEAL;
+}
+
+// Powers of the step: rod, loss and net powers, torque, and the powers of seal friction,
+// liquid inertia and damping. The machine sums fall due.
+inline void step_powers(SimState& s, const LoopConstants& c, const CrankAngles& a) {
+    s.DAKOL = s.FI * s.UD1 / 100.0 + s.FII * s.UD2 / 100.0;
+    s.DVWORK = (s.WI * s.UD1 + s.WII * s.UD2) / 100.0;
+    work_rate_sums(s, c.npairs);
+    s.sums_due = true;
+    s.DWORKN = s.DWORK - s.DVWORK;
+    s.DAKOLN = (s.FI - s.WI) * s.UD1 / 100.0 + (s.FII - s.WII) * s.UD2 / 100.0;
+    s.DREHMO = (s.FI - s.WI) * (c.R / 100.0) * a.s1 + (s.FII - s.WII) * (c.R / 100.0) * a.s2;
+    s.DAFSE = (std::fabs(s.UD1) + std::fabs(s.UD2)) * c.FSEAL / 100.0;
+    s.DAC2B = (s.FBI * s.UD1 + s.FBII * s.UD2) / 100.0;
+    s.DAZHK = (s.FDI * s.UD1 + s.FDII * s.UD2) / 100.0;
+}
+
+// Works of the run: the integrals of the step's powers (those of the net balance from the
+// start time on), the ideal comparison machine, and the crank values kept for the next step.
+inline void work_integrals(SimState& s, const run::RunState& r) {
+    const double DT = s.DELT_NEU;
+    if (s.TIME > 0.0) {
+        s.AKOL += s.DAKOL * DT;
+        s.AKOLN += s.DAKOLN * DT;
+        s.VWORK += s.DVWORK * DT;
+        s.WORKNN += s.DWORKN * DT;
+        s.ATHETA += s.DATETA * DT;
+        s.ARBEIT += s.DWORK * DT;
+    }
+    s.AFSEAL += s.DAFSE * DT;
+    s.AC2B += s.DAC2B * DT;
+    s.AZHKU += s.DAZHK * DT;
+    s.ARBETN = s.ARBEIT - s.VWORK;
+    ideal_machine(s, r);
+    s.WEG1_V = s.X1;
+    s.WEG2_V = s.X2;
+    s.U1V = s.U1;
+    s.U2V = s.U2;
+    s.B1V = s.B1;
+    s.B2V = s.B2;
+}
+
+// A flywheel that stops (or turns back) ends the run: the crank would never reach the next
+// mark, and the flywheel equation divides by the angular speed. A crank that turns half a
+// revolution or more in one nominal step has run away from what an explicit step can follow:
+// every step would end a revolution and add a revolution block to the listings. True (with
+// the message) when the run ends for either.
+bool crank_out_of_bounds(const SimState& s, run::RunState& r, runtime::Units& u) {
+    if (!(s.OMEGA > 0.0) || !std::isfinite(s.OMEGA)) {
+        for (runtime::Unit* un : {&u.u6, &u.u9})
+            un->free(" ======>> DIE MASCHINE BLEIBT STEHEN: OMEGA=", s.OMEGA, " 1/SEC BEI TIME=",
+                     s.TIME, " SEC");
+        r.NFAIL += 1;
+        return true;
+    }
+    if (s.OMEGA * r.SCHRITT >= PI) {
+        for (runtime::Unit* un : {&u.u6, &u.u9})
+            un->free(" ======>> DREHZAHL ZU HOCH: RPM=", s.OMEGA * 30.0 / PI, " BEI TIME=", s.TIME,
+                     " SEC; MEHR ALS 180 GRAD KURBELWINKEL JE RECHENSCHRITT, SCHRITT VERKLEINERN");
+        r.NFAIL += 1;
+        return true;
+    }
+    return false;
+}
+
+// The machine sums of the step, formed when the first reader of the step needs them.
+inline void form_machine_sums(SimState& s) {
+    if (!s.sums_due) return;
+    machine_sums(s, s.constants.npairs, s.constants.injection);
+    s.sums_due = false;
+}
+
+// What the revolution end and the marker search of a step have found.
+struct StepMarks {
+    bool rev_end = false;
+    bool close_search = false;   // the searched revolution ended: its last marker is here
+    int marker_hit = -1;         // marker reached in this step
+};
+
+// The revolution searched for markers: NACH when only that revolution is plotted, else the
+// first.
+inline int searched_revolution(const LoopConstants& c) { return c.one_rev ? c.NACH : 1; }
+
+// Markers of the searched revolution, at most one per step.
+inline void marker_search(SimState& s, StepMarks& m) {
+    if (m.rev_end || s.NREVC != searched_revolution(s.constants) || s.next_marker > 5) return;
+    const int k = s.next_marker;
+    if (s.PHI1 - s.ANGLE[static_cast<std::size_t>(k)] >= 0.0) {
+        s.plot_forced = true;
+        m.marker_hit = k;
+        s.found[static_cast<std::size_t>(k)] = true;
+        s.next_marker = k + 1;
+    }
+}
+
+// A plot point when its time has come or a revolution end or marker forces one.
+void plot_point(SimState& s, diagrams::DiagramState& d, run::RunState& r, runtime::Units& u,
+                const StepMarks& m, double tnow) {
+    const LoopConstants& c = s.constants;
+    if (tnow >= s.TPLOT) s.TPLOT = s.TIME + s.TOUTP;
+    if (!s.abscissa_checked) {
+        s.abscissa_checked = true;
+        check_abscissas(d, s, r.NFAIL, u);
+    }
+    int index = s.NPLOT + 1;
+    if (c.one_rev && !s.one_rev_started) {
+        // Only revolution NACH is kept: every point before it overwrites point 1, and the
+        // point that ends revolution NACH - 1 is its first.
+        index = 1;
+        if (s.NREV >= c.NACH - 1) s.one_rev_started = true;
+    }
+    if (s.plotting && index > diagrams::NPLOTMAX) {
+        // The arrays are full: said once, and the run computes on to its end without storing
+        // further points.
+        if (!s.plot_full)
+            for (runtime::Unit* un : {&u.u6, &u.u9})
+                un->free("MAXIMALE ANZAHL DER PLOT DATEN ERREICHT: N=", s.NPLOT);
+        s.plot_full = true;
+    }
+    if (!s.plotting || s.plot_full) return;
+    s.NPLOT = index;
+    if (c.takes_globals) {
+        form_machine_sums(s);
+        fill_globals(d, s, r);
+    }
+    diagrams::store_plot_point(d, std::span<const PairRecord, 4>(s.pair), s.NPLOT);
+    if (m.marker_hit > 0) {
+        s.MARK[static_cast<std::size_t>(m.marker_hit)] = s.NPLOT;
+        marker_debug(s, r, u, m.marker_hit, s.NPLOT);
+    }
+    if (m.close_search) {
+        s.MARK[6] = s.NPLOT;
+        marker_debug(s, r, u, 6, s.NPLOT);
+    }
+}
+
+// A printed line when its time has come.
+void print_point(SimState& s, diagrams::DiagramState& d, const run::RunState& r, runtime::Units& u) {
+    s.TPRINT = s.TIME + s.TOUTD;
+    if (s.constants.takes_globals) {
+        form_machine_sums(s);
+        fill_globals(d, s, r);
+    }
+    print_line(u, s, d);
+}
+
+// ---- The run ------------------------------------------------------------------------------
+
+// The run's constants of the time loop, from the run data and the pre-calculation.
+LoopConstants loop_constants(const run::RunState& r, const PrecalcState& sd,
+                             const diagrams::DiagramState& d, bool injection) {
+    LoopConstants c;
+    c.NZYL = r.NZYL;
+    c.npairs = c.NZYL == 4 ? 4 : (c.NZYL == 2 ? 2 : 1);
+    c.single = c.NZYL < 2;
+    c.AH = r.FQE;
+    c.AK = r.FQC;
+    c.AHR = r.FQER;
+    c.AKR = r.FQCR;
+    c.R = r.R;
+    c.LR = r.LR;
+    c.phase = r.PHASE * PI / 180.0;
+    c.THETA = r.THETA;
+    c.rTHETA = quot(100000.0, c.THETA);
+    c.FSEAL = r.FSEAL;
+    c.GAMMA = sd.GAMMA;
+    c.FKOL = sd.FKOL;
+    c.GM02 = sd.GM02;
+    c.VCRTOT = sd.VCRTOT;
+    c.NACH = r.NACH;
+    c.one_rev = r.plot_one_rev && c.NACH > 0;
+    c.injection = injection;
+    c.diagrams_defined = d.IIFREI > 0;
+    c.printing = r.IPRNT1 > 0;
+    for (int k = 0; k < d.nsource; ++k)
+        c.takes_globals = c.takes_globals || d.source[static_cast<std::size_t>(k)].pair < 0;
+    c.rdMH = r.R * r.ZW * run::ROW;
+    c.MK = c.rdMH * c.AKR;
+    c.MH_BEFORE = (c.rdMH - 2.0 * r.HRVE0 * run::ROW) * c.AHR;
+    c.MH_AFTER = c.rdMH * c.AHR;
+    c.MHK_BEFORE = (c.MH_BEFORE + c.MK) / 100000.0;
+    c.MHK_AFTER = (c.MH_AFTER + c.MK) / 100000.0;
+    return c;
+}
+
+// The state of the loop one step before the start: the crank a step back, the previous
+// values of the first step, the revolution marks and the extremes' start values.
+void start_of_loop(SimState& s, const run::RunState& r) {
+    const PrecalcState& sd = s.pre;
+    const LoopConstants& c = s.constants;
+    s.TIME = -s.DELT_NEU;
+    s.NREV = 0;
+    s.NREVC = 1;
+    s.PHIREV = 2.0 * PI;
+    s.PHIHALF = PI;
+    s.TPLOT = 0.0;
+    s.TPRINT = 0.0;
+    s.MARK.fill(1);
+    s.next_marker = 1;
+    s.OMEGA = sd.OMEGA;
+    s.RPM = s.OMEGA * 30.0 / PI;
+    s.ANGLE1 = -s.OMEGA * s.DELT_NEU;
+    const CrankState a = crank_motion_at(s.ANGLE1, c.R, c.LR, s.OMEGA);
+    const CrankState b = crank_motion_at(s.ANGLE1 + c.phase, c.R, c.LR, s.OMEGA);
+    s.WEG1_V = a.X;
+    s.WEG2_V = b.X;
+    s.U1V = a.U;
+    s.B1V = a.B;
+    s.U2V = b.U;
+    s.B2V = b.B;
+    s.HRVE = r.HRVE0;
+    s.HRVC = r.HRVC0;
+    s.PGES1V = s.pair[0].PGESV;
+    s.VIDEALV = sd.VMIN_IDEAL + s.pair[0].VEV - c.AH * r.HRVE0;
+    s.TE_MAX_I.fill(r.TK / 1000.0);
+    s.TC_MIN_I.fill(r.TH * 1000.0);
+    for (std::size_t i = 0; i < 4; ++i) {
+        s.VE_V[i] = s.pair[i].VEV;
+        s.VC_V[i] = s.pair[i].VCV;
+    }
+    if (c.single) {
+        s.VG2V = sd.VG2V;
+        s.TE2V = sd.TE2V;
+        s.P2V = sd.P2V;
+    }
+}
+
+// The start of the run: the state of the previous run cleared, the names of the diagrams
+// resolved, the pre-calculation, the injection data, the loop constants, the plot and print
+// intervals and the header of the printed lines. False when the run cannot start.
+bool start_of_run(Program& p) {
     run::RunState& r = p.run;
     runtime::Units& u = p.units;
-    if (!run_values_ok(p)) return;
+    if (!check_run_values(p)) return false;
 
     // Nothing of the previous run carries over, except the run's own columns of the results
     // row that the run control has written before the call.
@@ -729,392 +1151,86 @@ void simulate(Program& p) {
 
     diagrams::resolve_names(u, p.dia, r.NFAIL);
 
-    if (!start_run(p)) return;
-    if (!check_injection_input(p)) return;
+    if (!PRECALC(p)) return false;
+    if (!check_injection_input(p)) return false;
     prepare_injection(s.inj, r);
-    const PrecalcState& sd = s.pre;
-
-    const int NZYL = r.NZYL;
-    const int npairs = NZYL == 4 ? 4 : (NZYL == 2 ? 2 : 1);
-    const bool single = NZYL < 2;
-    const double AH = r.FQE, AK = r.FQC, AHR = r.FQER, AKR = r.FQCR;
-    const double R = r.R, LR = r.LR;
-    const double phase = r.PHASE * PI / 180.0;
-    const double THETA = r.THETA;
-    const double rTHETA = quot(100000.0, THETA);
-    const double FSEAL = r.FSEAL;
-    const double GAMMA = sd.GAMMA;
-    const double FKOL = sd.FKOL;
-    const int NACH = r.NACH;
-    const bool one_rev = r.plot_one_rev && NACH > 0;
-    const bool injection = s.inj.C.active;
-    const bool diagrams_defined = p.dia.IIFREI > 0;
-    // The global plottable values (and the machine sums among them) are written at the plot
-    // and print points only when a diagram curve or a printed column takes one of them.
-    bool takes_globals = false;
-    for (int k = 0; k < p.dia.nsource; ++k)
-        takes_globals = takes_globals || p.dia.source[static_cast<std::size_t>(k)].pair < 0;
-    const bool printing = r.IPRNT1 > 0;
-    const double GM02 = sd.GM02;
+    s.constants = loop_constants(r, s.pre, p.dia, s.inj.C.active);
 
     plot_intervals(p);
 
     // Marker angles of the diagrams, as the pre-calculation left them; the revolution
     // evaluation moves those of the smallest and largest volume on.
-    s.ANGLE = sd.ANGLE;
+    s.ANGLE = s.pre.ANGLE;
     s.ANGLE[6] = 360.0;
-    if (printing && diagrams_defined && u.level(2)) print_header(p);
-
-    // Start of the loop.
-    s.TIME = -s.DELT_NEU;
-    s.NREV = 0;
-    s.NREVC = 1;
-    s.PHIREV = 2.0 * PI;
-    s.PHIHALF = PI;
-    s.TPLOT = 0.0;
-    s.TPRINT = 0.0;
-    s.MARK.fill(1);
-    s.next_marker = 1;
-    s.OMEGA = sd.OMEGA;
-    s.RPM = s.OMEGA * 30.0 / PI;
-    s.ANGLE1 = -s.OMEGA * s.DELT_NEU;
-    {
-        const CrankState a = crank_motion_at(s.ANGLE1, R, LR, s.OMEGA);
-        const CrankState b = crank_motion_at(s.ANGLE1 + phase, R, LR, s.OMEGA);
-        s.WEG1_V = a.X;
-        s.WEG2_V = b.X;
-        s.U1V = a.U;
-        s.B1V = a.B;
-        s.U2V = b.U;
-        s.B2V = b.B;
-    }
-    s.HRVE = r.HRVE0;
-    s.HRVC = r.HRVC0;
-    s.PGES1V = s.pair[0].PGESV;
-    s.VIDEALV = sd.VMIN_IDEAL + s.pair[0].VEV - AH * r.HRVE0;
-    s.TE_MAX_I.fill(r.TK / 1000.0);
-    s.TC_MIN_I.fill(r.TH * 1000.0);
-    for (std::size_t i = 0; i < 4; ++i) {
-        s.VE_V[i] = s.pair[i].VEV;
-        s.VC_V[i] = s.pair[i].VCV;
-    }
-    if (single) {
-        s.VG2V = sd.VG2V;
-        s.TE2V = sd.TE2V;
-        s.P2V = sd.P2V;
-    }
-    const double VCRTOT = sd.VCRTOT;
-    const double rdMH = r.R * r.ZW * run::ROW;
-    // The liquid columns before and after the control volumes close: the same every step.
-    const double MK = rdMH * AKR;
-    const double MH_BEFORE = (rdMH - 2.0 * r.HRVE0 * run::ROW) * AHR, MH_AFTER = rdMH * AHR;
-    const double MHK_BEFORE = (MH_BEFORE + MK) / 100000.0;
-    const double MHK_AFTER = (MH_AFTER + MK) / 100000.0;
+    if (s.constants.printing && s.constants.diagrams_defined && u.level(2)) print_header(u, s, p.dia);
+    start_of_loop(s, r);
     p.dia.NPLOT = 0;
-    int NPLOT = 0;
-    bool one_rev_started = false;
-    bool first_point = true;
+    return true;
+}
+
+// The end of a revolution: its evaluation, and the close of the marker search when it was
+// the searched one. False when a property error ends the run.
+bool revolution_end(Program& p, StepMarks& m) {
+    SimState& s = p.sim;
+    m.rev_end = true;
+    const int ending = s.NREVC;
+    form_machine_sums(s);
+    evaluate_revolution(p);
+    s.plot_forced = true;
+    if (p.run.NFAIL > 880) return false;
+    if (p.progress != nullptr) p.progress(p.progress_ctx, p);
+    if (ending == searched_revolution(s.constants) && s.next_marker <= 6) {
+        m.close_search = true;
+        s.next_marker = 7;
+        s.found[6] = true;
+    }
+    return true;
+}
+
+// The time loop: each step in the order the model takes them. Returns at a property error
+// or a gas pressure below the vapour pressure (no end-of-run work then).
+void simulate(Program& p) {
+    if (!start_of_run(p)) return;
+    SimState& s = p.sim;
+    run::RunState& r = p.run;
+    runtime::Units& u = p.units;
+    const LoopConstants& c = s.constants;
     const double TIMEEND = s.TIMEEND;
-    // The machine sums of the step, formed when the first reader of the step needs them.
-    bool sums_due = false;
-    auto form_sums = [&] {
-        if (!sums_due) return;
-        machine_sums(s, npairs, injection);
-        sums_due = false;
-    };
 
     while (s.TIME <= TIMEEND) {
-        const double DT = s.DELT_NEU;
-        // 1. Time.
-        s.TIME += DT;
-        const bool counting = s.TIME > 0.0;
+        s.TIME += s.DELT_NEU;
+        control_volumes(s, r, c);
+        column_damping(s);
+        const CrankAngles a = crank_step(s, c);
+        if (!first_pair_step(s, r, u, p.steam, a)) return;
+        if (r.FDAMPF && vapour_limit_reached(s, r, u)) return;
+        if (!other_pairs_step(s, r, u, p.steam)) return;
+        gas_forces(s, c);
+        liquid_and_seal_forces(s, c);
+        flywheel_step(s, c);
+        step_powers(s, c, a);
+        work_integrals(s, r);
+        update_extremes(s, c.npairs);
+        if (crank_out_of_bounds(s, r, u)) break;
 
-        // 2. Control volumes and liquid columns.
-        const double tp = s.TIME - r.REGELN_AB;
-        if (tp < 0.0) {
-            s.HRVE = r.HRVE0;
-            s.HRVC = r.HRVC0;
-            s.MH = MH_BEFORE;
-            s.MHK = MHK_BEFORE;
-        } else if (tp <= r.IN) {
-            const double f = r.IN > 0.0 ? (1.0 + std::cos(PI * tp / r.IN)) / 2.0 : 0.0;
-            s.HRVE = r.HRVE0 * f;
-            s.HRVC = r.HRVC0 * f;
-            s.MH = (rdMH - 2.0 * s.HRVE * run::ROW) * AHR;
-            s.MHK = (s.MH + MK) / 100000.0;
-        } else {
-            s.MH = MH_AFTER;
-            s.MHK = MHK_AFTER;
-        }
-        s.MK = MK;
-        s.comp.HRVE = s.HRVE;
-        s.comp.HRVC = s.HRVC;
-
-        // 3. Damping of the liquid columns.
-        s.MHKW = sd.XD != 0.0 ? s.MHK * s.OMEGA * sd.XD : 0.0;
-
-        // 4. Crank: the sine and cosine of each crank once per step.
-        s.ANGLE1 += s.OMEGA * DT;
-        s.ANGLE2 = s.ANGLE1 + phase;
-        s.KU1 = s.ANGLE1 * (180.0 / PI);
-        s.KU2 = s.ANGLE2 * (180.0 / PI);
-        s.PHI1 = s.KU1 - 360.0 * s.NREV;
-        const double s1 = std::sin(s.ANGLE1), c1 = std::cos(s.ANGLE1);
-        const double s2 = std::sin(s.ANGLE2), c2 = std::cos(s.ANGLE2);
-        const CrankState k1 = crank_motion(s1, c1, R, LR, s.OMEGA);
-        const CrankState k2 = crank_motion(s2, c2, R, LR, s.OMEGA);
-        s.X1 = k1.X; s.U1 = k1.U; s.B1 = k1.B;
-        s.X2 = k2.X; s.U2 = k2.U; s.B2 = k2.B;
-        const double rdt = DT > 0.0 ? 1.0 / DT : 0.0;
-        s.UD1 = (s.X1 - s.WEG1_V) * rdt;
-        s.UD2 = (s.X2 - s.WEG2_V) * rdt;
-        const double X1P = npairs > 1 ? k1.XP : 0.0;
-        const double X2P = npairs > 1 ? k2.XP : 0.0;
-        set_pair_travels(s, s.X1, s.X2, X1P, X2P);
-
-        // 5. Pair 1 and the pressure integral for P1MEAN.
-        s.inj.U1 = s.U1;
-        s.inj.U2 = s.U2;
-        s.inj.XTR = s.XTR;
-        COMP(s.pair[0], s.comp, s.comp_pair[0], s.inj, s.TIME, DT, u, p.steam, r.NFAIL);
-        if (r.NFAIL > 880) return;
-        const double PGES1 = s.pair[0][PF::PGES];
-        if (counting) s.P1SUM += (PGES1 + s.PGES1V) / 2.0 * DT;
-        s.PGES1V = PGES1;
-
-        // 6. Gas-pressure power of pair 1.
-        const double P1 = s.pair[0][PF::P];
-        s.POWER = AH * 0.1 * P1 * R * s1 * s.OMEGA + AK * 0.1 * P1 * R * s2 * s.OMEGA;
-        if (counting) s.APOWER += s.POWER * DT;
-
-        // 7. Vapour limit: the gas pressure may not fall to the vapour pressure.
-        if (r.FDAMPF) {
-            s.PGMIN = std::min(s.PGMIN, P1);
-            const double PSTE1 = s.pair[0].PSTE;
-            if (s.PGMIN <= PSTE1) {
-                r.NFAIL = 666;
-                u.u6.line("0");
-                u.u6.line("0DER PROZESS KANN NICHT WEITER BERECHNET WERDEN, DA DER MINIMALE GASDRUCK");
-                u.u9.line(" ");
-                u.u9.line(" DER PROZESS KANN NICHT WEITER BERECHNET WERDEN, DA DER MINIMALE GASDRUCK");
-                for (runtime::Unit* un : {&u.u6, &u.u9}) {
-                    un->record(" PGMIN=", F(s.PGMIN, 7, 3), " < IST ALS DER MAXIMALEDAMPFDRUCK PSTE1 =",
-                               F(PSTE1, 7, 3), " BAR");
-                    un->record(" FESTGESTELLT BEI TIME=", F(s.TIME, 8, 5), " SEC; WINKEL \"CANGLE\"",
-                               F(s.KU1, 8, 3), " GRAD");
-                }
-                return;
-            }
-        }
-
-        // 8, 9. The other pairs, or the crankcase of the single-acting machine.
-        for (int i = 1; i < npairs; ++i) {
-            const auto k = static_cast<std::size_t>(i);
-            COMP(s.pair[k], s.comp, s.comp_pair[k], s.inj, s.TIME, DT, u, p.steam, r.NFAIL);
-            if (r.NFAIL > 880) return;
-        }
-        if (single) crankcase_step(s, r, VCRTOT, GM02);
-
-        // 10. Gas forces on the piston rods.
-        const double PG1 = s.pair[0][PF::PGES], PG2 = s.pair[1][PF::PGES];
-        if (NZYL == 4) {
-            const double PG3 = s.pair[2][PF::PGES], PG4 = s.pair[3][PF::PGES];
-            s.FI = ((PG1 * AH - PG2 * AHR) * 10.0 - FKOL) + ((PG4 * AKR - PG3 * AK) * 10.0 + FKOL);
-            s.FII = ((PG3 * AH - PG4 * AHR) * 10.0 - FKOL) + ((PG1 * AKR - PG2 * AK) * 10.0 + FKOL);
-        } else {
-            s.FI = (PG1 * AH - PG2 * AHR) * 10.0 - FKOL;
-            s.FII = (PG1 * AK - PG2 * AKR) * 10.0 - FKOL;
-        }
-
-        // 11. Liquid and seal forces, with the step means of volumes and kinematics.
-        auto vm = [&](std::size_t i, std::size_t f, double prev) { return (s.pair[i][f] + prev) / 2.0; };
-        if (NZYL == 4) {
-            s.FHI = ((vm(0, PF::VE, s.VE_V[0]) - vm(1, PF::VE, s.VE_V[1])) +
-                     (vm(3, PF::VC, s.VC_V[3]) - vm(2, PF::VC, s.VC_V[2]))) * GAMMA;
-            s.FHII = ((vm(2, PF::VE, s.VE_V[2]) - vm(3, PF::VE, s.VE_V[3])) +
-                      (vm(0, PF::VC, s.VC_V[0]) - vm(1, PF::VC, s.VC_V[1]))) * GAMMA;
-        } else if (NZYL == 2) {
-            s.FHI = (vm(0, PF::VE, s.VE_V[0]) - vm(1, PF::VE, s.VE_V[1])) * GAMMA;
-            s.FHII = (vm(0, PF::VC, s.VC_V[0]) - vm(1, PF::VC, s.VC_V[1])) * GAMMA;
-        } else {
-            s.FHI = 0.0;
-            s.FHII = 0.0;
-        }
-        for (std::size_t i = 0; i < 4; ++i) {
-            s.VE_V[i] = s.pair[i][PF::VE];
-            s.VC_V[i] = s.pair[i][PF::VC];
-        }
-        s.FBI = s.MHK * (s.B1 + s.B1V) / 2.0;
-        s.FBII = s.MHK * (s.B2 + s.B2V) / 2.0;
-        s.FDI = s.MHKW * (s.U1 + s.U1V) / 2.0;
-        s.FDII = s.MHKW * (s.U2 + s.U2V) / 2.0;
-        s.SIGN1 = seal_direction(s.UD1);
-        s.SIGN2 = seal_direction(s.UD2);
-        const double kol = NZYL == 4 ? 0.0 : FKOL;
-        s.WI = s.FHI + s.FBI + s.FDI + s.SIGN1 * FSEAL + kol;
-        s.WII = s.FHII + s.FBII + s.FDII + s.SIGN2 * FSEAL + kol;
-        s.FNI = s.FI - s.FBI - s.FDI - s.FHI - s.SIGN1 * FSEAL;
-        s.FNII = s.FII - s.FBII - s.FDII - s.FHII - s.SIGN2 * FSEAL;
-
-        // 12. Flywheel.
-        const double UM1 = (s.U1 + s.U1V) / 2.0, UM2 = (s.U2 + s.U2V) / 2.0;
-        s.DWDT = quot((s.FNI * UM1 + s.FNII * UM2) * rTHETA, s.OMEGA);
-        s.OMEGAV = s.OMEGA;
-        s.OMEGA = s.OMEGA + s.DWDT * DT;
-        s.RPM = s.OMEGA * 30.0 / PI;
-        s.DATETA = (s.OMEGA + s.OMEGAV) * THETA * 0.5 * s.DWDT / 1.0e7;
-
-        // 13. Powers.
-        s.DAKOL = s.FI * s.UD1 / 100.0 + s.FII * s.UD2 / 100.0;
-        s.DVWORK = (s.WI * s.UD1 + s.WII * s.UD2) / 100.0;
-        work_rate_sums(s, npairs);
-        sums_due = true;
-        s.DWORKN = s.DWORK - s.DVWORK;
-        s.DAKOLN = (s.FI - s.WI) * s.UD1 / 100.0 + (s.FII - s.WII) * s.UD2 / 100.0;
-        s.DREHMO = (s.FI - s.WI) * (R / 100.0) * s1 + (s.FII - s.WII) * (R / 100.0) * s2;
-        s.DAFSE = (std::fabs(s.UD1) + std::fabs(s.UD2)) * FSEAL / 100.0;
-        s.DAC2B = (s.FBI * s.UD1 + s.FBII * s.UD2) / 100.0;
-        s.DAZHK = (s.FDI * s.UD1 + s.FDII * s.UD2) / 100.0;
-
-        // 14. Integrals.
-        if (counting) {
-            s.AKOL += s.DAKOL * DT;
-            s.AKOLN += s.DAKOLN * DT;
-            s.VWORK += s.DVWORK * DT;
-            s.WORKNN += s.DWORKN * DT;
-            s.ATHETA += s.DATETA * DT;
-            s.ARBEIT += s.DWORK * DT;
-        }
-        s.AFSEAL += s.DAFSE * DT;
-        s.AC2B += s.DAC2B * DT;
-        s.AZHKU += s.DAZHK * DT;
-        s.ARBETN = s.ARBEIT - s.VWORK;
-        ideal_machine(s, r);
-
-        // 15. Previous values.
-        s.WEG1_V = s.X1;
-        s.WEG2_V = s.X2;
-        s.U1V = s.U1;
-        s.U2V = s.U2;
-        s.B1V = s.B1;
-        s.B2V = s.B2;
-
-        // 16. Extremes.
-        update_extremes(s, npairs);
-
-        // A flywheel that stops (or turns back) ends the run: the crank would never reach
-        // the next mark, and the flywheel equation divides by the angular speed.
-        if (!(s.OMEGA > 0.0) || !std::isfinite(s.OMEGA)) {
-            for (runtime::Unit* un : {&u.u6, &u.u9})
-                un->free(" ======>> DIE MASCHINE BLEIBT STEHEN: OMEGA=", s.OMEGA, " 1/SEC BEI TIME=",
-                         s.TIME, " SEC");
-            r.NFAIL += 1;
-            break;
-        }
-        // A crank that turns half a revolution or more in one nominal step has run away from
-        // what an explicit step can follow: every step would end a revolution and add a
-        // revolution block to the listings. The run ends instead.
-        if (s.OMEGA * r.SCHRITT >= PI) {
-            for (runtime::Unit* un : {&u.u6, &u.u9})
-                un->free(" ======>> DREHZAHL ZU HOCH: RPM=", s.OMEGA * 30.0 / PI, " BEI TIME=", s.TIME,
-                         " SEC; MEHR ALS 180 GRAD KURBELWINKEL JE RECHENSCHRITT, SCHRITT VERKLEINERN");
-            r.NFAIL += 1;
-            break;
-        }
-
-        // 17. Revolution end.
         s.plot_forced = false;
-        const int searched = one_rev ? NACH : 1;
-        bool rev_end = false;
-        bool close_search = false;
-        if (s.ANGLE1 >= s.PHIREV) {
-            rev_end = true;
-            const int ending = s.NREVC;
-            form_sums();
-            evaluate_revolution(p);
-            s.plot_forced = true;
-            if (r.NFAIL > 880) return;
-            if (p.progress != nullptr) p.progress(p.progress_ctx, p);
-            if (ending == searched && s.next_marker <= 6) {
-                close_search = true;
-                s.next_marker = 7;
-                s.found[6] = true;
-            }
-        }
-
-        // 18. Markers of the searched revolution, at most one per step.
-        int marker_hit = -1;
-        if (!rev_end && s.NREVC == searched && s.next_marker <= 5) {
-            const int k = s.next_marker;
-            if (s.PHI1 - s.ANGLE[static_cast<std::size_t>(k)] >= 0.0) {
-                s.plot_forced = true;
-                marker_hit = k;
-                s.found[static_cast<std::size_t>(k)] = true;
-                s.next_marker = k + 1;
-            }
-        }
-
-        // 19. Plot point.
+        StepMarks m;
+        if (s.ANGLE1 >= s.PHIREV && !revolution_end(p, m)) return;
+        marker_search(s, m);
         // The plot and print instants are compared with a hundredth of a step to spare: TIME
         // is a sum of steps and may fall short of an instant by a rounding error, which would
         // put the point one step late.
         const double tnow = s.TIME + r.SCHRITT_100;
-        if (s.plotting && diagrams_defined && (s.plot_forced || tnow >= s.TPLOT)) {
-            if (tnow >= s.TPLOT) s.TPLOT = s.TIME + s.TOUTP;
-            if (first_point) {
-                first_point = false;
-                check_abscissas(p);
-            }
-            int index = NPLOT + 1;
-            if (one_rev && !one_rev_started) {
-                // Only revolution NACH is kept: every point before it overwrites point 1,
-                // and the point that ends revolution NACH - 1 is its first.
-                index = 1;
-                if (s.NREV >= NACH - 1) one_rev_started = true;
-            }
-            if (s.plotting && index > diagrams::NPLOTMAX) {
-                // The arrays are full: said once, and the run computes on to its end without
-                // storing further points.
-                if (!s.plot_full)
-                    for (runtime::Unit* un : {&u.u6, &u.u9})
-                        un->free("MAXIMALE ANZAHL DER PLOT DATEN ERREICHT: N=", NPLOT);
-                s.plot_full = true;
-            }
-            if (s.plotting && !s.plot_full) {
-                NPLOT = index;
-                if (takes_globals) {
-                    form_sums();
-                    fill_globals(p);
-                }
-                diagrams::store_plot_point(p.dia, std::span<const PairRecord, 4>(s.pair), NPLOT);
-                if (marker_hit > 0) {
-                    s.MARK[static_cast<std::size_t>(marker_hit)] = NPLOT;
-                    marker_debug(p, marker_hit, NPLOT);
-                }
-                if (close_search) {
-                    s.MARK[6] = NPLOT;
-                    marker_debug(p, 6, NPLOT);
-                }
-            }
-        }
+        if (s.plotting && c.diagrams_defined && (s.plot_forced || tnow >= s.TPLOT))
+            plot_point(s, p.dia, r, u, m, tnow);
+        if (c.printing && tnow >= s.TPRINT) print_point(s, p.dia, r, u);
 
-        // 20. Printed lines, with or without diagrams (without, they give the time alone).
-        if (printing && tnow >= s.TPRINT) {
-            s.TPRINT = s.TIME + s.TOUTD;
-            if (takes_globals) {
-                form_sums();
-                fill_globals(p);
-            }
-            print_line(p);
-        }
-
-        // 21. The step of the next step.
-        if (NACH > 0 && s.NREVC > NACH) break;
-        next_step(p);
+        if (c.NACH > 0 && s.NREVC > c.NACH) break;
+        next_step(s, r, u);
     }
 
-    form_sums();
-    end_of_run(p, NPLOT);
+    form_machine_sums(s);
+    end_of_run(p, s.NPLOT);
 }
 
 }  // namespace

@@ -24,8 +24,16 @@ inline double seal_direction(double UD) { return UD >= 0.0 ? 1.0 : -1.0; }
 // printed lines carry, in their order. Written before the loop and after each revolution's
 // last output.
 void print_header(Program& p);
+void print_header(runtime::Units& u, SimState& s, const diagrams::DiagramState& d);
 
 // The global plottable values of the current step, written into the diagram state.
 void fill_globals(Program& p);
+void fill_globals(diagrams::DiagramState& d, const SimState& s, const run::RunState& r);
+
+// The flywheel over one step: the angular acceleration DWDT from the net rod forces FNI, FNII
+// at the step means of the crank speeds, the new OMEGA and RPM, and the flywheel power DATETA,
+// whose integral over the step is THETA (OMEGA**2 - OMEGAV**2) / 2 (in 10**-7 of the units of
+// THETA OMEGA**2).
+void flywheel_step(SimState& s, const LoopConstants& c);
 
 }  // namespace korvex::simulation

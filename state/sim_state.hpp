@@ -16,6 +16,35 @@
 
 namespace korvex::simulation {
 
+// What the time loop takes from the run data and the pre-calculation before its first step:
+// the same for every step of the run.
+struct LoopConstants {
+    int NZYL = 0;
+    int npairs = 1;                // pairs computed with COMP: 1, 2 or 4
+    bool single = false;           // single-acting machine: pair 2 holds the crankcase
+    double AH = 0.0, AK = 0.0, AHR = 0.0, AKR = 0.0;  // piston areas FQE, FQC, FQER, FQCR, cm2
+    double R = 0.0, LR = 0.0;      // crank radius, cm, and its ratio to the rod length
+    double phase = 0.0;            // PHASE, rad
+    double THETA = 0.0;            // flywheel moment of inertia
+    double rTHETA = 0.0;           // 100000 / THETA
+    double FSEAL = 0.0;            // seal friction force
+    double GAMMA = 0.0;            // hydrostatic force per volume of liquid
+    double FKOL = 0.0;             // rod force of the crankcase pressure
+    double GM02 = 0.0;             // gas mass of the crankcase, g
+    double VCRTOT = 0.0;           // crankcase volume with pair 1 at rest, cm3
+    double rdMH = 0.0;             // R ZW ROW: liquid column per area
+    // The liquid columns before and after the control volumes close.
+    double MK = 0.0, MH_BEFORE = 0.0, MH_AFTER = 0.0, MHK_BEFORE = 0.0, MHK_AFTER = 0.0;
+    int NACH = 0;                  // revolution limit (0: the run ends at TIMEEND)
+    bool one_rev = false;          // only revolution NACH is plotted
+    bool injection = false;        // liquid injection takes part
+    bool diagrams_defined = false;
+    bool printing = false;         // printed lines on unit 9 (IPRNT1 > 0)
+    // A diagram curve or a printed column takes one of the global values, which (and the
+    // machine sums among them) are then written at the plot and print points.
+    bool takes_globals = false;
+};
+
 struct SimState {
     // Pair i (1..4) is pair[i - 1]; for the single-acting machine pair[1] holds the crankcase.
     std::array<PairRecord, 4> pair{};
@@ -166,7 +195,7 @@ struct SimState {
     bool plot_forced = false; // a plot point is due in this step (revolution end, marker)
     bool plotting = true;     // false once the run's only diagram is cancelled
     bool plot_full = false;   // the plot arrays are full: the run goes on, storing no points
-    bool abscissa_checked = false;
+    bool abscissa_checked = false;  // at the first plot point
     // Marker angles ANGLE(1..7) as ANGLE[0..6], degrees: taken from the pre-calculation at the
     // start; the revolution evaluation sets ANGLE(2) and ANGLE(5) to the angles of the
     // smallest and largest volume of each revolution.
@@ -176,6 +205,10 @@ struct SimState {
     std::array<bool, 7> found{};  // marker k+1 reached in the searched revolution
     int next_marker = 1;      // index (0-based) of the marker searched next; 7 = closed
     bool marker_search = true;
+    int NPLOT = 0;            // plot points stored
+    bool one_rev_started = false;  // the plotted revolution NACH has begun
+    bool sums_due = false;    // the machine sums of the step are not formed yet
+    LoopConstants constants{};
     std::string line_buffer;  // printed lines of the time loop, reserved once per run
 };
 
