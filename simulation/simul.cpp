@@ -46,18 +46,14 @@ using runtime::quot;
 // with a revolution limit may end well before TIMEEND, and when only the last revolution is
 // plotted the points before it are not kept: nothing is set aside then, and should the arrays
 // fill all the same, the run goes on without storing.
-int forced_points(const Program& p) {
-    const run::RunState& r = p.run;
+int forced_points(const SimState& s, const run::RunState& r) {
     if (r.NACH != 0) return 0;
-    const double revs = std::floor(p.sim.TIMEEND * p.sim.pre.OMEGA / (2.0 * PI)) + 1.0;
+    const double revs = std::floor(s.TIMEEND * s.pre.OMEGA / (2.0 * PI)) + 1.0;
     return static_cast<int>(std::min(revs, 1.0e6)) + 5;
 }
 
 // The plot and print intervals and their listing.
-void plot_intervals(Program& p) {
-    SimState& s = p.sim;
-    runtime::Units& u = p.units;
-    const run::RunState& r = p.run;
+void plot_intervals(SimState& s, const run::RunState& r, runtime::Units& u) {
     const double D = s.DELT_NEU;
     const double ns = std::floor(quot(s.TIMEEND, D));
     s.NSTEP = ns > 2.0e9 ? 2000000000 : static_cast<int>(ns);
@@ -89,7 +85,7 @@ void plot_intervals(Program& p) {
         // At most 2001 points up to TIMEEND; the points that revolution ends and markers force
         // come on top of the regular ones, so room is left for them when they would not fit
         // (never less than half the arrays).
-        const int room = diagrams::NPLOTMAX - forced_points(p);
+        const int room = diagrams::NPLOTMAX - forced_points(s, r);
         double n = std::floor(quot(s.TIMEEND / 2001.0, D)) + 1.0;
         if (n > 0.0 && std::floor(s.NSTEP / n) > room)
             n = std::floor(quot(s.TIMEEND / std::max(room, diagrams::NPLOTMAX / 2), D)) + 1.0;
@@ -642,20 +638,8 @@ void next_step(SimState& s, const run::RunState& r, runtime::Units& u) {
 
 // ---- End of the run ---------------------------------------------------------------------
 
-void end_of_run(Program& p, int NPLOT) {
-    SimState& s = p.sim;
-    run::RunState& r = p.run;
-    runtime::Units& u = p.units;
-    if (s.NREV == 0) {
-        for (runtime::Unit* un : {&u.u6, &u.u8, &u.u9})
-            un->free(" ======>> TIME =", s.TIMEEND, " SEC ZU KURZ FUER DIE BERECHNUNG VON 1 UMDREHUNG");
-        r.NFAIL += 1;
-    }
-    const int nd = std::clamp(p.dia.IIFREI, 0, diagrams::MAXDIA);
-    if (nd == 0 || !s.plotting) return;
-
-    // Frame of the T-S diagrams: the hot limits may not lie inside the cold ones.
-    PrecalcState& pre = s.pre;
+// Frame of the T-S diagrams: the hot limits may not lie inside the cold ones.
+void ts_frame_limits(PrecalcState& pre, runtime::Units& u) {
     if (pre.TE_MIN < pre.TC_MIN) {
         u.u6.free(" TEMIN=", pre.TE_MIN, " < TCMIN=", pre.TC_MIN, " TCMIN WIRD TEMIN");
         u.u9.free(" TEMIN=", pre.TE_MIN, " < TCMIN=", pre.TC_MIN,
@@ -668,19 +652,27 @@ void end_of_run(Program& p, int NPLOT) {
                   " TEMAX WIRD TCMAX FUER DIE RAHMENBERECHNUNG IM T-S DIAGRAMM");
         pre.TE_MAX = pre.TC_MAX;
     }
-    if (u.level(5)) {
-        const auto& P = s.pair;
-        u.u9.line(" AUFBEREITUNG DER TEMPERARUREN UND ENTROPIEN FUER  T-S DIAGRAMME MIT SUBROUTINE \"DIA\"");
-        u.u9.line(" TEILMASCH. H1-K1 ,    H2-K2   ,     H3-K3   ,     H4-K4  ");
-        const char* n9[] = {" S1 =", " T1 =", " S3 =", " T3 =", " VG ="};
-        const char* n6[] = {" SS1=", " TT1=", " SS3=", " TT3=", " VG ="};
-        const std::size_t fld[] = {PF::S1, PF::T1, PF::S3, PF::T3, PF::VG};
-        for (int k = 0; k < 5; ++k) {
-            const std::size_t f = fld[k];
-            u.u9.record(n9[k], E(P[0][f], 14, 7), E(P[1][f], 14, 7), E(P[2][f], 14, 7), E(P[3][f], 14, 7));
-            u.u6.record(n6[k], E(P[0][f], 14, 7), E(P[1][f], 14, 7), E(P[2][f], 14, 7), E(P[3][f], 14, 7));
-        }
+}
+
+// The last temperatures and entropies of the pairs that the T-S diagrams take (debug level 5).
+void ts_values_listing(const SimState& s, runtime::Units& u) {
+    if (!u.level(5)) return;
+    const auto& P = s.pair;
+    u.u9.line(" AUFBEREITUNG DER TEMPERARUREN UND ENTROPIEN FUER  T-S DIAGRAMME MIT SUBROUTINE \"DIA\"");
+    u.u9.line(" TEILMASCH. H1-K1 ,    H2-K2   ,     H3-K3   ,     H4-K4  ");
+    const char* n9[] = {" S1 =", " T1 =", " S3 =", " T3 =", " VG ="};
+    const char* n6[] = {" SS1=", " TT1=", " SS3=", " TT3=", " VG ="};
+    const std::size_t fld[] = {PF::S1, PF::T1, PF::S3, PF::T3, PF::VG};
+    for (int k = 0; k < 5; ++k) {
+        const std::size_t f = fld[k];
+        u.u9.record(n9[k], E(P[0][f], 14, 7), E(P[1][f], 14, 7), E(P[2][f], 14, 7), E(P[3][f], 14, 7));
+        u.u6.record(n6[k], E(P[0][f], 14, 7), E(P[1][f], 14, 7), E(P[2][f], 14, 7), E(P[3][f], 14, 7));
     }
+}
+
+// A marker of the searched revolution that the run never reached: an error each, with the
+// advice to the engineer.
+void unfound_markers(const SimState& s, run::RunState& r, runtime::Units& u) {
     for (int k = 1; k < 7; ++k) {
         if (s.found[static_cast<std::size_t>(k)]) continue;
         for (runtime::Unit* un : {&u.u6, &u.u9}) {
@@ -692,6 +684,24 @@ void end_of_run(Program& p, int NPLOT) {
         }
         r.NFAIL += 1;
     }
+}
+
+// The end of the run: a run too short for one revolution is an error; with diagrams, the
+// T-S frame, the markers not found, and the diagram driver.
+void end_of_run(Program& p, int NPLOT) {
+    SimState& s = p.sim;
+    run::RunState& r = p.run;
+    runtime::Units& u = p.units;
+    if (s.NREV == 0) {
+        for (runtime::Unit* un : {&u.u6, &u.u8, &u.u9})
+            un->free(" ======>> TIME =", s.TIMEEND, " SEC ZU KURZ FUER DIE BERECHNUNG VON 1 UMDREHUNG");
+        r.NFAIL += 1;
+    }
+    const int nd = std::clamp(p.dia.IIFREI, 0, diagrams::MAXDIA);
+    if (nd == 0 || !s.plotting) return;
+    ts_frame_limits(s.pre, u);
+    ts_values_listing(s, u);
+    unfound_markers(s, r, u);
     if (r.IPRNT1 > 0) {
         if (nd == 1)
             u.u9.free("AUFRUF \"DIA\": FUER ", nd, " DIAGRAMM, JEWEILS MIT  N = ", NPLOT, " PUNKTEN");
@@ -1156,7 +1166,7 @@ bool start_of_run(Program& p) {
     prepare_injection(s.inj, r);
     s.constants = loop_constants(r, s.pre, p.dia, s.inj.C.active);
 
-    plot_intervals(p);
+    plot_intervals(s, r, u);
 
     // Marker angles of the diagrams, as the pre-calculation left them; the revolution
     // evaluation moves those of the smallest and largest volume on.
