@@ -88,4 +88,44 @@ struct CompPair {
     double TW1C = 0.0;
 };
 
+// What the steps of one COMP call hand each other: the step, the geometry, the temperatures,
+// the regenerator, pressure and masses, the step means and the heat rates. It lives for one
+// call; the record keeps what the next step needs.
+struct CompStep {
+    double TIME = 0.0;          // time at the end of the step, s
+    double DT = 0.0, rdt = 0.0; // the step (0 for none) and its reciprocal
+
+    double VE = 0.0, VC = 0.0, VG = 0.0;        // volumes, cm3
+    double TE = 0.0, TC = 0.0, TR = 0.0;        // space and regenerator temperatures, K
+    bool tr_given = false;                      // TR given by the mode (mass exchange)
+    double TER = 0.0, TCR = 0.0, VRRED = 0.0;   // regenerator ends, reduced volume per T0
+
+    double VRED = 0.0, P = 0.0, TM = 0.0;       // reduced volume, gas pressure, mean gas T
+    double ME = 0.0, MC = 0.0, MR = 0.0;        // masses, g
+
+    // Means over the step and temperature rates.
+    double VGM = 0.0, MEM = 0.0, MCM = 0.0, MRM = 0.0, TRM = 0.0;
+    double DTE = 0.0, DTC = 0.0, DTR = 0.0;
+
+    double PS = 0.0, PGES = 0.0;                // vapour and total pressure, Bar
+
+    // Heat rates, W: regenerator loss, regenerator ends, the spaces' temperature (T) and mass
+    // (M) terms, the heat supplied and removed, the gas balance, useful heat and entropy rate.
+    double DQREZU = 0.0, DQRCAB = 0.0;
+    double DQURE = 0.0, DQURC = 0.0, DQUREC = 0.0;
+    double DQUTE = 0.0, DQUME = 0.0, DQUE = 0.0;
+    double DQUTC = 0.0, DQUMC = 0.0, DQUC = 0.0;
+    double DQUTR = 0.0, DQUMR = 0.0, DQUR = 0.0;
+    double DQZU = 0.0, DQAB = 0.0, DQGN = 0.0, DQNUZG = 0.0, DQNUZD = 0.0, DS = 0.0;
+
+    // Terms of the vapour component that the heat balance needs.
+    double DQDAMF = 0.0;        // vapour heat rate, W
+    double DS3 = 0.0;           // vapour entropy rate
+    double DQH2OE = 0.0;        // vapour heat of the hot side, W
+    double DQH2OC = 0.0;        // vapour heat of the cold side, W
+    double VWORK = 0.0;         // vapour p dV rate, W
+
+    double TS = 0.0;            // characteristic temperature T2, K
+};
+
 }  // namespace korvex::simulation
