@@ -5,6 +5,8 @@
 // Bar, temperatures K, masses g, forces N.
 #include <array>
 
+#include "state/pair_record.hpp"
+
 namespace korvex::simulation {
 
 // The state of machine H1-K1 recorded at one marker angle of the pre-calculation.
@@ -82,6 +84,33 @@ struct PrecalcState {
     // gives it the volume ratio VMAX/VMIN of H1-K1.
     double VHUBH1 = 0.0;
     double VMIN_IDEAL = 0.0;
+};
+
+// Gas state of H1-K1 at one point of the pre-calculation.
+struct PrecalcPoint {
+    double VE = 0.0, VC = 0.0, VG = 0.0;
+    double TE = 0.0, TC = 0.0, TR = 0.0, TER = 0.0, TCR = 0.0;
+    double VRED = 0.0, P = 0.0, ME = 0.0, MC = 0.0, MR = 0.0;
+    double DTE = 0.0, DTC = 0.0, DTR = 0.0, DME = 0.0, DMC = 0.0, DMR = 0.0, DP = 0.0;
+};
+
+// One pass of the pre-calculation over a revolution: which marker angles it searches and has
+// found, and where its walk over the crank angle stands. Every pass starts it afresh.
+struct PrecalcPass {
+    std::array<bool, 4> searched{};
+    std::array<bool, 4> found{};
+    std::array<int, 3> order{};   // marker indices (1..4) in the order the crank reaches them
+    int norder = 0;
+    int next = 0;                 // position in `order` of the marker searched now
+    PrecalcMark first{};          // the state of the first step (pair 1 of NZYL = 4)
+    bool crankcase = false;       // crankcase state taken (NZYL = 1)
+
+    double phi = 0.0;             // crank angle of the point, rad
+    double PHI1Z = 0.0;           // the same in degrees
+    double time = 0.0;            // time since the start of the pass, s
+    PrecalcPoint prev, cur;       // the point before and this point
+    RegeneratorMeans means;       // logarithmic means, kept from one point to the next
+    double VG2 = 0.0, P2 = 0.0;   // crankcase volume and pressure at the point (NZYL = 1)
 };
 
 }  // namespace korvex::simulation
