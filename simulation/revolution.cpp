@@ -74,11 +74,10 @@ double log_ratio(double vmax, double vmin) {
 std::string digit(int i) { return std::string(1, static_cast<char>('1' + i)); }
 std::string pair_name(int i) { return "H" + digit(i) + "-K" + digit(i); }
 
-// The revolution's values, differences and efficiencies.
-void compute(Program& p) {
-    SimState& s = p.sim;
+// The revolution's works, powers and liquid flows, as differences of the run accumulators
+// since the last revolution end.
+void revolution_differences(SimState& s, const run::RunState& r) {
     RevolutionState& v = s.rev;
-    const run::RunState& r = p.run;
     const int np = pairs_present(r.NZYL);
     const auto& P1 = s.pair[0];
     const auto& P2 = s.pair[1];
@@ -106,7 +105,12 @@ void compute(Program& p) {
     v.VLC1 = finite(P1.VLQC);
     v.PPUMPH = finite(sumh * r.DELTA_P * 100.0);
     v.PPUMPC = finite(sumc * r.DELTA_P * 100.0);
+}
 
+// Efficiencies in %, totals since the start of the run.
+void efficiencies(SimState& s, const run::RunState& r) {
+    RevolutionState& v = s.rev;
+    const int np = pairs_present(r.NZYL);
     const double TE_MAX = s.comp.TE_MAX, TC_MIN = s.comp.TC_MIN;
     v.ETA_CARNOT = quot(TE_MAX - TC_MIN, TE_MAX) * 100.0;
     // With injection nozzles the liquid carries the heat, and a pair's useful heat is its work.
@@ -125,7 +129,13 @@ void compute(Program& p) {
     v.ETA_AK = quot(s.AKOL, s.QZU) * 100.0;
     v.ETA_TH = quot(s.ATHETA, s.QZU) * 100.0;
     v.ETA_I = quot(s.QIEXP + s.QICOMP, s.QIEXP) * 100.0;
+}
 
+// The ratios of the revolution extremes, the ideal Stirling process of each pair and the ideal
+// reference machine, and the utilisation of both.
+void ideal_process(SimState& s, const run::RunState& r) {
+    RevolutionState& v = s.rev;
+    const int np = pairs_present(r.NZYL);
     v.PMAX_PMIN = quot(s.PMAX, s.PMIN);
     v.VMAX_VMIN = quot(s.VMAX, s.VMIN);
     v.POWER_ID = quot(s.QIEXP, s.TAE1MX);
@@ -147,10 +157,11 @@ void compute(Program& p) {
     }
     v.AREF_I = quot(v.ARBTUN, v.ANUZRF) * 100.0;
     v.AUSN_I = quot(v.ARBTUN, v.WORKI_SUM) * 100.0;
+}
 
-    // The per-revolution quantities as plottable values: the points stored from now on show
-    // them until the next revolution end.
-    auto& G = p.dia.G;
+// The per-revolution quantities as plottable values: the points stored from now on show
+// them until the next revolution end.
+void per_revolution_globals(const RevolutionState& v, std::array<double, diagrams::NGLOBAL>& G) {
     G[GF::POWERU] = v.POWERU;
     G[GF::POWERN] = v.POWERN;
     G[GF::PPUMPH] = v.PPUMPH;
@@ -158,6 +169,14 @@ void compute(Program& p) {
     G[GF::AKOLU] = v.AKOLU;
     G[GF::AKOLUN] = v.AKOLUN;
     G[GF::VWORKU] = v.VWORKU;
+}
+
+// The revolution's values, differences and efficiencies.
+void compute(Program& p) {
+    revolution_differences(p.sim, p.run);
+    efficiencies(p.sim, p.run);
+    ideal_process(p.sim, p.run);
+    per_revolution_globals(p.sim.rev, p.dia.G);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -275,16 +294,14 @@ void temperature_lines(runtime::Unit& u, const SimState& s, int np) {
                  F(s.TC_MIN_I[i], 8, 2), " KELVIN");
 }
 
-void list_unit6(Program& p) {
-    auto& u = p.units.u6;
-    const SimState& s = p.sim;
+// Unit 6: the revolution's real and ideal engine, and the pairs' integrals.
+void list6_revolution(runtime::Units& units, const SimState& s, const run::RunState& r) {
+    auto& u = units.u6;
     const RevolutionState& v = s.rev;
-    const run::RunState& r = p.run;
-    const int np = pairs_present(r.NZYL);
     const auto& P1 = s.pair[0];
     const double GM01 = r.GM0[0];
 
-    if (p.units.level(2)) {
+    if (units.level(2)) {
         u.record(" REALER MOTOR: EXPANSIONSARBEIT \"AE1\"=", E(finite(P1[PF::AE]), 14, 7),
                  " NEWTON * METER");
         u.record("        MAXIMALE LEISTUNG \"D_QZUMAX\" =", E(s.D_QZUMAX, 14, 7), "WATT BEI",
@@ -333,11 +350,18 @@ void list_unit6(Program& p) {
         pair_block(u, s, 0, false);
         pair_block(u, s, 1, false);
     }
-    if (p.units.level(4) && r.NZYL == 4) {
+    if (units.level(4) && r.NZYL == 4) {
         pair_block(u, s, 2, false);
         pair_block(u, s, 3, false);
     }
-    if (p.units.level(3)) {
+}
+
+// Unit 6: the machine's sums and efficiencies, and the totals since the start.
+void list6_machine_sums(runtime::Units& units, const SimState& s, const run::RunState& r) {
+    auto& u = units.u6;
+    const RevolutionState& v = s.rev;
+
+    if (units.level(3)) {
         machine_line6(u,
                       "     A12,  QZU12,  QAB12,  QGN12, QTS112,   QN12,    A34,  QZU34,  QAB34,"
                       "   QN34",
@@ -364,13 +388,21 @@ void list_unit6(Program& p) {
                        v.ETA12, v.ETA34, v.ETA_I},
                       2);
     }
-    if (p.units.level(2)) {
+    if (units.level(2)) {
         u.line(" GESAMT: QZU,        QAB,      QREGR,      QNUTZ,     ATHETA,    VWORK,   ETA-N");
         u.record(" ", E(finite(s.QZU), 12, 5), E(finite(s.QAB), 12, 5), E(finite(s.QREGR), 12, 5),
                  E(finite(s.QNUTZ), 12, 5), E(finite(s.ATHETA), 12, 5), E(finite(s.VWORK), 11, 4),
                  F(v.ETA_N, 8, 2));
     }
-    if (p.units.level(4)) {
+}
+
+// Unit 6: the ideal Stirling and reference machines and the utilisation of both.
+void list6_ideal_process(runtime::Units& units, const SimState& s, const run::RunState& r) {
+    auto& u = units.u6;
+    const RevolutionState& v = s.rev;
+    const int np = pairs_present(r.NZYL);
+
+    if (units.level(4)) {
         for (int i = 0; i < np; ++i)
             u.record(" NUTZARBEIT DER IDEALEN STIRLING MASCHINE \"WORKI", digit(i), "\" IN ",
                      pair_name(i), " :", E(v.WORKI[i], 14, 7), " W*S");
@@ -378,7 +410,7 @@ void list_unit6(Program& p) {
             u.record(" NUTZARBEIT DER IDEALEN REFERENZ MASCHINE \"ANZRF", digit(i), "\" IN ",
                      pair_name(i), " :", E(v.ANZRF[i], 14, 7), " W*S");
     }
-    if (p.units.level(2)) {
+    if (units.level(2)) {
         u.line(" AUSNUTZUNGSGRAD DES REALEN / IDEALEN STIRLING-PROZESS ZWISCHEN DEN TEMPERATUREN");
         temperature_lines(u, s, np);
         u.record(" N = (ARBEIT-VWORK) / (SUMME VON WORK_I) =", F(v.ARBTUN, 10, 3), "/(",
@@ -388,7 +420,15 @@ void list_unit6(Program& p) {
         u.record(" AREFI = ARBTUN / ANUZRF * 100. =", F(v.ARBTUN, 10, 3), "/", F(v.ANUZRF, 10, 3),
                  ")=", F(v.AREF_I, 7, 2), " %");
     }
-    if (p.units.level(1)) {
+}
+
+// Unit 6: the short summary of the revolution.
+void list6_summary(runtime::Units& units, const SimState& s, const run::RunState& r) {
+    auto& u = units.u6;
+    const RevolutionState& v = s.rev;
+    const double GM01 = r.GM0[0];
+
+    if (units.level(1)) {
         u.record(" ", I(s.NREV, 4), ". Umdr. in", F(v.UDELT, 9, 6), " sec: Nutzarbeit=",
                  F(v.ARBTUN, 10, 3), " Verl. Arbeit=", F(v.VWORKU, 9, 3), " N*M");
         u.record(" Ges: Arbeit=", F(finite(s.ARBEIT), 11, 3), " Nutzarbeit=",
@@ -406,17 +446,22 @@ void list_unit6(Program& p) {
     }
 }
 
-void list_unit9(Program& p) {
-    auto& u = p.units.u9;
-    const SimState& s = p.sim;
+void list_unit6(runtime::Units& units, const SimState& s, const run::RunState& r) {
+    list6_revolution(units, s, r);
+    list6_machine_sums(units, s, r);
+    list6_ideal_process(units, s, r);
+    list6_summary(units, s, r);
+}
+
+// Unit 9: the revolution's real and ideal engine, its extremes and gas masses.
+void list9_revolution(runtime::Units& units, const SimState& s, const run::RunState& r) {
+    auto& u = units.u9;
     const RevolutionState& v = s.rev;
-    const run::RunState& r = p.run;
-    const int np = pairs_present(r.NZYL);
     const auto& P1 = s.pair[0];
     const double GM01 = r.GM0[0];
     const bool inj = injection(r);
 
-    if (p.units.level(2)) {
+    if (units.level(2)) {
         u.record(" REALER MOTOR: EXPANSIONSARBEIT \"AE1\"=", E(finite(P1[PF::AE]), 14, 7),
                  " NEWTON * METER; KOMPRESSIONSARBEIT \"AC1\"=", E(finite(P1[PF::AC]), 14, 7),
                  " NEWTON * METER");
@@ -482,6 +527,15 @@ void list_unit9(Program& p) {
         u.record(" MR_MAX - MR_MIN=", F(s.GRMAX - s.GRMIN, 10, 6), " GRAMM;", F(s.GRMAX, 10, 6),
                  " BEI", F(s.PHI_GRMAX, 8, 2), " GRAD,", F(s.GRMIN, 10, 6), " BEI",
                  F(s.PHI_GRMIN, 8, 2), " GRAD");
+    }
+}
+
+// Unit 9: works, powers and efficiencies, the pairs' integrals and the machine's sums.
+void list9_works_and_efficiencies(runtime::Units& units, const SimState& s, const run::RunState& r) {
+    auto& u = units.u9;
+    const RevolutionState& v = s.rev;
+
+    if (units.level(2)) {
         u.record(" NUTZARBEIT PRO UMDREHUNG:     \"ARBTUN\" =", E(v.ARBTUN, 14, 7),
                  " WATT*SEC; MITTLERE NUTZ-LEISTUNG \"POWERN\"   =", E(v.POWERN, 14, 7), " WATT");
         u.record(" VERLUSTARBEIT PRO UMDREHUNG:  \"VWORKU\" =", E(v.VWORKU, 14, 7),
@@ -539,7 +593,16 @@ void list_unit9(Program& p) {
                           v.ETA_Q, v.ETA12, v.ETA34, v.ETA_I},
                          true);
     }
-    if (p.units.level(4)) {
+}
+
+// Unit 9: the ideal process, the utilisation and the totals since the start.
+void list9_ideal_process(runtime::Units& units, const SimState& s, const run::RunState& r) {
+    auto& u = units.u9;
+    const RevolutionState& v = s.rev;
+    const int np = pairs_present(r.NZYL);
+    const double GM01 = r.GM0[0];
+
+    if (units.level(4)) {
         const double MRU = r.M0[0] * run::RM * 100.0 * log_ratio(s.VMAX, s.VMIN);
         u.record(" IDEALER PROZESS IN \"H1-K1\": EXPANSIONSARBEIT    :",
                  E(finite(MRU * s.TE_MAX_I[0]), 14, 7), " W*S; KOMPRESSIONSARBEIT  :",
@@ -549,7 +612,7 @@ void list_unit9(Program& p) {
             u.record(" NUTZARBEIT DER IDEALEN STIRLING REFERENZ MASCHINE FUER ZYLINDERPAAR ",
                      pair_name(i), " \"ANZRF", digit(i), "\":", E(v.ANZRF[i], 14, 7), " W*S");
     }
-    if (p.units.level(2)) {
+    if (units.level(2)) {
         u.line(" AUSNUTZUNGSGRAD DES REALEN / IDEALEN STIRLING-PROZESS ZWISCHEN DEN TEMPERATUREN");
         temperature_lines(u, s, np);
         u.line(" N = (ARBEIT - VWORK) / (SUMME VON |P0 * V0 / T0 * LN(VMAX/VMIN) * (TEMAX-TCMIN)| )"
@@ -577,6 +640,12 @@ void list_unit9(Program& p) {
         u.record(" Mittlerer Arbeitsdruck P1MEAN=", F(v.P1MEAN, 10, 4),
                  " Bar; Gasmasse in Teilmaschine \"H1-K1\" =", F(GM01, 11, 6), " Gramm");
     }
+}
+
+void list_unit9(runtime::Units& units, const SimState& s, const run::RunState& r) {
+    list9_revolution(units, s, r);
+    list9_works_and_efficiencies(units, s, r);
+    list9_ideal_process(units, s, r);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -853,8 +922,8 @@ void evaluate_revolution(Program& p) {
     }
 
     // 7. Listings and the results table.
-    list_unit6(p);
-    list_unit9(p);
+    list_unit6(p.units, p.sim, p.run);
+    list_unit9(p.units, p.sim, p.run);
     write_table_head(p.units.u9);
     write_rows(p);
     if (p.results != nullptr) report_row(p);

@@ -220,6 +220,7 @@ TEST(RevolutionValues, ExtremesStartAnewExceptAfterTheLastRevolution) {
     SimState& s = p->sim;
     s.GEMAX = 0.05;
     s.GEMIN = 0.02;
+    s.GCMIN = s.GRMIN = 0.01;   // every mass minimum, the regenerator's too
     evaluate_revolution(*p);
     EXPECT_EQ(s.VMAX, 0.0);
     EXPECT_EQ(s.VMIN, 1000000.0);
@@ -227,6 +228,8 @@ TEST(RevolutionValues, ExtremesStartAnewExceptAfterTheLastRevolution) {
     EXPECT_EQ(s.PMIN, 1000.0);
     EXPECT_EQ(s.T1_MIN, 1000.0);
     EXPECT_EQ(s.GEMIN, 10000.0);
+    EXPECT_EQ(s.GCMIN, 10000.0);
+    EXPECT_EQ(s.GRMIN, 10000.0);
     EXPECT_EQ(s.GEMAX, 0.0);
     EXPECT_EQ(s.D_QZUMAX, 0.0);
     EXPECT_EQ(s.TE_MAX_I[0], 780.0);   // the run's temperature extremes hold
