@@ -200,12 +200,13 @@ static inline void vapour_content_definitions(const CompCommon& C, const CompSte
     w.DSD = DSD;
 }
 
-// The vapour entropy rate by the deck's definition; DQDAMF is the heat rate, where the
-// definition takes it.
+// The vapour entropy rate by the deck's definition at the space temperatures TE, TC, TR;
+// DQDAMF is the heat rate, where the definition takes it. (Called twice, it takes the
+// temperatures as values: the step's values stay out of its reach.)
 static inline double vapour_entropy_rate(const PairRecord& R, const CompCommon& C,
-                                         const CompStep& S, const VapourTerms& w,
+                                         const VapourTerms& w, double TE, double TC, double TR,
                                          double DQDAMF) {
-    const double T3 = w.t.T, TE = S.TE, TC = S.TC, TR = S.TR;
+    const double T3 = w.t.T;
     switch (C.DS3) {
         case 1: return w.DSD - R.DSDV;
         case 3: return quot(w.DH2DE, TE) + quot(w.DH2DC, TC) + quot(w.DH2DR, TR);
@@ -227,7 +228,7 @@ static inline void vapour_heat_rate(const PairRecord& R, const CompCommon& C, Co
     if (dqdampf == 1 && ds3_by_rate) dqdampf = 2;
     double DQDAMF = 0.0, DS3 = 0.0;
     if (dqdampf == 1) {
-        DS3 = vapour_entropy_rate(R, C, S, w, 0.0);
+        DS3 = vapour_entropy_rate(R, C, w, S.TE, S.TC, S.TR, 0.0);
         DQDAMF = DS3 * w.t.T;
     } else {
         switch (dqdampf) {
@@ -237,7 +238,7 @@ static inline void vapour_heat_rate(const PairRecord& R, const CompCommon& C, Co
             case 6: DQDAMF = w.DRDME + w.DRDMC + w.DRDMR - VGDPS; break;
             default: DQDAMF = (w.DQD - R.DQDV) * rdt - VGDPS; break;
         }
-        DS3 = vapour_entropy_rate(R, C, S, w, DQDAMF);
+        DS3 = vapour_entropy_rate(R, C, w, S.TE, S.TC, S.TR, DQDAMF);
     }
     S.DQDAMF = DQDAMF;
     S.DS3 = DS3;
