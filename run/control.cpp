@@ -317,6 +317,7 @@ Outcome run_tail(Program& p) {
     write_row_start(r, p.sim.rev.ROW);
     if (r.NLAUF == 1) write_data_sheet(r, u);
     simulation::SIMUL(p);
+    if (p.results != nullptr) p.results->run_end(r.NLAUF, r.NFAIL);
     r.mode_prev = r.mode;
 
     if (u.level(2)) {

@@ -94,6 +94,12 @@ public:
     virtual void revolution(const RevolutionResults& r) = 0;
     // After the curves of a diagram are drawn.
     virtual void diagram(const DiagramResults& d) = 0;
+    // When a run has been computed (after its last revolution and its diagrams): the run
+    // number and the job's error number as the run leaves it.
+    virtual void run_end(int run, int NFAIL) {
+        (void)run;
+        (void)NFAIL;
+    }
 };
 
 }  // namespace korvex

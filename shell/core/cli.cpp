@@ -18,6 +18,7 @@
 #include "run/error_table.hpp"
 #include "state/program.hpp"
 #include "shell/core/plotiw.hpp"
+#include "shell/core/study.hpp"
 
 #ifdef _WIN32
 #include <io.h>
@@ -97,7 +98,8 @@ constexpr int MAX_SIDE = 20000;
 
 const char* const USAGE =
     "usage: korvex [DIR]\n"
-    "       korvex --batch [DIR] [--pages svg|png|pdf|none] [--size WxH] [--csv]\n"
+    "       korvex --batch [DIR] [--pages svg|png|pdf|none] [--size WxH] [--csv] [--study]\n"
+    "                            [--vary KEYWORD=LIST]...\n"
     "       korvex --quantities [PATTERN] | --explain N|all\n"
     "       korvex --help | --version\n";
 
@@ -106,12 +108,19 @@ const char* const HELP =
     "(DIR defaults to the current directory) and writes the listings KORVEX.F06, KORVEX.F08\n"
     "and KORVEX.F09 beside it.\n"
     "\n"
-    "  korvex [DIR]            shows the pages of diagrams in a window\n"
+    "  korvex [DIR]            shows the pages of diagrams in a window (--study: the study\n"
+    "                          page last)\n"
     "  korvex --batch [DIR]    runs the job without a window; page k goes to DIR/KORVEX-k.svg\n"
     "    --pages svg|png|pdf|none   the kind of page files (default svg; none writes no pages)\n"
     "    --size WxH                 the page in pixels (default 1008x700)\n"
     "    --csv                      also writes the results table as DIR/KORVEX.csv and every\n"
     "                               diagram's curves as DIR/KORVEX-<run>-<diagram>.csv\n"
+    "    --vary KEYWORD=LIST        runs the deck's first run once per value of KEYWORD, the\n"
+    "                               value replaced in its line (the deck file is not changed);\n"
+    "                               LIST is v1,v2,... or start:stop:step; two --vary span a grid\n"
+    "    --study                    (implied by --vary) one row per run in DIR/KORVEX-study.csv\n"
+    "                               and, with pages, power and efficiency over the runs in\n"
+    "                               DIR/KORVEX-study.svg (or .png, .pdf)\n"
     "  --quantities [PATTERN]  lists the plottable quantities (those whose name begins with\n"
     "                          PATTERN): position, name, class, unit, scale keywords, meaning\n"
     "  --explain N             says what error number N (\"FEHLER Nr. N\") means and what to\n"
@@ -133,6 +142,8 @@ struct Options {
     int width = DEFAULT_WIDTH, height = DEFAULT_HEIGHT;
     bool have_size = false;
     bool csv = false;
+    bool study = false;
+    std::vector<Vary> varies;
     bool quantities = false;
     std::string pattern;   // --quantities: the start of the names to list
     std::string explain;   // --explain: the number, or "all"
@@ -203,6 +214,14 @@ std::string parse(int argc, char** argv, Options& o) {
             o.have_size = true;
         } else if (!options_end && arg == "--csv") {
             o.csv = true;
+        } else if (!options_end && arg == "--study") {
+            o.study = true;
+        } else if (!options_end && (arg == "--vary" || arg.substr(0, 7) == "--vary=")) {
+            if (!value("--vary", v)) return "--vary needs KEYWORD=LIST, e.g. --vary TH=700,800,900";
+            Vary vary;
+            const std::string problem = parse_vary(v, vary);
+            if (!problem.empty()) return problem;
+            o.varies.push_back(std::move(vary));
         } else if (!options_end && (arg == "--quantities" || arg.substr(0, 13) == "--quantities=")) {
             o.quantities = true;
             if (arg.size() > 12) o.pattern = std::string(arg.substr(13));
@@ -221,6 +240,7 @@ std::string parse(int argc, char** argv, Options& o) {
     }
     if (!o.batch && (o.have_pages || o.have_size)) return "--pages and --size go with --batch";
     if (!o.batch && o.csv) return "--csv goes with --batch";
+    if (!o.batch && !o.varies.empty()) return "--vary goes with --batch";
     return {};
 }
 
@@ -332,10 +352,20 @@ int batch(const Options& o, const ShellHooks& hooks) {
         std::fprintf(stderr, "korvex: %s\n", problem.c_str());
         return EXIT_USAGE;
     }
+    // A study's runs are made from the deck before anything is computed: a keyword or a value
+    // that does not fit is a usage error, and the deck file stays as it is.
+    std::optional<std::string> study_text;
+    if (!o.varies.empty()) {
+        std::string vary_problem;
+        study_text = study_deck(file_text(o.dir / NAME_DAT), o.varies, vary_problem);
+        if (!vary_problem.empty()) return usage_error(vary_problem);
+    }
+    const bool study = o.study || !o.varies.empty();
 
     auto p = std::make_unique<Program>();
     ShellState s;
     s.job_dir = o.dir;
+    s.deck_text = study_text;
     std::string title(CAPTION_INITIAL);
     bool pages_lost = false;
     ProgressLine progress(stderr, stderr_is_terminal(), steady_seconds);
@@ -347,6 +377,11 @@ int batch(const Options& o, const ShellHooks& hooks) {
         csv = std::make_unique<CsvResults>(o.dir);
         csv->open();
         p->results = csv.get();
+    }
+    std::unique_ptr<StudyResults> study_rows;
+    if (study) {
+        study_rows = std::make_unique<StudyResults>(*p, csv.get());
+        p->results = study_rows.get();
     }
     for (int page = 1;; ++page) {
         if (PLOTIW(*p, s, 1, title) == PLOTIW_OPEN_FAILED) {
@@ -403,6 +438,27 @@ int batch(const Options& o, const ShellHooks& hooks) {
         }
     }
     const bool csv_written = csv_finished(csv.get());
+    const std::string deck = study_text ? *study_text : file_text(o.dir / NAME_DAT);
+    bool study_written = true;
+    if (study_rows) {
+        study_rows->job_end(p->run.NFAIL);
+        const auto varied = varied_columns(deck_runs(deck));
+        const auto table = o.dir / NAME_STUDY_CSV;
+        if (!write_study_table(table, varied, study_rows->rows())) {
+            std::fprintf(stderr, "korvex: cannot write the study table %s\n", table.string().c_str());
+            study_written = false;
+        }
+        if (o.pages != "none") {
+            std::unique_ptr<PageWriter> writer =
+                native ? std::make_unique<SvgPage>(o.width, o.height) : hooks.make_page(o.pages, o.width, o.height);
+            const auto file = o.dir / (std::string(NAME_STUDY_PAGE) + "." + o.pages);
+            if (writer) draw_study_page(writer->surface(), o.width, o.height, varied, study_rows->rows());
+            if (!writer || !writer->save(file)) {
+                std::fprintf(stderr, "korvex: cannot write the page %s\n", file.string().c_str());
+                pages_lost = true;
+            }
+        }
+    }
     if (!p->units.flush()) {
         std::fprintf(stderr, "korvex: the listings could not be written completely\n");
         return EXIT_JOB_FAILED;
@@ -413,7 +469,6 @@ int batch(const Options& o, const ShellHooks& hooks) {
     }
     // A number that is not finite in a listing is a computation that went wrong, even where no
     // check of the model caught it: the job is not reported as a success.
-    const std::string deck = file_text(o.dir / NAME_DAT);
     for (const runtime::Unit* u : {&p->units.u6, &p->units.u8, &p->units.u9}) {
         if (u->is_open() && listing_shows_non_finite(u->path(), deck)) {
             std::fprintf(stderr, "korvex: %s shows a number that is not finite (NaN or Infinity)\n",
@@ -421,7 +476,7 @@ int batch(const Options& o, const ShellHooks& hooks) {
             return EXIT_JOB_FAILED;
         }
     }
-    return pages_lost || !csv_written ? EXIT_JOB_FAILED : EXIT_JOB_OK;
+    return pages_lost || !csv_written || !study_written ? EXIT_JOB_FAILED : EXIT_JOB_OK;
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ bool OPENFILES(Program& p, ShellState& s) {
     if (!u.u6.open(dir / NAME_F06)) s.open_failure = (dir / NAME_F06).string();
     else if (!u.u8.open(dir / NAME_F08)) s.open_failure = (dir / NAME_F08).string();
     else if (!u.u9.open(dir / NAME_F09)) s.open_failure = (dir / NAME_F09).string();
-    else if (!u.u55.open(dir / NAME_DAT)) s.open_failure = (dir / NAME_DAT).string();
+    else if (s.deck_text) {
+        if (!u.u55.is_open()) u.u55.set_text(*s.deck_text);
+    } else if (!u.u55.open(dir / NAME_DAT)) s.open_failure = (dir / NAME_DAT).string();
     return s.open_failure.empty();
 }
 

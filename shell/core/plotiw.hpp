@@ -3,6 +3,7 @@
 // and the batch mode call it in mode 1 once per window (caption, header lines) and in mode 4 on
 // every paint (the model draws one page onto the surface it is given).
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,9 @@ struct ShellState {
     bool first_call = true;               // the header lines are still to be written
     std::string stamp = std::string(23, ' ');  // date and time of the latest mode-1 call
     std::string open_failure;             // the file OPENFILES could not open, empty when all are
+    // A deck given in memory (a study's runs): unit 55 reads it instead of the deck file,
+    // which stays as it is.
+    std::optional<std::string> deck_text;
 };
 
 // The arguments of a paint (mode 4): the surface and its size, and the handles the device
@@ -44,7 +48,8 @@ struct PaintArgs {
 // PLOTIW returns this when OPENFILES failed: nothing else was done (s.open_failure says why).
 inline constexpr int PLOTIW_OPEN_FAILED = -1;
 
-// Opens units 6, 8, 9 and 55 on their files in s.job_dir, in that order. A missing deck is
+// Opens units 6, 8, 9 and 55 on their files in s.job_dir, in that order (unit 55 on s.deck_text
+// when there is one). A missing deck is
 // created empty; a listing is written over from its start; a unit already connected to its file
 // stays connected where it is. False (and s.open_failure set) when a file cannot be opened.
 bool OPENFILES(Program& p, ShellState& s);
