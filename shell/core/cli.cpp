@@ -508,7 +508,7 @@ int cli_main(int argc, char** argv, const ShellHooks& hooks) {
             std::fprintf(stderr, "korvex: %s\n", deck_problem.c_str());
             return EXIT_USAGE;
         }
-        return hooks.run_window(o.dir);
+        return hooks.run_window(o.dir, o.study);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "korvex: internal error: %s\n", e.what());
         return EXIT_JOB_FAILED;

@@ -30,8 +30,9 @@ std::unique_ptr<PageWriter> make_svg_page(int width, int height);
 
 // What the window shell adds to the command line when it is built in.
 struct ShellHooks {
-    // Runs the window job for a directory and returns the process exit code.
-    std::function<int(const std::filesystem::path& dir)> run_window;
+    // Runs the window job for a directory and returns the process exit code; `study`: the
+    // study page follows the job's last page.
+    std::function<int(const std::filesystem::path& dir, bool study)> run_window;
     // A page writer for kind "png" or "pdf" of width x height pixels; null when the kind is
     // not supported.
     std::function<std::unique_ptr<PageWriter>(const std::string& kind, int width, int height)> make_page;

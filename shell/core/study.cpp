@@ -422,6 +422,10 @@ namespace {
 constexpr float XL = 12.0f, YL = 8.0f, HOE = 0.18f, HSYM = 0.2f;
 constexpr float ROOM_W = XL + 38.0f * HOE, ROOM_H = YL + 18.0f * HOE;
 constexpr float PAGE_FACTOR = 0.39354587f;
+// Room above the upper diagram for the numbers at the top of its ordinate axis, cm.
+constexpr float TOP = 1.0f;
+// Characters of a legend line that fit right of the axes.
+constexpr std::size_t LEGEND_CHARS = 22;
 
 struct Curve {
     std::string legend;
@@ -483,7 +487,7 @@ void draw_study_page(platform::Surface& surface, int width, int height, const st
     dev.surface = &surface;
     surface.select_pen(platform::Pen{platform::PenStyle::Solid, 2, {}});
     device::Plotter pl{dev, units, NFAIL, NEWDIA};
-    device::PLOTS(pl, ROOM_W, 2.0f * ROOM_H, PAGE_FACTOR);
+    device::PLOTS(pl, ROOM_W, 2.0f * ROOM_H + TOP, PAGE_FACTOR);
     device::PLOT(pl, HOE * 8.0f, HOE * 14.0f, -3);
 
     // Over the varied value when one value varies and every run gives it as a number, else
@@ -511,10 +515,19 @@ void draw_study_page(platform::Surface& surface, int width, int height, const st
     if (by_value) {
         head.push_back("STUDY OVER " + varied[0].keyword);
     } else {
-        std::string names;
-        for (const auto& c : varied) names += (names.empty() ? "" : ", ") + c.keyword;
         head.push_back("STUDY OVER THE RUNS");
-        if (!names.empty()) head.push_back("VARIED: " + names.substr(0, 40));
+        // The varied keywords in lines that stay within the room right of the axes.
+        std::string line = "VARIED:";
+        for (std::size_t k = 0; k < varied.size() && head.size() < 6; ++k) {
+            const std::string item = " " + varied[k].keyword + (k + 1 < varied.size() ? "," : "");
+            if (line.size() + item.size() > LEGEND_CHARS) {
+                head.push_back(line);
+                line = " ";
+            }
+            line += item;
+        }
+        if (head.size() < 6) head.push_back(line);
+        else head.back() += " ...";
     }
     if (x.empty()) {
         const std::string t = "NO RUN COMPLETED A REVOLUTION";

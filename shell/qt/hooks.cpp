@@ -127,12 +127,12 @@ std::unique_ptr<PageWriter> make_page(const std::string& kind, int width, int he
 ShellHooks qt_hooks() {
     auto rt = std::make_shared<QtRuntime>();
     ShellHooks h;
-    h.run_window = [rt](const std::filesystem::path& dir) {
+    h.run_window = [rt](const std::filesystem::path& dir, bool study) {
         if (!rt->for_window()) {
             std::fprintf(stderr, "korvex: no display for the diagram window; use --batch\n");
             return EXIT_USAGE;
         }
-        return run_window(dir);
+        return run_window(dir, {}, study);
     };
     h.make_page = [rt](const std::string& kind, int width, int height) {
         rt->for_pages();

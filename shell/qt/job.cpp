@@ -1,5 +1,8 @@
 #include "shell/qt/job.hpp"
 
+#include <fstream>
+#include <iterator>
+
 namespace korvex::shell::qt {
 
 namespace {
@@ -23,8 +26,26 @@ private:
     int w_, h_;
 };
 
+// The study page, after the job's last page: power and efficiency of the runs of the pass just
+// made, over the values that differ between the runs of the deck.
+int draw_study(Job& job, platform::Surface& surface, int width, int height) {
+    std::ifstream in(job.shell.job_dir / NAME_DAT, std::ios::binary);
+    const std::string deck((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    surface.select_pen(platform::Pen{platform::PenStyle::Solid, 2, {}});
+    draw_study_page(surface, width, height, varied_columns(deck_runs(deck)), job.study_rows->rows());
+    job.next_page = 1;
+    return 0;
+}
+
 // One run of the model: the page it stands at, drawn onto the surface.
 int run_one_page(Job& job, platform::Surface& surface, int width, int height, int HWND, int HDC) {
+    if (job.study && job.study_rows && job.next_page == job.study_page) return draw_study(job, surface, width, height);
+    if (job.study && job.next_page == 1) {
+        // A new pass through the job: its runs are gathered afresh.
+        job.study_rows = std::make_unique<StudyResults>(*job.program, nullptr);
+        job.study_page = 0;
+        job.program->results = job.study_rows.get();
+    }
     PaintArgs a;
     a.surface = &surface;
     a.ISIZEX = width;
@@ -37,6 +58,12 @@ int run_one_page(Job& job, platform::Surface& surface, int width, int height, in
     a.HPENOLD_ID = HPENOLD_ID;
     surface.select_pen(a.HPEN);
     const int NEWDIA = job.run_page(job, a);
+    if (NEWDIA <= 0 && job.study && job.study_rows) {
+        // The job's last page: the study page follows it.
+        job.study_rows->job_end(job.program->run.NFAIL);
+        job.study_page = ++job.next_page;
+        return 1;
+    }
     job.next_page = NEWDIA > 0 ? job.next_page + 1 : 1;
     return NEWDIA;
 }

@@ -8,6 +8,7 @@
 
 #include "platform/surface.hpp"
 #include "shell/core/plotiw.hpp"
+#include "shell/core/study.hpp"
 #include "state/program.hpp"
 
 namespace korvex::shell::qt {
@@ -29,6 +30,11 @@ struct Job {
     int page = 0;
     // The deck has changed since the model last read it: the next paint starts the job afresh.
     bool deck_changed = false;
+    // The study page follows the job's last page (--study): it is drawn from the runs of the
+    // job's latest pass, kept by `study_rows`, and is page `study_page` (0 until a pass ended).
+    bool study = false;
+    std::unique_ptr<StudyResults> study_rows;
+    int study_page = 0;
     // The model run of one paint; PLOTIW in mode 4 unless a test puts its own page here.
     std::function<int(Job&, const PaintArgs&)> run_page = [](Job& j, const PaintArgs& a) {
         return PLOTIW(*j.program, j.shell, 4, j.caption, a);

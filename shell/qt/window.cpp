@@ -117,10 +117,11 @@ void PlotWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::exit(0);
 }
 
-int run_window(const std::filesystem::path& dir, const WindowOpened& opened) {
+int run_window(const std::filesystem::path& dir, const WindowOpened& opened, bool study) {
     if (!QGuiApplication::instance()) return EXIT_USAGE;
     Job job;
     job.shell.job_dir = dir;
+    job.study = study;
     PrintState print;
     QApplication::setQuitOnLastWindowClosed(false);
 

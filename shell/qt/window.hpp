@@ -52,7 +52,8 @@ using WindowOpened = std::function<void(Job&, PlotWindow&)>;
 
 // The window job of a directory: PLOTIW mode 1, a window, its event loop; again while the last
 // paint reported a further page. The deck is watched meanwhile: when it changes, the window
-// shows its page of the new job. Returns the process exit code, 0.
-int run_window(const std::filesystem::path& dir, const WindowOpened& opened = {});
+// shows its page of the new job. `study`: the study page of the job follows its last page.
+// Returns the process exit code, 0.
+int run_window(const std::filesystem::path& dir, const WindowOpened& opened = {}, bool study = false);
 
 }  // namespace korvex::shell::qt

@@ -140,7 +140,7 @@ TEST(CommandLine, WindowAndPageHooks) {
     spit(dir / "KORVEX.DAT", "STOP\n");
     shell::ShellHooks hooks;
     std::filesystem::path window_dir;
-    hooks.run_window = [&](const std::filesystem::path& d) {
+    hooks.run_window = [&](const std::filesystem::path& d, bool) {
         window_dir = d;
         return 0;
     };
