@@ -117,12 +117,18 @@ std::pair<std::size_t, std::size_t> value_span(const std::string& line, std::siz
     return {a, b};
 }
 
-// The text a keyword given on the command line is searched as in the deck.
-std::string search_text(const std::string& kw) {
-    for (const run::DeckRange& r : run::deck_ranges())
-        if (upper(r.name) == kw || r.keyword == kw) return std::string(r.keyword);
-    if (!kw.empty() && (kw.back() == '=' || kw.back() == ':')) return kw;
-    return kw + "=";
+// The text a keyword given on the command line is searched as in the deck, and the keyword of
+// its range row. A row whose keyword is the end of its name ("OLUMEN=" of "VOLUMEN") is searched
+// under the whole name, so that the keyword is not taken for part of a word.
+std::pair<std::string, std::string> search_text(const std::string& kw) {
+    for (const run::DeckRange& r : run::deck_ranges()) {
+        if (upper(r.name) != kw && r.keyword != kw) continue;
+        const std::string whole = std::string(r.name) + "=";
+        if (whole.size() > r.keyword.size() && whole.ends_with(r.keyword)) return {whole, std::string(r.keyword)};
+        return {std::string(r.keyword), std::string(r.keyword)};
+    }
+    const std::string s = !kw.empty() && (kw.back() == '=' || kw.back() == ':') ? kw : kw + "=";
+    return {s, s};
 }
 
 // The keyword as the table and messages name it.
@@ -205,7 +211,7 @@ std::string study_deck(std::string_view deck, const std::vector<Vary>& varies, s
     std::vector<Place> places;
     std::size_t runs = 1;
     for (const Vary& v : varies) {
-        const std::string search = search_text(v.keyword);
+        const auto [search, range_key] = search_text(v.keyword);
         std::vector<Place> found;
         for (std::size_t i = first; i < end; ++i) {
             if (!keyword_line(lines[i])) continue;
@@ -226,7 +232,7 @@ std::string study_deck(std::string_view deck, const std::vector<Vary>& varies, s
                 return {};
             }
         const bool percent = lines[found[0].line].up.find('%') != std::string::npos;
-        const run::DeckRange* row = run::deck_range(search, percent);
+        const run::DeckRange* row = run::deck_range(range_key, percent);
         if (row == nullptr) {
             problem = name + ": " + search + " is no number of the deck";
             return {};
@@ -234,7 +240,7 @@ std::string study_deck(std::string_view deck, const std::vector<Vary>& varies, s
         for (const std::string& t : v.values) {
             const double x = *number(t);
             if (!run::in_range(*row, x)) {
-                problem = name + ": " + t + " lies outside the range " + run::range_text(*row, shown_name(search)) +
+                problem = name + ": " + t + " lies outside the range " + run::range_text(*row, shown_name(range_key)) +
                           (row->unit.empty() ? "" : " " + std::string(row->unit));
                 return {};
             }
