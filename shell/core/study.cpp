@@ -483,8 +483,21 @@ void diagram(device::Plotter& pl, const std::string& xtitle, std::vector<float> 
 
 }  // namespace
 
-void draw_study_page(platform::Surface& surface, int width, int height, const std::vector<VariedColumn>& varied,
+void draw_study_page(platform::Surface& surface, int width, int height, const std::vector<VariedColumn>& all,
                      const std::vector<StudyRow>& rows) {
+    // What was varied: the machine's values that every run gives; how a run draws its diagrams
+    // (line 11 on) and a value only some runs give are no study of the machine.
+    auto diagram_value = [](std::string key) {
+        if (const auto paren = key.find('('); paren != std::string::npos && std::isdigit(static_cast<unsigned char>(key[paren + 1])))
+            key.resize(paren);
+        const run::DeckRange* row = run::deck_range(key + "=");
+        return key == "IBACK" || (row != nullptr && row->IZEILE >= 11);
+    };
+    std::vector<VariedColumn> varied;
+    for (const auto& c : all)
+        if (!diagram_value(c.keyword) &&
+            std::none_of(c.values.begin(), c.values.end(), [](const std::string& v) { return v.empty(); }))
+            varied.push_back(c);
     device::Device dev;
     runtime::Units units;
     int NFAIL = 0, NEWDIA = 0;
