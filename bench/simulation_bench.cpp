@@ -68,11 +68,11 @@ bool prepare(Program& p, const std::vector<std::string>& lines) {
     std::string deck;
     for (const auto& s : lines) deck += s + "\n";
     p.units.u55.set_text(deck);
-    if (!run::read_first_line(p)) return false;
+    if (!run::read_first_line(p.units, p.run)) return false;
     run::DeckStatus st = run::read_run_head(p);
-    if (st == run::DeckStatus::run_diagrams) st = run::read_run_diagrams(p);
+    if (st == run::DeckStatus::run_diagrams) st = run::read_run_diagrams(p.units, p.run, p.dia);
     if (st == run::DeckStatus::error) return false;
-    return run::derive_geometry(p) && run::derive_options(p);
+    return run::derive_geometry(p.run, p.units) && run::derive_options(p.run, p.units);
 }
 
 }  // namespace

@@ -671,7 +671,6 @@ bool read_first_line(runtime::Units& u, ControlState& c) {
     return true;
 }
 
-bool read_first_line(Program& p) { return read_first_line(p.units, p.run); }
 
 namespace {
 
@@ -959,7 +958,6 @@ DeckStatus read_run_diagrams(runtime::Units& u, RunState& r, diagrams::DiagramSt
     return DeckStatus::run;
 }
 
-DeckStatus read_run_diagrams(Program& p) { return read_run_diagrams(p.units, p.run, p.dia); }
 
 std::string vapour_definition_text(std::string_view name, int value) {
     static const char* const dqd[6] = {

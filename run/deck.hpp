@@ -39,7 +39,6 @@ bool read_deck_line(runtime::Units& u, DeckLine& line);
 
 // Job start: reads the first line of the deck into the pending line. False at end of input.
 bool read_first_line(runtime::Units& u, ControlState& c);
-bool read_first_line(Program& p);  // the same on the program's units and run state
 
 // Defaults of a run, then lines 1 to 11 from the pending line on, one step per line (its
 // defaults also clear the run's diagram count, and line 11 sets the device's MONO). Returns
@@ -50,7 +49,6 @@ DeckStatus read_run_head(Program& p);
 // dia.def / dia.IIFREI; the line after them becomes the pending line. Returns run,
 // run_then_end or error.
 DeckStatus read_run_diagrams(runtime::Units& u, RunState& r, diagrams::DiagramState& dia);
-DeckStatus read_run_diagrams(Program& p);  // the same on the program's parts
 
 // The 50-character description of a formula choice of the vapour calculation ("DQD",
 // "DQDAMPF", "DSD", "DS3"); blanks for a value that selects no formula.

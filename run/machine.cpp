@@ -720,6 +720,4 @@ bool derive_geometry(RunState& m, Units& u) {
     return true;
 }
 
-bool derive_geometry(Program& p) { return derive_geometry(p.run, p.units); }
-
 }  // namespace korvex::run

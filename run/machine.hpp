@@ -8,11 +8,9 @@ namespace korvex::run {
 // charge and its properties, and the effective temperatures of the operating mode, with
 // their listings. False after a stopping error (NFAIL set, message written).
 bool derive_geometry(RunState& m, runtime::Units& u);
-bool derive_geometry(Program& p);  // the same on the program's run state and units
 
 // Flywheel, liquid columns or pistons, injection nozzles, with their listings. Runs after
 // derive_geometry. False after a stopping error (NFAIL set, message written).
 bool derive_options(RunState& m, runtime::Units& u);
-bool derive_options(Program& p);  // the same on the program's run state and units
 
 }  // namespace korvex::run

@@ -195,6 +195,4 @@ bool derive_options(RunState& m, Units& u) {
     return true;
 }
 
-bool derive_options(Program& p) { return derive_options(p.run, p.units); }
-
 }  // namespace korvex::run

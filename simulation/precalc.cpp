@@ -820,7 +820,6 @@ CompCommon make_comp_common(const Program& p) {
     return C;
 }
 
-CompPair make_comp_pair(const Program& p, int n) { return make_comp_pair(p.run, n); }
 
 CompPair make_comp_pair(const run::RunState& m, int n) {
     const int k = (n < 1 ? 1 : n > 4 ? 4 : n) - 1;

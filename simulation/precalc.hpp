@@ -39,7 +39,6 @@ CompCommon make_comp_common(const Program& p);
 
 // The fixed inputs of pair n (1..4): dead heights, start reduced volume, gas charge, area
 // factors, liquid temperatures. The driver sets the travels and the table angle every step.
-CompPair make_comp_pair(const Program& p, int n);
 CompPair make_comp_pair(const run::RunState& m, int n);
 
 }  // namespace korvex::simulation

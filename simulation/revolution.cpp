@@ -815,7 +815,7 @@ void letzter_output(Program& p) {
              F(s.KU1, 10, 2), "WINKEL \"CANGLE\"= ", F(s.PHI1, 8, 2), " GRAD");
     // The same header as before the loop: the names of exactly the values the printed lines
     // carry.
-    print_header(p);
+    print_header(p.units, p.sim, p.dia);
 }
 
 // The diagrams mark the volume extremes of the revolution: ANGLE(2) at VMIN, ANGLE(5) at VMAX.

@@ -130,7 +130,6 @@ void print_header(runtime::Units& u, SimState& s, const diagrams::DiagramState& 
     u.u9.line(b);
 }
 
-void print_header(Program& p) { print_header(p.units, p.sim, p.dia); }
 
 namespace {
 
@@ -348,7 +347,6 @@ void fill_globals(diagrams::DiagramState& d, const SimState& s, const run::RunSt
     globals_heats(d.G, s);
 }
 
-void fill_globals(Program& p) { fill_globals(p.dia, p.sim, p.run); }
 
 namespace {
 

@@ -23,11 +23,9 @@ inline double seal_direction(double UD) { return UD >= 0.0 ? 1.0 : -1.0; }
 // The header of the printed lines on unit 9: " TIME " and the names of the ordinates that the
 // printed lines carry, in their order. Written before the loop and after each revolution's
 // last output.
-void print_header(Program& p);
 void print_header(runtime::Units& u, SimState& s, const diagrams::DiagramState& d);
 
 // The global plottable values of the current step, written into the diagram state.
-void fill_globals(Program& p);
 void fill_globals(diagrams::DiagramState& d, const SimState& s, const run::RunState& r);
 
 // The flywheel over one step: the angular acceleration DWDT from the net rod forces FNI, FNII

@@ -11,7 +11,7 @@ namespace {
 // Head and diagram part of the first run of a deck.
 std::unique_ptr<Program> diagrams_of(const std::vector<std::string>& lines, DeckStatus& s) {
     auto p = head(join(lines), s);
-    if (s == DeckStatus::run_diagrams) s = korvex::run::read_run_diagrams(*p);
+    if (s == DeckStatus::run_diagrams) s = korvex::run::read_run_diagrams(p->units, p->run, p->dia);
     return p;
 }
 

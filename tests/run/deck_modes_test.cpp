@@ -384,10 +384,10 @@ TEST(DeckModes, DefaultsComeBackInEveryRun) {
 
     auto p = program(join(lines));
     const auto& d = p->run;
-    ASSERT_TRUE(korvex::run::read_first_line(*p));
+    ASSERT_TRUE(korvex::run::read_first_line(p->units, p->run));
     auto next_run = [&] {
         ASSERT_EQ(korvex::run::read_run_head(*p), DeckStatus::run_diagrams);
-        ASSERT_NE(korvex::run::read_run_diagrams(*p), DeckStatus::error);
+        ASSERT_NE(korvex::run::read_run_diagrams(p->units, p->run, p->dia), DeckStatus::error);
     };
     next_run();
     ASSERT_TRUE(d.nozzles && d.FDAMPF && d.plot_one_rev);

@@ -55,7 +55,7 @@ inline std::unique_ptr<Program> job(const std::string& deck) {
 // Only the head (lines 1 to 11) of the first run.
 inline std::unique_ptr<Program> head(const std::string& deck, DeckStatus& status) {
     auto p = program(deck);
-    status = korvex::run::read_first_line(*p) ? korvex::run::read_run_head(*p) : DeckStatus::stop;
+    status = korvex::run::read_first_line(p->units, p->run) ? korvex::run::read_run_head(*p) : DeckStatus::stop;
     return p;
 }
 

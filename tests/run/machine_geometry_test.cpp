@@ -42,7 +42,7 @@ TEST(MachineGeometry, AreasSweptControlAndDeadVolumes) {
     m.DK = 8.0; m.R = 2.5; m.DKST = 2.0;
     m.ZH0E = 10.0; m.ZH0C = 20.0; m.VTE = {2.0, 0.0, 0.0, 0.0};
     m.RVE = 5.0; m.RVC = 10.0; m.VOLUMEN = 0.05;
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
 
     EXPECT_NEAR(m.AKST, pi10, 1e-12);
     EXPECT_NEAR(m.VDKST, 5 * pi10, 1e-11);
@@ -79,7 +79,7 @@ TEST(MachineGeometry, VolumesGivenInCubicCentimetresBecomePercentages) {
     m.dead_space_percent = false; m.control_volume_percent = false;
     m.ZH0E = 10.0; m.ZH0C = 0.0; m.VTE = {0, 5.0, 0, 0};
     m.RVE = 20.0; m.RVC = 0.0;
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     const double F = 25 * pi10;
     EXPECT_NEAR(m.VH00E0, 10.0, 1e-12);
     EXPECT_NEAR(m.H00E0, 10.0 / F, 1e-12);
@@ -93,7 +93,7 @@ TEST(MachineGeometry, VolumesGivenInCubicCentimetresBecomePercentages) {
     // In percent of the stroke instead: 10 % of 10 cm is 1 cm.
     auto q = square_machine();
     q->run.ZH0E = 10.0;
-    ASSERT_TRUE(derive_geometry(*q));
+    ASSERT_TRUE(derive_geometry(q->run, q->units));
     EXPECT_NEAR(q->run.H00E0, 1.0, 1e-12);
     EXPECT_NEAR(q->run.VH00E0, F, 1e-10);
 }
@@ -103,7 +103,7 @@ TEST(MachineGeometry, TwiceDoubleActingExchangesTheFirstTwoCompressionVolumes) {
     RunState& m = p->run;
     m.DKST = 2.0; m.ZH0E = 10; m.ZH0C = 10;
     p->units.IPRNT2 = 3;
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     EXPECT_NEAR(m.VC[0], 24 * pi10 * 10, 1e-9);  // annulus
     EXPECT_NEAR(m.VC[1], 25 * pi10 * 10, 1e-9);  // full piston
     EXPECT_NEAR(m.VC[2], 25 * pi10 * 10, 1e-9);
@@ -129,7 +129,7 @@ TEST(MachineGeometry, TwiceDoubleActingExchangesTheFirstTwoCompressionVolumes) {
 TEST(MachineGeometry, RodOfTheSingleActingMachineIsRemoved) {
     auto p = square_machine(1);
     p->run.DKST = 2.0;
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     EXPECT_EQ(p->run.DKST, 0.0);
     EXPECT_EQ(p->run.FQCR, p->run.FQC);
     for (const std::string* t : {&p->units.u6.text(), &p->units.u8.text(), &p->units.u9.text()})
@@ -140,7 +140,7 @@ TEST(MachineGeometry, RodOfTheSingleActingMachineIsRemoved) {
     // NZYL = 0 keeps its rod but is computed as the single-acting machine and renamed.
     auto q = square_machine(0);
     q->run.DKST = 2.0;
-    ASSERT_TRUE(derive_geometry(*q));
+    ASSERT_TRUE(derive_geometry(q->run, q->units));
     EXPECT_EQ(q->run.DKST, 2.0);
     EXPECT_NEAR(q->run.FQCR, 24 * pi10, 1e-10);
     EXPECT_EQ(q->run.NZYL, 1);
@@ -152,7 +152,7 @@ TEST(MachineGeometry, RodAsWideAsABoreStopsAsInputErrorOfLine4) {
     auto p = square_machine(2);
     p->run.DK = 8.0;
     p->run.DKST = 8.0;
-    EXPECT_FALSE(derive_geometry(*p));
+    EXPECT_FALSE(derive_geometry(p->run, p->units));
     EXPECT_EQ(p->run.NFAIL, 504);
     const std::string msg = " ===> FEHLER in der Eingabe ZEILE 4; Programm STOP\n \n"
                             " DKST=   8.000 DH=  10.000 DK=   8.000"
@@ -165,7 +165,7 @@ TEST(MachineGeometry, RodAsWideAsABoreStopsAsInputErrorOfLine4) {
     auto q = square_machine(4);
     q->run.DK = 8.0;
     q->run.DKST = -8.0;
-    EXPECT_FALSE(derive_geometry(*q));
+    EXPECT_FALSE(derive_geometry(q->run, q->units));
     EXPECT_EQ(q->run.NFAIL, 504);
 }
 
@@ -174,27 +174,27 @@ TEST(MachineGeometry, ReferenceVolumeOfAFurtherPairThatIsNotPositiveStops) {
     // space is below -7000 cm**3 at every angle, while pair 1 is untouched.
     auto p = square_machine(2);
     p->run.VTE[1] = -1000.0;
-    EXPECT_FALSE(derive_geometry(*p));
+    EXPECT_FALSE(derive_geometry(p->run, p->units));
     EXPECT_EQ(p->run.NFAIL, 506);
     EXPECT_TRUE(has_line(p->units.u6.text(), " ===> FEHLER in der Eingabe ZEILE 6; Programm STOP"));
 
     // The same in pair 4 of the twice double-acting machine.
     auto q = square_machine(4);
     q->run.VTC[3] = -1000.0;
-    EXPECT_FALSE(derive_geometry(*q));
+    EXPECT_FALSE(derive_geometry(q->run, q->units));
     EXPECT_EQ(q->run.NFAIL, 506);
 
     // Pairs a single-acting or double-acting machine does not have are not looked at.
     auto r = square_machine(2);
     r->run.VTE[2] = -1000.0;
-    EXPECT_TRUE(derive_geometry(*r));
+    EXPECT_TRUE(derive_geometry(r->run, r->units));
 }
 
 TEST(MachineGeometry, EqualVolumeAngleAndExtremesOfTheDoubleActingMachine) {
     auto p = square_machine(2);
     p->units.IPRNT2 = 4;
     RunState& m = p->run;
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     const double RF = 5 * 25 * pi10;
     // cos phi + sin phi = 0 first at 135 degrees (again at 315, where the ten-digit PI makes
     // the difference larger).
@@ -224,7 +224,7 @@ TEST(MachineGeometry, SingleActingMachineIsFilledAtItsLargestVolume) {
     p->units.IPRNT2 = 4;
     RunState& m = p->run;
     m.RVE = 10.0;  // 10 % of 250 PI
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     const double RF = 5 * 25 * pi10;
     const double tot = 100 + 25 * pi10;
     EXPECT_NEAR(m.PHI0, 225.0, 1e-7);
@@ -241,7 +241,7 @@ TEST(MachineGeometry, LaterRunWithoutP0AndT0KeepsTheGasAmount) {
     auto p = square_machine(2);
     p->units.IPRNT2 = 3;
     RunState& m = p->run;
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     const double moles = m.M0[0];
     const double gm01 = m.GM0[0];
     EXPECT_NEAR(m.P0V01_SAVED, 10 * m.V0[0], 1e-9);
@@ -249,7 +249,7 @@ TEST(MachineGeometry, LaterRunWithoutP0AndT0KeepsTheGasAmount) {
     m.NLAUF = 1;
     m.P0 = 0.0; m.T0 = 0.0; m.R = 4.0;  // a shorter stroke: a different V01
     p->units.u9.clear_text();
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     const double v01 = 2 * 4 * 25 * pi10 + 100;
     EXPECT_NEAR(m.V0[0], v01, 1e-6);
     EXPECT_EQ(m.T0, 300.0);
@@ -266,18 +266,18 @@ TEST(MachineGeometry, FillingPressureAndTemperatureRules) {
     {
         auto p = square_machine();
         p->run.T0 = 0.0;
-        EXPECT_FALSE(derive_geometry(*p));
+        EXPECT_FALSE(derive_geometry(p->run, p->units));
         EXPECT_EQ(p->run.NFAIL, 330);
         EXPECT_EQ(p->units.u9.text(),
                   " \n ====>> FEHLER: IM 1. Rechenlauf MUESSEN \"P0\" und \"T0\" > 0 sein; PROGRAMM STOP\n");
     }
     for (int which = 0; which < 2; ++which) {
         auto p = square_machine();
-        ASSERT_TRUE(derive_geometry(*p));
+        ASSERT_TRUE(derive_geometry(p->run, p->units));
         p->units.u6.clear_text();
         p->run.NLAUF = 1;
         (which == 0 ? p->run.P0 : p->run.T0) = 0.0;
-        EXPECT_FALSE(derive_geometry(*p));
+        EXPECT_FALSE(derive_geometry(p->run, p->units));
         EXPECT_EQ(p->run.NFAIL, 329);
         const std::string expect =
             which == 0 ? " \n ====>> FEHLER 329: FUER DIE BERECHNUNG VON \"P0\" AUS DER GLEICHEN GASMASSE\n"
@@ -293,7 +293,7 @@ TEST(MachineGeometry, FillingPressureAndTemperatureRules) {
     {
         auto p = square_machine();
         p->run.P0 = -1.0;
-        EXPECT_FALSE(derive_geometry(*p));
+        EXPECT_FALSE(derive_geometry(p->run, p->units));
         EXPECT_EQ(p->run.NFAIL, 504);
     }
 }
@@ -317,7 +317,7 @@ TEST(MachineGeometry, TemperaturesOfTheModesAndTheRegenerator) {
     p->units.IPRNT2 = 3;
     RunState& m = p->run;
     m.DELTAT = 20.0; m.DELTA_P = 1.5; m.SGRAD = 90.0;
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     EXPECT_EQ(m.THNEU, 880.0);
     EXPECT_EQ(m.TKNEU, 320.0);
     EXPECT_EQ(m.TAA1, 880.0);
@@ -335,7 +335,7 @@ TEST(MachineGeometry, TemperaturesOfTheModesAndTheRegenerator) {
     auto q = square_machine();
     q->run.nozzles = true;
     q->run.DELTAT = 20.0;
-    ASSERT_TRUE(derive_geometry(*q));
+    ASSERT_TRUE(derive_geometry(q->run, q->units));
     EXPECT_EQ(q->run.THNEU, 900.0);
     EXPECT_EQ(q->run.TKNEU, 300.0);
 
@@ -343,7 +343,7 @@ TEST(MachineGeometry, TemperaturesOfTheModesAndTheRegenerator) {
     auto r = square_machine();
     r->run.mode = Mode::POLY;
     r->run.START_TE = 850.0; r->run.START_TC = 310.0; r->run.EPSILON_E = 1.3;
-    ASSERT_TRUE(derive_geometry(*r));
+    ASSERT_TRUE(derive_geometry(r->run, r->units));
     EXPECT_EQ(r->run.TAA1, 850.0);
     EXPECT_EQ(r->run.TZZ1, 310.0);
     EXPECT_EQ(r->run.EPSILON_E, 1.3);
@@ -358,7 +358,7 @@ TEST(MachineGeometry, CrankAngleTablesOfModeTempd) {
     m.IP1 = 3;
     m.FTE = 1.0; m.FTK = 2.0;
     for (int i = 0; i < 36; ++i) { m.DTE[i] = i; m.DTC[i] = -i; }
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     EXPECT_EQ(m.TTE[5], 905.0);
     EXPECT_EQ(m.TTC[5], 290.0);
     EXPECT_EQ(m.TTE[36], 900.0);
@@ -379,14 +379,14 @@ TEST(MachineGeometry, CrankAngleTablesOfModeTempd) {
     // A second TEMPD run does not repeat the tables.
     m.mode_prev = Mode::TEMPD;
     p->units.u8.clear_text();
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     EXPECT_EQ(p->units.u8.text(), "");
 }
 
 TEST(MachineGeometry, GasPropertiesAndUnknownNames) {
     auto p = square_machine();
     RunState& m = p->run;
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     EXPECT_EQ(m.gas_kind, GasKind::HELIUM);
     EXPECT_EQ(m.MG, 4.003);
     EXPECT_NEAR(m.CV, 5.3 / 1.63, 1e-14);
@@ -394,23 +394,23 @@ TEST(MachineGeometry, GasPropertiesAndUnknownNames) {
     EXPECT_NEAR(m.CGAS1, 5.3 / 1.63 * m.GM0[0], 1e-12);
 
     m.GAS = "CO";  // not in the table: helium stays in force
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     EXPECT_EQ(m.gas_kind, GasKind::HELIUM);
     EXPECT_EQ(m.CP, 5.3);
 
     m.GAS = "XX";
     m.MG_XX = 28.0; m.CP_XX = 1.04; m.RO_XX = 1.25; m.X_XX = 1.4;
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     EXPECT_EQ(m.gas_kind, GasKind::AIR);
     EXPECT_NEAR(m.GM0[0], m.M0[0] * 28.0, 1e-12);
 
     m.X_XX = 0.0;  // the exponent divides CP
-    EXPECT_FALSE(derive_geometry(*p));
+    EXPECT_FALSE(derive_geometry(p->run, p->units));
     EXPECT_EQ(m.NFAIL, 509);
 
     auto q = square_machine();
     q->run.GAS = "CO";  // nothing selected before in this program
-    EXPECT_FALSE(derive_geometry(*q));
+    EXPECT_FALSE(derive_geometry(q->run, q->units));
     EXPECT_EQ(q->run.NFAIL, 507);
 }
 
@@ -419,7 +419,7 @@ TEST(MachineGeometry, DeadVolumeReportOfTheFirstMachine) {
     p->units.IPRNT2 = 1;
     RunState& m = p->run;
     m.ZH0E = 10.0; m.ZH0C = 0.0; m.VTE = {2.0, 0, 0, 0}; m.RVE = 4.0;
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     // H00E1 = (10 + 2) % of 10 cm; VH00E1 = 1.2 * 25 PI; RVEVOL = 4 % of 250 PI = 10 PI.
     const std::string report =
         " TOTRAUMHOEHE IM   EXPANSIONSZYLINDER:   \"H00E1\"= (ZH0E+VTE1)*2*R =    1.20 CM; \"ZH0E\" ="
@@ -450,7 +450,7 @@ TEST(MachineGeometry, WireMeshLowersTheHotAndRaisesTheColdTemperature) {
     p->units.IPRNT2 = 1;
     RunState& m = p->run;
     m.MASSE = 500.0; m.F = 0.5;
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     const double RF = 5 * 25 * pi10;
     const double L = std::log((RF * (2 + std::sqrt(2.0)) + 100) / (RF * (2 - std::sqrt(2.0)) + 100));
     const double charge = 10 * (2 * RF + 100) / 300;
@@ -466,7 +466,7 @@ TEST(MachineGeometry, WireMeshLowersTheHotAndRaisesTheColdTemperature) {
     // F = 0: no exchange, and the note on an unrealistic factor.
     auto q = square_machine(2);
     q->run.MASSE = 500.0; q->run.F = 0.0; q->run.PHASE = -80.0;
-    ASSERT_TRUE(derive_geometry(*q));
+    ASSERT_TRUE(derive_geometry(q->run, q->units));
     EXPECT_EQ(q->run.THNEU, 900.0);
     EXPECT_EQ(q->run.TKNEU, 300.0);
     const std::string& u6 = q->units.u6.text();
@@ -479,7 +479,7 @@ TEST(MachineGeometry, WireMeshLowersTheHotAndRaisesTheColdTemperature) {
     // Too little mesh: the cold side would end up hotter than the hot one.
     auto r = square_machine(2);
     r->run.MASSE = 1.0; r->run.F = 1.0;
-    EXPECT_FALSE(derive_geometry(*r));
+    EXPECT_FALSE(derive_geometry(r->run, r->units));
     EXPECT_EQ(r->run.NFAIL, 222);
     EXPECT_NE(r->units.u6.text().find(" Die Waermekapazitaet der Drahtmasse ist zu klein!\n"
                                       " Es ergibt sich mit dieser Drahtmasse und Faktor:\n TKNEU ="),
@@ -490,7 +490,7 @@ TEST(MachineGeometry, FrictionNoteAndPairCount) {
     auto p = square_machine(4);
     p->units.IPRNT2 = 2;
     p->run.FSEAL = 0.0;
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     EXPECT_TRUE(has_line(p->units.u9.text(),
                          "=====>> Reibungskraft \"FSEAL\" =0.0 ist eingegeben worden !! <<======"));
     EXPECT_TRUE(has_line(p->units.u9.text(), " Berechnung fuer NZYL= 4 Zylinderpaare"));

@@ -30,7 +30,7 @@ std::unique_ptr<Program> machine(int nzyl) {
     return p;
 }
 
-bool derive(Program& p) { return derive_geometry(p) && derive_options(p); }
+bool derive(Program& p) { return derive_geometry(p.run, p.units) && derive_options(p.run, p.units); }
 
 TEST(MachineOptions, FlywheelDiameterAndEnergy) {
     auto p = machine(2);
@@ -184,7 +184,7 @@ TEST(MachineSummary, CarriesTheChargeAndTheCrankDrive) {
     m.P0 = 10.0; m.T0 = 300.0; m.TH = 900.0; m.TK = 300.0;
     m.VOLUMEN = 0.1; m.SGRAD = 100.0; m.PHASE = -90.0; m.FSEAL = 1.0;
     m.GAS = "HE"; m.DAM = "     ";
-    ASSERT_TRUE(derive_geometry(*p));
+    ASSERT_TRUE(derive_geometry(p->run, p->units));
     p->units.IPRNT2 = 3;
     write_machine_summary(p->run, p->units);
     // V01 = 2 R F + VR = 250 PI + 100 cm**3 = 0.88540 litre; P0 V01 / 10 = 885.4 N*m.

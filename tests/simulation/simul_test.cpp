@@ -30,12 +30,12 @@ std::unique_ptr<Program> prepared(const std::vector<std::string>& lines) {
     deck += "STOP\n";
     auto p = std::make_unique<Program>();
     p->units.u55.set_text(deck);
-    EXPECT_TRUE(korvex::run::read_first_line(*p));
+    EXPECT_TRUE(korvex::run::read_first_line(p->units, p->run));
     DeckStatus st = korvex::run::read_run_head(*p);
-    if (st == DeckStatus::run_diagrams) st = korvex::run::read_run_diagrams(*p);
+    if (st == DeckStatus::run_diagrams) st = korvex::run::read_run_diagrams(p->units, p->run, p->dia);
     EXPECT_NE(st, DeckStatus::error);
-    EXPECT_TRUE(korvex::run::derive_geometry(*p));
-    EXPECT_TRUE(korvex::run::derive_options(*p));
+    EXPECT_TRUE(korvex::run::derive_geometry(p->run, p->units));
+    EXPECT_TRUE(korvex::run::derive_options(p->run, p->units));
     p->units.u6.clear_text();
     p->units.u8.clear_text();
     p->units.u9.clear_text();
