@@ -29,10 +29,12 @@ enum class NameMatch { anywhere, whole_name };
 
 // For each search string S[i] (its first L1[i] characters significant), reads one real value
 // into X[i] with a flag in IERR[i]; N is the common size of the four spans. S[i] keep their
-// declared length (7 at both call sites of the run control).
+// declared length (7 at both call sites of the run control). When `written` is given (N
+// elements), it receives each value read as the deck writes it, before single precision rounds
+// it (0 where X gets 0), so that a caller can judge the value itself.
 void READRL(runtime::Units& u, int IZEILE, int L, std::span<const int> L1, std::span<int> IERR,
             std::string_view ZLINE, std::span<const std::string> S, std::span<float> X,
-            NameMatch match = NameMatch::anywhere);
+            NameMatch match = NameMatch::anywhere, std::span<double> written = {});
 
 // Position of the first occurrence of KEY in LINE that is not the tail of a longer name: the
 // character before it is no letter, digit or underscore. npos when there is none.

@@ -41,13 +41,13 @@ void no_value(runtime::Units& u, std::string_view heading, std::string_view S, i
     }
 }
 
-// The value read as a single-precision real; no value when the text is not a number or does
-// not fit a single-precision real.
-std::optional<float> read_value(std::string_view work) {
+// The value read as written; no value when the text is not a number or does not fit a
+// single-precision real.
+std::optional<double> read_value(std::string_view work) {
     const std::optional<double> d = runtime::read_real_field(work);
     if (!d) return std::nullopt;
     if (std::fabs(*d) > static_cast<double>(std::numeric_limits<float>::max())) return std::nullopt;
-    return static_cast<float>(*d);
+    return d;
 }
 
 void flag_all(std::span<int> IERR, std::size_t N) {
@@ -84,7 +84,7 @@ enum class Next { go_on, stop };
 // The value behind the search string Si, found at p with its first len1 characters, into Xi
 // with its flag in IERRi. A comma inside the number ends the call.
 Next read_value_at(runtime::Units& u, int IZEILE, int L, std::string_view ZLINE, std::string_view Si,
-                   std::size_t p, std::size_t len1, int& IERRi, float& Xi) {
+                   std::size_t p, std::size_t len1, int& IERRi, double& Xi) {
     const ScannedValue v = scan_value(ZLINE, p + len1);
     const std::string L80 = line80(ZLINE);
     if (v.comma_inside) {
@@ -93,7 +93,7 @@ Next read_value_at(runtime::Units& u, int IZEILE, int L, std::string_view ZLINE,
     }
     if (v.no_digit) {
         no_value(u, " ### ERROR IN DATA INPUT: NO DIGIT FOUND AFTER SEARCH STRING:", Si, IZEILE, L80);
-        Xi = 0.0f;
+        Xi = 0.0;
         IERRi = 1;
         return Next::go_on;
     }
@@ -101,7 +101,7 @@ Next read_value_at(runtime::Units& u, int IZEILE, int L, std::string_view ZLINE,
     if (L < 1 || NDIG > static_cast<std::size_t>(L)) {
         report_too_long(u, Si, L, IZEILE, L80);
         IERRi = 1;
-        Xi = 0.0f;
+        Xi = 0.0;
         return Next::go_on;
     }
     const std::string work = work_string(ZLINE.substr(v.ISTART, NDIG), L);
@@ -116,12 +116,12 @@ Next read_value_at(runtime::Units& u, int IZEILE, int L, std::string_view ZLINE,
         u.u9.record(" search in line", I(IZEILE, 2), A(Si, 11), A(work, 12));
         u.u6.record(" Search in line", I(IZEILE, 2), A(Si, 11), A(work, 12));
     }
-    const std::optional<float> x = read_value(work);
+    const std::optional<double> x = read_value(work);
     if (!x) {
         // The text passed the scan but is no number ("1.2.3", "+-4") or is out of range.
         no_value(u, " ### ERROR IN DATA INPUT: NO VALID NUMBER FOUND AFTER SEARCH STRING:", Si,
                  IZEILE, L80);
-        Xi = 0.0f;
+        Xi = 0.0;
         IERRi = 1;
         return Next::go_on;
     }
@@ -132,7 +132,8 @@ Next read_value_at(runtime::Units& u, int IZEILE, int L, std::string_view ZLINE,
 }  // namespace
 
 void READRL(runtime::Units& u, int IZEILE, int L, std::span<const int> L1, std::span<int> IERR,
-            std::string_view ZLINE, std::span<const std::string> S, std::span<float> X, NameMatch match) {
+            std::string_view ZLINE, std::span<const std::string> S, std::span<float> X, NameMatch match,
+            std::span<double> written) {
     const std::size_t N = std::min({L1.size(), IERR.size(), S.size(), X.size()});
     trace_line(u, " ### Eingabe Pruefer \"READRL\" bearbeitet ZEILE", IZEILE, ZLINE);
     if (L > MAX_L) {
@@ -169,7 +170,11 @@ void READRL(runtime::Units& u, int IZEILE, int L, std::span<const int> L1, std::
         const std::string_view key = Si.substr(0, len1);
         const std::size_t p = match == NameMatch::whole_name ? find_name(ZLINE, key) : ZLINE.find(key);
         if (p == std::string_view::npos) continue;
-        if (read_value_at(u, IZEILE, L, ZLINE, Si, p, len1, IERR[i], X[i]) == Next::stop) return;
+        double x = X[i];
+        const Next next = read_value_at(u, IZEILE, L, ZLINE, Si, p, len1, IERR[i], x);
+        X[i] = static_cast<float>(x);
+        if (i < written.size()) written[i] = x;
+        if (next == Next::stop) return;
     }
 }
 

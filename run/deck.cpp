@@ -1,5 +1,6 @@
 #include "run/deck.hpp"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <optional>
@@ -7,6 +8,7 @@
 
 #include "diagrams/catalogue.hpp"
 #include "input/readers.hpp"
+#include "run/deck_columns.hpp"
 #include "run/deck_ranges.hpp"
 #include "run/machine_parts.hpp"
 #include "runtime/fieldread.hpp"
@@ -42,6 +44,17 @@ std::string generic_failure(int IZEILE) {
 DeckStatus stop_with(ControlState& c, int nfail) {
     c.NFAIL = nfail;
     return DeckStatus::error;
+}
+
+// Column 80 cuts a number or keyword of line `l` (" 4", " 2/ 3" as the messages number it):
+// an input error of the line, which stops the job with its number.
+bool cut_at_80(runtime::Units& u, const DeckLine& l, std::string_view line_no, int nfail) {
+    if (l.cut.empty()) return false;
+    report_cut_at_80(u, line_no, nfail, l.cut, true);
+    return true;
+}
+bool cut_at_80(runtime::Units& u, const DeckLine& l, int IZEILE, int nfail) {
+    return cut_at_80(u, l, I(IZEILE, 2), nfail);
 }
 
 // The input ended where a line of the run must follow: the run is incomplete and is not
@@ -172,12 +185,18 @@ void write_fehler_332(runtime::Units& u, const std::string& raw) {
 
 // Line 1 of a run. A line 1 that cannot be read gives the run no detail levels: the end of the
 // job then keeps those of the last run (last_levels).
-DeckStatus line1(runtime::Units& u, RunState& r, const std::string& raw, const std::string& norm, std::string& buf, int last_levels) {
+DeckStatus line1(runtime::Units& u, RunState& r, const DeckLine& l1, std::string& buf, int last_levels) {
     DeckValues& d = r;
+    const std::string& raw = l1.raw;
+    const std::string& norm = l1.norm;
     if (std::string_view(norm).substr(0, 18).find("AUS") == std::string_view::npos) {
         write_fehler_332(u, raw);
         u.IPRNT2 = last_levels;
         return stop_with(r, 332);
+    }
+    if (cut_at_80(u, l1, 1, 501)) {
+        u.IPRNT2 = last_levels;
+        return stop_with(r, 501);
     }
     // Line 1 has a longer trace of its own (below), in place of the short one.
     const KeywordValues kv1 = keywords(u, r, 1, norm, {"TIME=", "SCHRITT=", "NZYL=", "IPRNT="}, buf, false);
@@ -243,8 +262,10 @@ DeckStatus iso_values(runtime::Units& u, RunState& r, const DeckLine& l2) {
     static const std::array<int, 5> L1 = {6, 2, 6, 7, 7};
     std::array<int, 5> ierr{};
     std::array<float, 5> x{};
-    // A value READRL cannot read is reported by it and taken as 0; the run goes on.
+    // A value READRL cannot read is reported by it and taken as 0; the run goes on, but the
+    // job ends with the line's error number: it did not compute what the deck asked for.
     input::READRL(u, 2, 12, L1, ierr, l2.norm, names, x);
+    if (std::find(ierr.begin(), ierr.end(), 1) != ierr.end()) r.NFAIL = 502;
     d.MASSE = x[0];
     d.F = x[1];
     d.BEVOL = x[2];
@@ -304,6 +325,7 @@ DeckStatus mode_iso(runtime::Units& u, RunState& r, const DeckLine& l2, std::str
         return DeckStatus::run;
     }
 
+    if (cut_at_80(u, n1, 22, 503)) return stop_with(r, 503);
     d.nozzles = true;
     d.ZEILE22 = n1.raw;
     d.OFRE = 1.0;
@@ -331,6 +353,7 @@ DeckStatus mode_iso(runtime::Units& u, RunState& r, const DeckLine& l2, std::str
         next = std::move(n2);
         return DeckStatus::run;
     }
+    if (cut_at_80(u, n2, 23, 503)) return stop_with(r, 503);
     d.ZEILE23 = n2.raw;
     const KeywordValues kv23 = keywords(u, r, 23, n2.norm, {"OFRE=", "OFRC=", "LUST="}, buf);
     ok = kv23.found && kv23.real(0, d.OFRE) && kv23.real(1, d.OFRC) && kv23.real(2, d.LUST);
@@ -361,6 +384,8 @@ DeckStatus mode_tempd(runtime::Units& u, RunState& r, const DeckLine& l2, std::s
     for (int b = 0; b < 4; ++b) {
         DeckLine text;
         if (!read_deck_line(u, text)) return input_ended(u, r, 502);
+        // A text line is only echoed: a word cut at column 80 changes no value.
+        if (!text.cut.empty()) note_text_beyond_80(u, u.u55.records_read(), u.u55.beyond());
         auto numbers = u.u55.read();  // read as it stands: no comment or blank handling
         if (!numbers) return input_ended(u, r, 502);
         std::array<double, 36>& table = b < 2 ? d.DTE : d.DTC;
@@ -409,6 +434,7 @@ DeckStatus mode_poly(runtime::Units& u, RunState& r, const DeckLine& l2, std::st
     for (int k = 0; k < 4; ++k) {
         DeckLine l;
         if (!read_deck_line(u, l)) return input_ended(u, r, 502, I(2, 2) + "/" + I(k + 2, 2));
+        if (cut_at_80(u, l, I(2, 2) + "/" + I(k + 2, 2), 502)) return stop_with(r, 502);
         const KeywordValues kv = keywords(u, r, 2, l.norm, {keys[k]}, buf);
         if (!kv.found || !kv.real(0, *vals[k])) return fail(k + 2);
         if (!values_in_range(u, r.NFAIL, {{keys[k], *vals[k]}})) return DeckStatus::error;
@@ -568,6 +594,7 @@ DeckStatus deviations(runtime::Units& u, RunState& r, const DeckLine& l, char ki
 // Line 11, the diagram line.
 DeckStatus line11(runtime::Units& u, RunState& r, const DeckLine& l, std::string& buf, bool& MONO) {
     DeckValues& d = r;
+    if (cut_at_80(u, l, 11, 511)) return stop_with(r, 511);
     const KeywordValues kv11 = keywords(u, r, 11, l.norm, {"XL=", "YL=", "HOE=", "HSYM=", "IBACK=", "SCALE="}, buf);
     bool ok = kv11.found && kv11.real(0, d.XL) && kv11.real(1, d.YL) && kv11.real(2, d.HOE) && kv11.real(3, d.HSYM) &&
               kv11.whole(4, d.IBACK) && kv11.whole(5, d.SCALE);
@@ -602,6 +629,7 @@ DeckStatus optional_lines(runtime::Units& u, RunState& r, std::string& buf, bool
             return line11(u, r, l, buf, MONO);
         }
         if (contains(l.norm, "DEF")) {
+            if (cut_at_80(u, l, 10, 510)) return stop_with(r, 510);
             const KeywordValues kv = keywords(u, r, 10, l.norm, {"DSD=", "DS3=", "DQD=", "DQDAMPF="}, buf);
             bool ok = kv.found && kv.whole(0, d.DSD) && kv.whole(1, d.DS3) && kv.whole(2, d.DQD) &&
                       kv.whole(3, d.DQDAMPF);
@@ -611,6 +639,7 @@ DeckStatus optional_lines(runtime::Units& u, RunState& r, std::string& buf, bool
             continue;
         }
         if (contains(l.norm, "VTE1=") || contains(l.norm, "ATE1=")) {
+            if (cut_at_80(u, l, 10, 512)) return stop_with(r, 512);
             DeckStatus s = deviations(u, r, l, contains(l.norm, "VTE1=") ? 'V' : 'A', buf);
             if (s != DeckStatus::run) return s;
             continue;
@@ -657,6 +686,8 @@ bool read_deck_line(runtime::Units& u, DeckLine& line) {
         if (!r) return false;
         if (u.level(4)) u.u9.record(" ZEILE:", *r);
         if (contains(*r, "***")) continue;
+        line.cut = word_cut_at_80(*r, u.u55.beyond());
+        if (line.cut.empty() && u.u55.beyond_text()) note_text_beyond_80(u, u.u55.records_read(), u.u55.beyond());
         if (r->find_first_not_of(' ') == std::string::npos) continue;
         line.raw = std::move(*r);
         line.norm = upper(line.raw);
@@ -680,6 +711,7 @@ DeckStatus read_mode_lines(runtime::Units& u, RunState& r, std::string& buf, std
     DeckLine l2;
     if (!read_deck_line(u, l2)) return input_ended(u, r, 502);
     r.ZEILE2 = l2.raw;
+    if (cut_at_80(u, l2, 2, 502)) return stop_with(r, 502);
     const std::string_view head = std::string_view(l2.norm).substr(0, 18);
     if (contains(l2.norm, "ISO")) {
         r.mode = Mode::ISO;
@@ -707,6 +739,7 @@ DeckStatus line3(runtime::Units& u, RunState& r, std::optional<DeckLine>& next, 
     } else if (!read_deck_line(u, l)) {
         return input_ended(u, r, 503);
     }
+    if (cut_at_80(u, l, 3, 503)) return stop_with(r, 503);
     const KeywordValues kv3 = keywords(u, r, 3, l.norm, {"NACH:", "DAEMPFUNG=", "FSEAL=", "PHASE="}, buf);
     bool ok = kv3.found && kv3.whole(0, d.NACH) && kv3.real(1, d.DAEMPFUNG) && kv3.real(2, d.FSEAL) &&
               kv3.real(3, d.PHASE);
@@ -736,6 +769,7 @@ DeckStatus line4(runtime::Units& u, RunState& r, std::string& buf) {
     DeckValues& d = r;
     DeckLine l;
     if (!read_deck_line(u, l)) return input_ended(u, r, 504);
+    if (cut_at_80(u, l, 4, 504)) return stop_with(r, 504);
     const KeywordValues kv4 = keywords(u, r, 4, l.norm, {"DH=", "DK=", "R=", "DKST=", "P0=", "TH=", "TK="}, buf);
     const bool ok = kv4.found && kv4.real(0, d.DH) && kv4.real(1, d.DK) && kv4.real(2, d.R) && kv4.real(3, d.DKST) &&
                     kv4.real(4, d.P0) && kv4.real(5, d.TH) && kv4.real(6, d.TK);
@@ -760,6 +794,7 @@ DeckStatus line5(runtime::Units& u, RunState& r, std::string& buf) {
     DeckValues& d = r;
     DeckLine l;
     if (!read_deck_line(u, l)) return input_ended(u, r, 505);
+    if (cut_at_80(u, l, 5, 505)) return stop_with(r, 505);
     const KeywordValues kv5 = keywords(u, r, 5, l.norm, {"T0=", "OLUMEN=", "SGRAD="}, buf);
     const bool ok = kv5.found && kv5.real(0, d.T0) && kv5.real(1, d.VOLUMEN) && kv5.real(2, d.SGRAD);
     if (!ok) return stop_with(r, 505);
@@ -773,6 +808,7 @@ DeckStatus line6(runtime::Units& u, RunState& r, std::string& buf) {
     DeckValues& d = r;
     DeckLine l;
     if (!read_deck_line(u, l)) return input_ended(u, r, 506);
+    if (cut_at_80(u, l, 6, 506)) return stop_with(r, 506);
     d.dead_space_percent = contains(l.raw, "%");
     const KeywordValues kv6 = keywords(u, r, 6, l.norm, {"ZW=", "ZH0E=", "ZH0C=", "N0=", "THETA=", "DICKE="}, buf);
     const bool ok = kv6.found && kv6.real(0, d.ZW) && kv6.real(1, d.ZH0E) && kv6.real(2, d.ZH0C) &&
@@ -790,6 +826,7 @@ DeckStatus line7(runtime::Units& u, RunState& r, std::string& buf) {
     DeckValues& d = r;
     DeckLine l;
     if (!read_deck_line(u, l)) return input_ended(u, r, 507);
+    if (cut_at_80(u, l, 7, 507)) return stop_with(r, 507);
     d.control_volume_percent = contains(l.raw, "%");
     const KeywordValues kv7 = keywords(u, r, 7, l.norm, {"L/R=", "REGELN AB", "IN", "RVE=", "RVC="}, buf);
     const bool ok = kv7.found && kv7.real(0, d.LR) && kv7.real(1, d.REGELN_AB) && kv7.real(2, d.IN) &&
@@ -807,11 +844,13 @@ DeckStatus user_gas_lines(runtime::Units& u, RunState& r, std::string& buf) {
     DeckValues& d = r;
     DeckLine l;
     if (!read_deck_line(u, l)) return input_ended(u, r, 508);
+    if (cut_at_80(u, l, 8, 508)) return stop_with(r, 508);
     const KeywordValues kv8 = keywords(u, r, 8, l.norm, {"RO=", "CP="}, buf);
     bool ok = kv8.found && kv8.real(0, d.RO_XX) && kv8.real(1, d.CP_XX);
     if (!ok) return stop_with(r, 508);
     if (!values_in_range(u, r.NFAIL, {{"RO=", d.RO_XX}, {"CP=", d.CP_XX}})) return DeckStatus::error;
     if (!read_deck_line(u, l)) return input_ended(u, r, 509);
+    if (cut_at_80(u, l, 9, 509)) return stop_with(r, 509);
     const KeywordValues kv9 = keywords(u, r, 9, l.norm, {"MG=", "X="}, buf);
     ok = kv9.found && kv9.real(0, d.MG_XX) && kv9.real(1, d.X_XX);
     if (!ok) return stop_with(r, 509);
@@ -827,14 +866,14 @@ DeckStatus read_run_head(Program& p) {
 
     // Line 1, already read: the pending line. "STOP" begins no run: the end of the job keeps the
     // detail levels of the last run, which the defaults of a new run would switch off.
-    const std::string raw1 = r.pending_line;
-    const std::string norm1 = upper(raw1);
-    if (contains(norm1, "STOP")) return DeckStatus::stop;
+    // It is the last line read: what stood beyond its column 80 is still at hand.
+    const DeckLine l1{r.pending_line, upper(r.pending_line), word_cut_at_80(r.pending_line, u.u55.beyond())};
+    if (contains(l1.norm, "STOP")) return DeckStatus::stop;
     const int last_levels = u.IPRNT2;
     apply_defaults(u, r);
     p.dia.IIFREI = 0;
     std::string buf(80, ' ');  // LESEPR's result buffer, shared by the lines of the run
-    DeckStatus s = line1(u, r, raw1, norm1, buf, last_levels);
+    DeckStatus s = line1(u, r, l1, buf, last_levels);
     if (s != DeckStatus::run) return s;
 
     std::optional<DeckLine> next;  // a line already read that is line 3
@@ -851,6 +890,16 @@ DeckStatus read_run_head(Program& p) {
 }
 
 namespace {
+
+// A scaling value that column 80 cuts is an error of its line like any other scaling value:
+// it is not read (the word before column 81 is blanked) and the run goes on.
+void drop_cut_value(runtime::Units& u, RunState& r, DeckLine& l, int IZEILE) {
+    report_cut_at_80(u, I(IZEILE, 2), 512, l.cut, false);
+    r.NFAIL = 512;
+    const std::size_t b = l.norm.find_last_of(' ');
+    const std::size_t from = b == std::string::npos ? 0 : b + 1;
+    l.norm.replace(from, l.norm.size() - from, l.norm.size() - from, ' ');
+}
 
 // The scaling lines 12 to 15 into `scaling`, each value checked. They end at the first diagram
 // definition, which must follow; `l` is then that line and `have` is set.
@@ -874,13 +923,16 @@ DeckStatus read_scaling_lines(runtime::Units& u, RunState& r, std::span<float> s
         }
         const int IZEILE = 12 + i;
         if (u.level(5)) u.u9.record(" ZEILE", I(IZEILE, 2), ":", l.raw);
+        if (!l.cut.empty()) drop_cut_value(u, r, l, IZEILE);
         std::array<int, 66> ierr{};
+        std::array<double, 66> written{};
+        std::copy(scaling.begin(), scaling.end(), written.begin());
         // A scaling name counts only as a name of its own: "T(F)=" inside "DT(F)=" is none.
-        input::READRL(u, IZEILE, 12, L1, ierr, l.norm, names, scaling, input::NameMatch::whole_name);
+        input::READRL(u, IZEILE, 12, L1, ierr, l.norm, names, scaling, input::NameMatch::whole_name, written);
         ++nread;
         for (int e : ierr)
             if (e != 0) r.NFAIL = 512;
-        scaling_in_range(u, r.NFAIL, IZEILE, names, scaling);
+        scaling_in_range(u, r.NFAIL, IZEILE, names, written, scaling);
     }
     if (nread > 0 && u.level(5)) {
         u.u9.line(" Eingelesene -  bzw. 0.- SKalierungswerte:");
@@ -897,6 +949,7 @@ DeckStatus read_scaling_lines(runtime::Units& u, RunState& r, std::span<float> s
 DeckStatus read_definition(runtime::Units& u, RunState& r, diagrams::DiagramDefinition& def, DeckLine& l,
                            std::string& buf) {
     // Definition line: the abscissa name, the option code and the legend count.
+    if (cut_at_80(u, l, 16, 516)) return stop_with(r, 516);
     std::string name(6, ' ');
     input::LESEPC(u, 16, 6, name, l.norm, r.IERR_READERS, "ABSZISSE|", 1);
     if (r.IERR_READERS != 0) return stop_with(r, 516);
@@ -908,6 +961,7 @@ DeckStatus read_definition(runtime::Units& u, RunState& r, diagrams::DiagramDefi
 
     // Ordinate line.
     if (!read_deck_line(u, l)) return input_ended(u, r, 517);
+    if (cut_at_80(u, l, 17, 517)) return stop_with(r, 517);
     std::string ords(6 * diagrams::MAXORD, ' ');
     input::LESEPC(u, 17, 6, ords, l.norm, r.IERR_READERS, "ORDINATEN|", diagrams::MAXORD);
     if (r.IERR_READERS != 0) return stop_with(r, 517);
@@ -923,6 +977,8 @@ DeckStatus read_definition(runtime::Units& u, RunState& r, diagrams::DiagramDefi
     for (;;) {
         if (!read_deck_line(u, l)) return DeckStatus::run_then_end;
         if (l.raw[0] != ':' || def.ncaption == 3) break;
+        // A caption is text: a word cut at column 80 changes no value.
+        if (!l.cut.empty()) note_text_beyond_80(u, u.u55.records_read(), u.u55.beyond());
         def.caption[def.ncaption++] = l.raw.substr(1, 79);
     }
     return DeckStatus::run;

@@ -31,10 +31,13 @@ enum class DeckStatus {
 struct DeckLine {
     std::string raw;
     std::string norm;
+    std::string cut;  // a number or keyword that column 80 cuts in two, as written; empty if none
 };
 
 // The common deck line read: reads lines until one is neither a comment ("***" anywhere) nor
 // blank, echoing each at detail level 4, and upper-cases it. False at the end of the input.
+// Text beyond column 80 that cuts nothing is noted with a warning; a word it cuts is left in
+// `cut` for the reader of the line, whose input error it is.
 bool read_deck_line(runtime::Units& u, DeckLine& line);
 
 // Job start: reads the first line of the deck into the pending line. False at end of input.

@@ -127,9 +127,9 @@ constexpr DeckRange ROWS[] = {
         "regenerator efficiency", "a share in per cent"},
 
     // Line 6; the dead spaces in % of the stroke with a "%" on the line, else in cm**3.
-    {"ZW=", "ZW", "6", 6, 0, 506, STOPS, ANY, 0.0, 1000.0, CLOSED, NO_ZERO, "",
+    {"ZW=", "ZW", "6", 6, 0, 506, STOPS, ANY, 0.0, 1.0e4, CLOSED, NO_ZERO, "",
         "mass factor of the liquid columns or pistons: mass = ZW * R * cross-section * 0.988 g/cm**3",
-        "not negative; a column a thousand crank radii long is no machine part"},
+        "not negative; a column ten thousand crank radii long is no machine part"},
     {"ZH0E=", "ZH0E", "6", 6, 0, 506, STOPS, PCT, 0.0, MAX_SHARE, CLOSED, NO_ZERO, "%",
         "dead space of the expansion cylinder, in % of the stroke", "not negative; a hundred strokes high"},
     {"ZH0E=", "ZH0E", "6", 6, 0, 506, STOPS, VOL, 0.0, MAX_VOLUME, CLOSED, NO_ZERO, "cm**3",
@@ -140,8 +140,9 @@ constexpr DeckRange ROWS[] = {
         "dead space of the compression cylinder", "not negative; 1000 m**3"},
     {"N0=", "N0", "6", 6, 0, 506, STOPS, ANY, 1.0, 1.0e5, CLOSED, NO_ZERO, "rev/min",
         "start speed", "the machine turns; no crank drive turns 100000 times a minute"},
-    {"THETA=", "THETA", "6", 6, 0, 506, STOPS, ANY, 1.0, 1.0e13, CLOSED, NO_ZERO, "g*cm**2",
-        "moment of inertia of the flywheel and all rotating parts", "positive; 1E13 is a 500 t wheel of 2 m radius"},
+    {"THETA=", "THETA", "6", 6, 0, 506, STOPS, ANY, 1.0e-3, 1.0e16, CLOSED, NO_ZERO, "g*cm**2",
+        "moment of inertia of the flywheel and all rotating parts",
+        "a milligram at a crank radius of 0.3 mm to a 10000 t wheel of 10 m radius"},
     {"DICKE=", "DICKE", "6", 6, 0, 506, STOPS, ANY, 0.01, MAX_LENGTH, CLOSED, NO_ZERO, "cm",
         "width of the flywheel (a solid disc)", "a width from 0.1 mm to 10 m"},
 
@@ -149,8 +150,9 @@ constexpr DeckRange ROWS[] = {
     {"L/R=", "L/R", "7", 7, 0, 507, STOPS, ANY, 1.0, 1000.0, CLOSED, ZERO_OK, "",
         "connecting-rod length over crank radius; 0: purely sinusoidal drive",
         "a rod shorter than the crank radius cannot turn the crank"},
-    {"REGELN AB", "REGELN AB", "7", 7, 0, 507, STOPS, ANY, 0.0, 1.0e6, CLOSED, NO_ZERO, "s",
-        "time at which the control volumes start to shrink", "a time of the run, not before its start"},
+    {"REGELN AB", "REGELN AB", "7", 7, 0, 507, STOPS, ANY, -1.0e6, 1.0e6, CLOSED, NO_ZERO, "s",
+        "time at which the control volumes start to shrink; negative: they are already shrinking at the start",
+        "the shrinking may have begun before the start (-IN), not ended"},
     {"IN", "IN", "7", 7, 0, 507, STOPS, ANY, 0.0, 1.0e6, CLOSED, NO_ZERO, "s",
         "duration over which the control volumes shrink", "a duration"},
     {"RVE=", "RVE", "7", 7, 0, 507, STOPS, PCT, 0.0, 1000.0, CLOSED, NO_ZERO, "%",
@@ -236,6 +238,19 @@ bool matches(std::string_view row, std::string_view kw) {
     return true;
 }
 
+// A row whose lower bound is minus another value of its line: the shrinking of the control
+// volumes may have begun before the run starts, but not have ended (REGELN AB >= -IN). Empty
+// for the other rows.
+std::string_view lower_bound_by(const DeckRange& r) { return r.keyword == "REGELN AB" ? "IN" : ""; }
+
+// The row with its lower bound taken from the other values of its line.
+DeckRange with_own_bounds(const DeckRange& r, std::initializer_list<DeckValue> values) {
+    DeckRange b = r;
+    for (const DeckValue& v : values)
+        if (!lower_bound_by(r).empty() && v.keyword == lower_bound_by(r)) b.lo = -v.value;
+    return b;
+}
+
 // The value as a message shows it: whole numbers without decimals.
 std::string value_text(double v) {
     if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < 1.0e15)
@@ -300,27 +315,31 @@ std::string bound_text(double v) {
 
 std::string range_text(const DeckRange& r, std::string_view name, std::string_view or_word) {
     const std::string n(name.empty() ? r.name : name);
-    std::string s = bound_text(r.lo) + (r.lo_open ? " < " : " <= ") + n + " <= " + bound_text(r.hi);
+    const std::string lo = lower_bound_by(r).empty() ? bound_text(r.lo) : "-" + std::string(lower_bound_by(r));
+    std::string s = lo + (r.lo_open ? " < " : " <= ") + n + " <= " + bound_text(r.hi);
     if (r.zero_ok) s = n + " = 0 " + std::string(or_word) + " " + s;
     return s;
 }
 
 bool values_in_range(runtime::Units& units, int& NFAIL, std::initializer_list<DeckValue> values, bool percent) {
     for (const DeckValue& v : values) {
-        const DeckRange* r = deck_range(v.keyword, percent);
-        if (r == nullptr || in_range(*r, v.value)) continue;
-        report(units, NFAIL, *r, r->IZEILE, v.keyword, v.value);
+        const DeckRange* row = deck_range(v.keyword, percent);
+        if (row == nullptr) continue;
+        const DeckRange r = with_own_bounds(*row, values);
+        if (in_range(r, v.value)) continue;
+        report(units, NFAIL, r, r.IZEILE, v.keyword, v.value);
         return false;
     }
     return true;
 }
 
-void scaling_in_range(runtime::Units& units, int& NFAIL, int IZEILE, std::span<const std::string> names, std::span<float> values) {
-    for (std::size_t k = 0; k < names.size() && k < values.size(); ++k) {
+void scaling_in_range(runtime::Units& units, int& NFAIL, int IZEILE, std::span<const std::string> names,
+                      std::span<const double> written, std::span<float> values) {
+    for (std::size_t k = 0; k < names.size() && k < values.size() && k < written.size(); ++k) {
         const std::string_view kw = std::string_view(names[k]).substr(0, names[k].find_last_not_of(' ') + 1);
         const DeckRange* r = deck_range(kw);
-        if (r == nullptr || in_range(*r, values[k])) continue;
-        report(units, NFAIL, *r, IZEILE, kw, values[k]);
+        if (r == nullptr || in_range(*r, written[k])) continue;
+        report(units, NFAIL, *r, IZEILE, kw, written[k]);
         values[k] = 0.0f;
     }
 }

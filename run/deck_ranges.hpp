@@ -65,8 +65,10 @@ struct DeckValue {
 // line's error number, and the result is false. The message goes to `units`. `percent` selects the % form of a line.
 bool values_in_range(runtime::Units& units, int& NFAIL, std::initializer_list<DeckValue> values, bool percent = false);
 
-// The scaling values after scaling line IZEILE: a value outside its range is reported with
-// NFAIL = 512 and set to 0 (the axis is scaled automatically); the run goes on.
-void scaling_in_range(runtime::Units& units, int& NFAIL, int IZEILE, std::span<const std::string> names, std::span<float> values);
+// The scaling values after scaling line IZEILE, judged as the deck writes them (`written`):
+// a value outside its range is reported with NFAIL = 512 and set to 0 in `values` (the axis is
+// scaled automatically); the run goes on.
+void scaling_in_range(runtime::Units& units, int& NFAIL, int IZEILE, std::span<const std::string> names,
+                      std::span<const double> written, std::span<float> values);
 
 }  // namespace korvex::run

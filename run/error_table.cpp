@@ -15,8 +15,9 @@ constexpr Effect GOES_ON = Effect::goes_on;
 constexpr Effect VARIES = Effect::varies;
 
 // Every number the program sets, in ascending order. A deck line's reader failure is a
-// keyword that is missing or a value that is no number; its range failure a value outside the
-// range the line's table gives (--explain lists them).
+// keyword that is missing, a value that is no number, or a number or keyword that column 80
+// cuts in two; its range failure a value outside the range the line's table gives (--explain
+// lists them).
 constexpr ErrorEntry TABLE[] = {
     {1, 99, GOES_ON, "events counted during the run (the number is their count)",
      "each of these adds 1 to the error number, also on top of a number set before (771 is 770 and one "
@@ -59,13 +60,16 @@ constexpr ErrorEntry TABLE[] = {
     {336, 336, STOPS, "the phase angle is positive", "line 3: PHASE= above 0",
      "give the phase of the compression motion as 0 or negative (a Stirling engine runs with about -90)"},
     {501, 501, STOPS, "line 1 (run header) cannot be used",
-     "line 1: a keyword missing, a value that is no number or outside its range, SCHRITT larger than TIME, "
-     "or more than 10 million steps",
-     "give TIME=, SCHRITT=, NZYL= and IPRNT= with values in the ranges below"},
-    {502, 502, STOPS, "line 2 (operating mode) or its extra lines cannot be used",
+     "line 1: a keyword missing, a value that is no number or outside its range, a number or keyword that "
+     "column 80 cuts in two, or more than 10 million steps (TIME / SCHRITT); a SCHRITT larger than TIME is "
+     "no error of this line: the run completes no revolution and ends as too short (1 to 99)",
+     "give TIME=, SCHRITT=, NZYL= and IPRNT= with values in the ranges below, within column 80"},
+    {502, 502, VARIES, "line 2 (operating mode) or its extra lines cannot be used",
      "line 2 of mode ISO (MASSE=, F=, STROM=, DELTAT=, DELTAP=), of mode TEMPD (FTE=, FTK= and the four "
      "temperature tables), or of mode POLY (VCRANC= and the lines 2/2 to 2/5); also a table or start "
-     "temperature that leaves a gas temperature at or below 0 K",
+     "temperature that leaves a gas temperature at or below 0 K (the job stops). A value of the ISO line "
+     "that is no number (STROM=0,5) is taken as 0 and the run goes on without it; the job still ends "
+     "with this number",
      "write the values of the mode's lines as numbers in the ranges below"},
     {503, 503, STOPS, "line 3 or a nozzle line cannot be used",
      "line 3 (NACH:, DAEMPFUNG=, FSEAL=, PHASE=), the nozzle lines of mode ISO (NDUE=, DDUE=, NDUC=, "
@@ -87,9 +91,10 @@ constexpr ErrorEntry TABLE[] = {
      "give the values in the ranges below; with negative dead-space deviations keep every dead space "
      "positive"},
     {507, 507, VARIES, "line 7 (crank drive, control volumes, gas) cannot be used",
-     "line 7: L/R=, REGELN AB, IN, RVE=, RVC= missing, malformed or outside the range, or digits after the "
-     "vapour option that are no interpolation orders (the job stops); no \"GAS=\" (the run goes on with "
-     "helium); a gas name none of HE, H2, LU, AR, XX in the first run (the job stops)",
+     "line 7: L/R=, REGELN AB, IN, RVE=, RVC= missing, malformed or outside the range (REGELN AB may be "
+     "negative down to -IN), or digits after the vapour option that are no interpolation orders (the job "
+     "stops); no \"GAS=\" (the run goes on with helium); a gas name none of HE, H2, LU, AR, XX in the "
+     "first run (the job stops; a later run keeps the gas of the run before)",
      "give the values in the ranges below and GAS=HE, H2, LU, AR or XX"},
     {508, 508, STOPS, "line 8 (user gas) cannot be used", "line 8 after GAS=XX: RO=, CP=",
      "give the density and the specific heat of the gas in the ranges below"},
@@ -103,8 +108,8 @@ constexpr ErrorEntry TABLE[] = {
      "begin the line with DIAGRAMME: and give the values in the ranges below"},
     {512, 512, VARIES, "a VTE or ATE line, or a scaling value, cannot be used",
      "the optional lines with VTE1= or ATE1= (all eight values each; the job stops); a scaling line (lines "
-     "12 to 15) with a value that is no number or outside the range (the value is taken as 0, the axis "
-     "scaled automatically, and the run goes on)",
+     "12 to 15) with a value that is no number, outside the range as written, or cut in two by column 80 "
+     "(the value is not used, the axis is scaled automatically, and the run goes on)",
      "give every value of the line in the ranges below"},
     {516, 516, STOPS, "a diagram definition line cannot be used",
      "line 16: no name after \"ABSZISSE|\", GITTER= or NBILD= missing or outside the range; or GITTER= or "

@@ -4,6 +4,7 @@
 // properties, each with its listing.
 #include "run/machine.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -282,15 +283,41 @@ void start_angle(RunState& m, Units& u) {
     }
 }
 
-// Step 8: the gas volume of partial machine 1 must stay positive over the whole revolution: the
-// gas amount, the volume ratio and every pressure of the simulation divide by it.
+// Step 8: the gas volume of partial machine i (0-based) at crank angle phi (rad) with pure
+// sinusoidal piston motion, each side at the crank throw the simulation gives it: pair 2 on the
+// second throw (+ PI), pairs 3 and 4 with their hot side on the compression crank. Pair 1 is the
+// scan's V1, pair 2 of the double-acting machine its V2.
+double pair_gas_volume(const RunState& m, int i, double phi) {
+    const double hot_angle[4] = {phi, phi + PI, phi + m.PHASE_RAD, phi + m.PHASE_RAD + PI};
+    const double cold_angle[4] = {phi + m.PHASE_RAD, phi + PI + m.PHASE_RAD, phi + PI, phi};
+    const double hot_area[4] = {m.FQE, m.FQER, m.FQE, m.FQER};
+    const double cold_area[4] = {m.NZYL == 2 ? m.FQC : m.FQCR, m.NZYL == 4 ? m.FQC : m.FQCR, m.FQC, m.FQCR};
+    return (1.0 - std::cos(hot_angle[i])) * m.R * hot_area[i] + (1.0 - std::cos(cold_angle[i])) * m.R * cold_area[i] +
+           m.TOTVL[i];
+}
+
+// The smallest gas volume of partial machine i over the revolution of the volume scan.
+double smallest_pair_volume(const RunState& m, int i) {
+    const double dphi = 2.0 * PI / SCAN_STEPS;
+    double vmin = std::numeric_limits<double>::max();
+    for (int k = 0; k <= SCAN_STEPS; ++k) vmin = std::min(vmin, pair_gas_volume(m, i, m.PHI0 / GRAD + k * dphi));
+    return vmin;
+}
+
+// Step 8: the gas volume of every partial machine the simulation computes must stay positive
+// over the whole revolution: the gas amount, the volume ratio and every pressure of the
+// simulation divide by it. Pair 1 is judged by the scan's VMIN; pair 2 of the single-acting
+// machine is the crankcase (its reference volume is checked in step 10).
 bool smallest_volume_positive(RunState& m, Units& u) {
-    if (!(m.VMIN > 0.0)) {
+    const int pairs = m.NZYL == 4 ? 4 : m.NZYL == 2 ? 2 : 1;
+    for (int i = 0; i < pairs; ++i) {
+        const double vmin = i == 0 ? m.VMIN : smallest_pair_volume(m, i);
+        if (vmin > 0.0) continue;
         m.NFAIL = 506;
         write_line_error(u, 6);
         both(u, " ");
-        both(u, " Das kleinste Gasvolumen in \"H1-K1\" VMIN=", E(m.VMIN, 14, 7),
-             " CM**3 ist nicht >0; ZH0E, ZH0C, VTE1, VTC1 pruefen");
+        both(u, " Das kleinste Gasvolumen in \"", pair_name(i), "\" VMIN=", E(vmin, 14, 7), " CM**3 ist nicht >0; ZH0E, ZH0C, VTE",
+             digit(i), ", VTC", digit(i), " pruefen");
         both(u, " ");
         return false;
     }

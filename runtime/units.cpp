@@ -86,6 +86,8 @@ void DeckUnit::close() {
     data_.clear();
     pos_ = 0;
     nread_ = 0;
+    beyond_.clear();
+    beyond_text_ = false;
 }
 
 bool DeckUnit::open(const std::filesystem::path& path) {
@@ -121,6 +123,8 @@ void DeckUnit::rewind() {
     }
     pos_ = 0;
     nread_ = 0;
+    beyond_.clear();
+    beyond_text_ = false;
 }
 
 int DeckUnit::next_byte() {
@@ -135,15 +139,26 @@ bool DeckUnit::read(std::string& record) {
     // ends an 80-character line.
     std::size_t len = 0;
     int last = EOF;
+    beyond_.clear();
+    std::size_t marks = 0;  // characters beyond column 80 other than blanks
     int c = next_byte();
     if (c == EOF) return false;
     while (c != EOF && c != '\n') {
         if (len < static_cast<std::size_t>(RECL)) record[len] = static_cast<char>(c);
+        else if (beyond_.size() <= BEYOND_KEPT) beyond_.push_back(static_cast<char>(c));
+        if (len >= static_cast<std::size_t>(RECL) && c != ' ') ++marks;
         ++len;
         last = c;
         c = next_byte();
     }
     if (last == '\r' && len <= static_cast<std::size_t>(RECL)) record[len - 1] = ' ';
+    // The carriage return that ends a longer line is no text beyond column 80.
+    if (last == '\r' && len > static_cast<std::size_t>(RECL)) {
+        --marks;
+        if (len - RECL == beyond_.size()) beyond_.pop_back();
+    }
+    if (beyond_.size() > BEYOND_KEPT) beyond_.resize(BEYOND_KEPT);
+    beyond_text_ = marks > 0;
     ++nread_;
     return true;
 }

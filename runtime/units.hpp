@@ -137,6 +137,12 @@ public:
     void rewind();
     // Number of records read since the last rewind.
     long long records_read() const { return nread_; }
+    // What stood beyond column 80 in the last record read (a carriage return ending it dropped),
+    // at most BEYOND_KEPT characters of it; empty when the record ended at column 80 or before.
+    const std::string& beyond() const { return beyond_; }
+    // Whether anything but blanks stood beyond column 80 in the last record read.
+    bool beyond_text() const { return beyond_text_; }
+    static constexpr std::size_t BEYOND_KEPT = 80;
 
 private:
     int next_byte();
@@ -146,6 +152,8 @@ private:
     std::size_t pos_ = 0;
     bool in_memory_ = false;
     long long nread_ = 0;
+    std::string beyond_;
+    bool beyond_text_ = false;
 };
 
 // The four units of a program and the listing detail levels that decide what they get.
@@ -158,6 +166,16 @@ struct Units {
     // IPRNT2: the units digit of IPRNT; detail level k is on when IPRNT2 >= k.
     int IPRNT2 = 0;
     bool level(int k) const { return IPRNT2 >= k; }
+
+    // A note for the user besides the listings: written to unit 6 and handed to the note sink,
+    // which a shell sets to show it as well (the batch shell writes it on standard error).
+    using NoteSink = void (*)(void* ctx, std::string_view text);
+    NoteSink note_sink = nullptr;
+    void* note_ctx = nullptr;
+    void note(std::string_view text) {
+        u6.line(text);
+        if (note_sink) note_sink(note_ctx, text);
+    }
 
     // False when a listing could not be written.
     bool flush() {

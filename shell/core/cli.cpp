@@ -363,6 +363,10 @@ int batch(const Options& o, const ShellHooks& hooks) {
     const bool study = o.study || !o.varies.empty();
 
     auto p = std::make_unique<Program>();
+    // The job's notes to the user (text beyond column 80 of a deck line) also on standard error.
+    p->units.note_sink = [](void*, std::string_view text) {
+        std::fprintf(stderr, "korvex:%.*s\n", static_cast<int>(text.size()), text.data());
+    };
     ShellState s;
     s.job_dir = o.dir;
     s.deck_text = study_text;

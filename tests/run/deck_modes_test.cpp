@@ -73,13 +73,14 @@ TEST(DeckModes, NoFlowNoLossNoteAtLevelTwo) {
 
 TEST(DeckModes, IsoValuesThatCannotBeReadAreReportedAndTakenAsZero) {
     // MASSE= is no number: set to 0 with its message. The comma inside STROM= ends the reading
-    // of the line, so DELTAT= behind it keeps its default; the run goes on without an error.
+    // of the line, so DELTAT= behind it keeps its default; the run goes on, but the job ends
+    // with the line's error number.
     auto lines = base_run();
     lines[L2] = "ISO MASSE=1.2.3 F=0.5 STROM=0,5 DELTAT=10";
     DeckStatus s;
     auto p = head_with(lines, s);
     ASSERT_EQ(s, DeckStatus::run_diagrams);
-    EXPECT_EQ(p->run.NFAIL, 0);
+    EXPECT_EQ(p->run.NFAIL, 502);
     EXPECT_DOUBLE_EQ(p->run.MASSE, 0.0);
     EXPECT_DOUBLE_EQ(p->run.F, 0.5);
     EXPECT_DOUBLE_EQ(p->run.BEVOL, 0.0);
@@ -376,11 +377,13 @@ TEST(DeckModes, DefaultsComeBackInEveryRun) {
     // Run 3: mode POLY with the crankcase volume and the exponents.
     auto run3 = base_run();
     run3[L2] = "POLY VCRANC=1500";
-    run3.insert(run3.begin() + L3, {"EPSILON_E=1.3", "START_TE=850", "EPSILON_C=1.25", "START_TC=320"});
-    // Run 4 gives none of them.
+    run3.insert(run3.begin() + L3, {"EPSILON_E=1.3", "START_TE=850", "EPSILON_C=1.25", "START_TC=320 MODELL= 1"});
+    // Run 4 gives none of them; run 5 is POLY again, without MODELL.
     auto run4 = base_run();
+    auto run5 = run3;
+    run5[L3 + 3] = "START_TC=320";
     auto lines = run1;
-    for (const auto* r : {&run2, &run3, &run4}) lines.insert(lines.end(), r->begin(), r->end());
+    for (const auto* r : {&run2, &run3, &run4, &run5}) lines.insert(lines.end(), r->begin(), r->end());
 
     auto p = program(join(lines));
     const auto& d = p->run;
@@ -420,6 +423,9 @@ TEST(DeckModes, DefaultsComeBackInEveryRun) {
     EXPECT_DOUBLE_EQ(d.VCRANC, 2750.0);
     EXPECT_DOUBLE_EQ(d.EPSILON_E, 1.0);
     EXPECT_DOUBLE_EQ(d.EPSILON_C, 1.0);
+
+    next_run();  // POLY without MODELL: no run default, the value read last holds
+    EXPECT_EQ(d.MODELL, 1);
 }
 
 TEST(DeckModes, DeviationLines) {

@@ -38,7 +38,7 @@ TEST(DeckRanges, ValueOutsideItsRangeStopsTheJobAtItsLine) {
         {L6, "ZH0C=10", "ZH0C=1E300", 506, "ZEILE 6: ZH0C=1.0E+300 liegt nicht im Bereich 0 <= ZH0C <= 10000 %"},
         {L5, "SGRAD=95.0", "SGRAD=1E300", 505, "ZEILE 5: SGRAD=1.0E+300 liegt nicht im Bereich 0 <= SGRAD <= 100 %"},
         {L7, "REGELN AB 0.5", "REGELN AB -999999", 507,
-         "ZEILE 7: REGELN AB=-999999 liegt nicht im Bereich 0 <= REGELN AB <= 1E6 s"},
+         "ZEILE 7: REGELN AB=-999999 liegt nicht im Bereich -IN <= REGELN AB <= 1E6 s"},
         {L4, "DH=6.0", "DH=1E-300", 504, "ZEILE 4: DH=1.0E-300 liegt nicht im Bereich 0.01 <= DH <= 1000 cm"},
         {L1, "TIME=0.2", "TIME=9999999999", 501, "ZEILE 1: TIME=9999999999 liegt nicht im Bereich 0 < TIME <= 100000 s"},
         {L3, "PHASE=-90.0", "PHASE=-400", 503, "ZEILE 3: PHASE=-400 liegt nicht im Bereich -360 <= PHASE <= 0 degrees"},
@@ -103,7 +103,7 @@ TEST(DeckRanges, ScalingValueOutsideItsRangeIsDroppedAndTheRunGoesOn) {
     EXPECT_EQ(p->run.NFAIL, 512);
     EXPECT_EQ(p->run.NLAUF, 1);
     EXPECT_TRUE(has(p->units.u6.text(),
-                    " ===> FEHLER in der Eingabe ZEILE12: P(D)=-9.9999997E+37 liegt nicht im Bereich -1E30 <= P(D) <= "
+                    " ===> FEHLER in der Eingabe ZEILE12: P(D)=-1.0E+38 liegt nicht im Bereich -1E30 <= P(D) <= "
                     "1E30; es wird mit 0 gerechnet"));
     // P(F) and P(D) are the 13th and 14th values; the good one stays.
     EXPECT_EQ(p->dia.scaling[12], 10.0f);
