@@ -221,11 +221,11 @@ Outcome outcome(const Case& c) {
     auto p = program(join(c.deck));
     p->units.note_ctx = &o.notes;
     p->units.note_sink = [](void* notes, std::string_view text) { static_cast<std::string*>(notes)->append(text) += '\n'; };
-    DeckStatus s = korvex::run::read_first_line(*p) ? korvex::run::read_run_head(*p) : DeckStatus::stop;
-    if (s == DeckStatus::run_diagrams) s = korvex::run::read_run_diagrams(*p);
+    DeckStatus s = korvex::run::read_first_line(p->units, p->run) ? korvex::run::read_run_head(*p) : DeckStatus::stop;
+    if (s == DeckStatus::run_diagrams) s = korvex::run::read_run_diagrams(p->units, p->run, p->dia);
     o.stopped = s == DeckStatus::error;
     if (!o.stopped && c.reach == Reach::machine)
-        o.stopped = !korvex::run::derive_geometry(*p) || !korvex::run::derive_options(*p);
+        o.stopped = !korvex::run::derive_geometry(p->run, p->units) || !korvex::run::derive_options(p->run, p->units);
     o.nfail = p->run.NFAIL;
     o.u6 = p->units.u6.text();
     return o;
