@@ -63,4 +63,13 @@ inline int exit_status_of(const std::string& command) {
 #endif
 }
 
+#ifdef KORVEX_BINARY
+// Runs the built korvex program with the arguments; standard output lands in dir/out, standard
+// error in dir/err. Its exit status.
+inline int run_korvex(const ScratchDir& dir, const std::string& args) {
+    return exit_status_of(std::string("\"") + KORVEX_BINARY + "\" " + args + " >\"" + (dir / "out").string() +
+                          "\" 2>\"" + (dir / "err").string() + "\"");
+}
+#endif
+
 }  // namespace korvex::testing

@@ -16,15 +16,10 @@ using namespace korvex;
 using korvex::testing::ScratchDir;
 using korvex::testing::slurp;
 using korvex::testing::spit;
+using korvex::testing::run_korvex;
 
 namespace {
 
-// Runs the built program with the arguments; standard error lands in dir/err.
-int run_korvex(const ScratchDir& dir, const std::string& args) {
-    const std::string cmd = std::string("\"") + KORVEX_BINARY + "\" " + args + " >\"" +
-                            (dir / "out").string() + "\" 2>\"" + (dir / "err").string() + "\"";
-    return korvex::testing::exit_status_of(cmd);
-}
 
 std::string quoted(const std::filesystem::path& p) { return "\"" + p.string() + "\""; }
 

@@ -15,14 +15,9 @@ using namespace korvex;
 using korvex::testing::ScratchDir;
 using korvex::testing::slurp;
 using korvex::testing::spit;
+using korvex::testing::run_korvex;
 
 namespace {
-
-int run_korvex(const ScratchDir& dir, const std::string& args) {
-    const std::string cmd = std::string("\"") + KORVEX_BINARY + "\" " + args + " >\"" + (dir / "out").string() +
-                            "\" 2>\"" + (dir / "err").string() + "\"";
-    return korvex::testing::exit_status_of(cmd);
-}
 
 std::string quoted(const std::filesystem::path& p) { return "\"" + p.string() + "\""; }
 
