@@ -90,6 +90,7 @@ void revolution_differences(SimState& s, const run::RunState& r) {
     v.AKOLUN = finite(s.AKOLN - v.AKOLN_R);
     v.A1U = finite(P1[PF::A] - v.A1_R);
     v.A2U = finite(P2[PF::A] - v.A2_R);
+    v.QZUU = finite(s.QZU - v.QZU_R);
     v.P1MEAN = quot(s.P1SUM, v.UDELT);
     v.POWERU = quot(v.AKOLU, v.UDELT);
     v.POWERN = quot(v.AKOLUN, v.UDELT);
@@ -177,6 +178,75 @@ void compute(Program& p) {
     efficiencies(p.sim, p.run);
     ideal_process(p.sim, p.run);
     per_revolution_globals(p.sim.rev, p.dia.G);
+}
+
+// ---------------------------------------------------------------------------------------
+// Notes: results that must not be read as they stand, once per run on unit 6 (and wherever
+// the shell shows notes).
+
+// The machine's Carnot efficiency in %, 1 - TK/TH of the deck.
+double machine_carnot(const run::RunState& r) { return quot(r.TH - r.TK, r.TH) * 100.0; }
+
+struct NamedEta {
+    const char* name = nullptr;
+    double value = 0.0;
+};
+
+// The first of the revolution's efficiencies that is above CARNOT; no name when none is.
+NamedEta above_carnot(const RevolutionState& v, int NZYL, double carnot) {
+    constexpr std::array<const char*, 4> PAIR{"ETA1", "ETA2", "ETA3", "ETA4"};
+    const int np = pairs_present(NZYL);
+    std::array<NamedEta, 8> etas{{{"ETA-N", v.ETA_N}, {"ETA-TH", v.ETA_TH}}};
+    int n = 2;
+    for (int i = 0; i < np; ++i) etas[n++] = {PAIR[i], v.ETA[i]};
+    if (np >= 2) etas[n++] = {"ETA12", v.ETA12};
+    if (np == 4) etas[n++] = {"ETA34", v.ETA34};
+    for (int k = 0; k < n; ++k)
+        if (etas[k].value > carnot) return etas[k];
+    return {};
+}
+
+// Why EFFICIENCY can be above the Carnot efficiency: the vapour's heat is not in QZU; a
+// flywheel that gained more than the net work took energy from the other moving masses; else
+// QZU, the heat balance of the expansion space, leaves out what the gas brings in from the
+// regenerator end (it sums to zero only at a constant expansion temperature).
+const char* reason_above_carnot(const RevolutionState& v, const NamedEta& eta, bool vapour,
+                                double carnot) {
+    if (vapour) return "QZU omits the vapour's heat";
+    if (std::string_view(eta.name) == "ETA-TH" && v.ETA_N <= carnot)
+        return "flywheel gain ATHETA exceeds work ARBETN";
+    return "QZU omits heat from the regenerator end";
+}
+
+// A percentage without its leading blanks.
+std::string percent(double x) {
+    const std::string f = F(x, 8, 2);
+    return f.substr(f.find_first_not_of(' ')) + "%";
+}
+
+// An efficiency above the machine's Carnot efficiency is a ratio of the heat bookkeeping, not
+// an efficiency: say so once in the run.
+void note_above_carnot(runtime::Units& units, RevolutionState& v, const run::RunState& r) {
+    if (v.above_carnot_noted || !(r.TH > r.TK)) return;
+    const double carnot = machine_carnot(r);
+    const NamedEta eta = above_carnot(v, r.NZYL, carnot);
+    if (eta.name == nullptr) return;
+    v.above_carnot_noted = true;
+    units.note(std::string(" NOTE: ") + eta.name + " " + percent(eta.value) + " > Carnot " +
+               percent(carnot) + ": " + reason_above_carnot(v, eta, r.FDAMPF, carnot));
+    units.note("       (Carnot = 1 - TK/TH; see docs/listings.md, efficiencies above Carnot)");
+}
+
+// A machine with its heater below its cooler that takes in work is a cooler: its cooling power
+// and coefficient of performance, once in the run, for the first revolution that takes work.
+void note_absorbs_work(runtime::Units& units, RevolutionState& v, const run::RunState& r,
+                       int NREV) {
+    if (v.absorbs_work_noted || !(r.TH < r.TK) || !(v.ARBTUN < 0.0)) return;
+    v.absorbs_work_noted = true;
+    units.note(" NOTE: the machine absorbs work (TH below TK) in revolution" + I(NREV, 4) +
+               ": a cooler");
+    units.note("       cooling power QZU/UDELT =" + E(quot(v.QZUU, v.UDELT), 12, 5) +
+               " W, COP = QZU/-ARBTUN =" + F(quot(v.QZUU, -v.ARBTUN), 8, 3));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -923,6 +993,8 @@ void evaluate_revolution(Program& p) {
 
     // 7. Listings and the results table.
     list_unit6(p.units, p.sim, p.run);
+    note_above_carnot(p.units, v, r);
+    note_absorbs_work(p.units, v, r, s.NREV);
     list_unit9(p.units, p.sim, p.run);
     write_table_head(p.units.u9);
     write_rows(p);
@@ -934,6 +1006,7 @@ void evaluate_revolution(Program& p) {
     s.TIME_REV = s.TIME;
     v.A1_R = s.pair[0][PF::A];
     v.A2_R = s.pair[1][PF::A];
+    v.QZU_R = s.QZU;
     v.AKOL_R = s.AKOL;
     v.AKOLN_R = s.AKOLN;
     v.ARBEIT_R = s.ARBEIT;

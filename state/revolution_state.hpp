@@ -20,6 +20,7 @@ struct RevolutionState {
     double UDELT = 0.0;
     double ARBETU = 0.0, ARBTUN = 0.0, VWORKU = 0.0, AKOLU = 0.0, AKOLUN = 0.0;
     double A1U = 0.0, A2U = 0.0;
+    double QZUU = 0.0, QZU_R = 0.0;           // heat into the expansion spaces, and its reference
     double P1MEAN = 0.0;
     double POWERU = 0.0, POWERN = 0.0;
     std::array<double, 4> DVLHM{}, DVLCM{};   // mean injected liquid flows of pair i
@@ -42,6 +43,10 @@ struct RevolutionState {
     std::array<double, 4> WORKI{}, ANZRF{};
     double WORKI_SUM = 0.0, ANUZRF = 0.0;
     double AUSN_I = 0.0, AREF_I = 0.0;
+
+    // Notes written in this run: an efficiency above the machine's Carnot efficiency, and a
+    // machine that absorbs work.
+    bool above_carnot_noted = false, absorbs_work_noted = false;
 
     // Per-revolution curves: the first plot point of the next revolution for each diagram and
     // ordinate slot.
