@@ -26,9 +26,13 @@ constexpr ErrorEntry TABLE[] = {
      "turning more than half a revolution in one step (\"DREHZAHL ZU HOCH\"); an abscissa name found invalid "
      "at the first plot point; an ordinate name that is not in the catalogue or belongs to a cylinder pair "
      "the run does not compute; a PLOT call with pen code 0",
-     "read the messages above the end of the listing: lengthen TIME or raise N0 for a short run, make THETA "
-     "smaller or N0 larger for a machine that stops, shorten SCHRITT for one that runs away, and take the "
-     "quantity names from `korvex --quantities`"},
+     "read the messages above the end of the listing. A machine that stops has too little flywheel energy "
+     "to carry it through its first compression: make THETA or N0 larger, not smaller (the energy grows "
+     "with THETA * N0**2; the sample engine started at N0=300 stops with THETA 1E4, 1E5 and 1E6 and runs "
+     "with 1E7). A run too short for one revolution, or whose first revolution's markers are not reached, "
+     "needs a longer TIME or a larger N0 (a heavy flywheel at a low N0 turns slowly: the first revolution "
+     "takes about 60/N0 s). Shorten SCHRITT for a machine that runs away, and take the quantity names from "
+     "`korvex --quantities`"},
     {112, 112, GOES_ON, "a T-S diagram of S2 or S3 without the vapour calculation",
      "a diagram definition with the abscissa S2n or S3n in a run whose line 7 has no vapour option "
      "(GAS=HE DAMPF): S2 is plotted as S1, S3 is not plotted",
