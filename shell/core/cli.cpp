@@ -497,7 +497,7 @@ int cli_main(int argc, char** argv, const ShellHooks& hooks) {
             return EXIT_JOB_OK;
         }
         if (o.version) {
-            std::printf("korvex %.*s\n", static_cast<int>(VERSTR.size()), VERSTR.data());
+            std::puts("korvex " KORVEX_VERSION);
             return EXIT_JOB_OK;
         }
         if (o.quantities) return list_quantities(o.pattern);

@@ -160,7 +160,11 @@ TEST(CommandLineOutput, HelpAndVersionGoToStandardOutput) {
         return korvex::testing::exit_status_of(cmd);
     };
     ASSERT_EQ(run("--version"), 0);
-    EXPECT_EQ(korvex::testing::slurp(dir / "out"), "korvex KORVEX.1kw vom 8.4.2005\n");
+    // The manual page, configured into the build beside the program's folder, gives the same version.
+    const auto page = std::filesystem::path(KORVEX_BINARY).parent_path().parent_path() / "packaging" / "korvex.1";
+    const std::string version = korvex::testing::slurp(dir / "out");
+    EXPECT_NE(korvex::testing::slurp(page).find(".TH KORVEX 1 \"2026\" \"" + version.substr(0, version.find('\n')) + "\""),
+              std::string::npos);
     EXPECT_EQ(korvex::testing::slurp(dir / "err"), "");
 
     ASSERT_EQ(run("--help"), 0);
