@@ -206,11 +206,11 @@ NamedEta above_carnot(const RevolutionState& v, int NZYL, double carnot) {
     return {};
 }
 
-// Why EFFICIENCY can be above the Carnot efficiency: the vapour's heat QDAMF counts in the
-// useful heat but not in QZU; a
-// flywheel that gained more than the net work took energy from the other moving masses; else
-// QZU, the heat balance of the expansion space, leaves out what the gas brings in from the
-// regenerator end (it sums to zero only at a constant expansion temperature).
+// Why an efficiency can be above the Carnot efficiency: the vapour's heat QDAMF counts in the
+// useful heat but not in QZU; a flywheel that gained more than the net work took energy from
+// the other moving masses; else QZU, the heat balance of the expansion space, leaves out what
+// the gas brings in from the regenerator end (it sums to zero only at a constant expansion
+// temperature).
 const char* reason_above_carnot(const RevolutionState& v, const NamedEta& eta, bool vapour,
                                 double carnot) {
     if (vapour) return "QZU omits the vapour heat QDAMF";
