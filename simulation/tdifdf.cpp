@@ -22,11 +22,14 @@ int first_not_below(const AngleTable& TANGLE, double CANGLE) {
     return static_cast<int>(std::lower_bound(TANGLE.begin(), TANGLE.end(), CANGLE) - TANGLE.begin());
 }
 
-}  // namespace
-
-void LAGRANGE(double x, const double* X, const double* Y1, const double* Y2, int n, double& V1,
-              double& V2) {
-    for (int i = 0; i < n; ++i) {
+// The interpolation over the n nodes X with the values Y1 and Y2. With N > 0 the count is
+// known when compiled (N = n): the usual windows of two to five points take their loops laid
+// out, the same operations in the same order.
+template <int N>
+void lagrange_over(double x, const double* X, const double* Y1, const double* Y2, int n,
+                   double& V1, double& V2) {
+    const int m = N > 0 ? N : n;
+    for (int i = 0; i < m; ++i) {
         if (x == X[i]) {
             V1 = Y1[i];
             V2 = Y2[i];
@@ -34,12 +37,12 @@ void LAGRANGE(double x, const double* X, const double* Y1, const double* Y2, int
         }
     }
     double sum1 = 0.0, sum2 = 0.0;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < m; ++i) {
         // The weight of node i: the product over the other nodes of (x - X[j]) / (X[i] - X[j]),
         // formed with the node's own factor x - X[i] multiplied in and divided out again.
         const double di = x - X[i];
         double L = 1.0;
-        for (int j = 0; j < n; ++j) {
+        for (int j = 0; j < m; ++j) {
             if (j == i) {
                 L = L * di / di;
             } else {
@@ -51,6 +54,19 @@ void LAGRANGE(double x, const double* X, const double* Y1, const double* Y2, int
     }
     V1 = sum1;
     V2 = sum2;
+}
+
+}  // namespace
+
+void LAGRANGE(double x, const double* X, const double* Y1, const double* Y2, int n, double& V1,
+              double& V2) {
+    switch (n) {
+        case 2: return lagrange_over<2>(x, X, Y1, Y2, n, V1, V2);
+        case 3: return lagrange_over<3>(x, X, Y1, Y2, n, V1, V2);
+        case 4: return lagrange_over<4>(x, X, Y1, Y2, n, V1, V2);
+        case 5: return lagrange_over<5>(x, X, Y1, Y2, n, V1, V2);
+        default: return lagrange_over<0>(x, X, Y1, Y2, n, V1, V2);
+    }
 }
 
 void TDIFDF(runtime::Units& u, double& TE, double& TC, const AngleTable& TTE,
