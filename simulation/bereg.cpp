@@ -298,7 +298,7 @@ bool BEREG(PairRecord& R, Injection& INJ, const BeregArgs& a, double& TE, double
     const BeregCommon& C = INJ.C;
     const int N = a.N >= 1 && a.N <= 4 ? a.N : 1;
     BeregPairState& S = INJ.pair[static_cast<std::size_t>(N - 1)];
-    const double rdt = a.DELT > 0.0 ? 1.0 / a.DELT : 0.0;
+    const double rdt = a.RDT > 0.0 ? a.RDT : (a.DELT > 0.0 ? 1.0 / a.DELT : 0.0);
 
     // Piston speeds of the pair's hot and cold side, m/s: the pairs take the two cranks in
     // turn, the second pair of each crank on the far side of the piston.

@@ -31,6 +31,7 @@ namespace korvex::simulation {
 struct BeregArgs {
     int N = 1;                  // pair number 1..4
     double DELT = 0.0;          // step, s
+    double RDT = 0.0;           // 1/DELT where the caller has it; at 0 BEREG forms it
     double TIME = 0.0;          // time at the end of the step; heats are integrated while > 0
     double CANGLE = 0.0;        // crank angle of the pair, degrees (for the messages)
     double HE = 0.0, HC = 0.0;  // lengths of the two spaces, cm

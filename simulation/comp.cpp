@@ -359,11 +359,13 @@ namespace {
 // properties of both spaces at the previous state, the liquid heat capacity flows, then BEREG.
 // False when a steam-property error ended the step.
 bool injection_temperatures(PairRecord& R, const CompCommon& C, const CompPair& PP,
-                            Injection& INJ, double TIME, double DT, double& TE, double& TC,
-                            runtime::Units& units, properties::SteamState& steam, int& NFAIL) {
+                            Injection& INJ, double TIME, double DT, double rdt, double& TE,
+                            double& TC, runtime::Units& units, properties::SteamState& steam,
+                            int& NFAIL) {
     BeregArgs a;
     a.N = PP.N;
     a.DELT = DT;
+    a.RDT = rdt;
     a.TIME = TIME;
     a.CANGLE = PP.CANGLE;
     a.HE = R[F::HE];
@@ -463,8 +465,8 @@ static inline bool temperatures_by_mode(PairRecord& R, const CompCommon& C, cons
         TDIFDF(pr.u, TE, TC, C.TTE, C.TTC, C.TANGLE, PP.CANGLE, C.IP1, PP.N);
     } else if (C.MODE_ISO) {
         if (INJ != nullptr && INJ->C.active) {
-            if (!injection_temperatures(R, C, PP, *INJ, S.TIME, S.DT, TE, TC, pr.u, pr.st,
-                                        pr.NFAIL))
+            if (!injection_temperatures(R, C, PP, *INJ, S.TIME, S.DT, S.rdt, TE, TC, pr.u,
+                                        pr.st, pr.NFAIL))
                 return false;
         }
     }
