@@ -176,13 +176,27 @@ void write_liquid_masses(const RunState& m, runtime::Unit& w) {
     w.line(" ");
 }
 
+namespace {
+
+double column_mass(double length, double control_height, double FQ, Units& u, const char* side) {
+    if (length >= 2.0 * control_height) return (length - 2.0 * control_height) * FQ * ROW;
+    u.note(std::string(" NOTE: the ") + side + " liquid column ZW*R =" + runtime::F(length, 9, 3) +
+           " CM is shorter than twice its control height" + runtime::F(2.0 * control_height, 9, 3) + " CM;");
+    u.note("       it holds no liquid (mass 0) while the control volume is open");
+    return 0.0;
+}
+
+}  // namespace
+
 bool derive_options(RunState& m, Units& u) {
     revolutions(m, u);
     if (!flywheel(m, u)) return false;
 
-    // Liquid columns (or pistons): the control-volume heights shorten the column.
-    m.MH = (m.R * m.ZW - 2.0 * m.HRVE0) * m.FQE * ROW;
-    m.MK = (m.R * m.ZW - 2.0 * m.HRVC0) * m.FQC * ROW;
+    // Liquid columns (or pistons): the control-volume heights shorten the column. A column
+    // shorter than twice its control height holds no liquid while the control volume is
+    // open: its mass is 0 then, never negative, and the user is told.
+    m.MH = column_mass(m.R * m.ZW, m.HRVE0, m.FQE, u, "hot");
+    m.MK = column_mass(m.R * m.ZW, m.HRVC0, m.FQC, u, "cold");
     if (u.level(1)) {
         write_liquid_masses(m, u.u9);
         if (m.DAEMPFUNG == 1.0 || m.DAEMPFUNG == 0.0) {

@@ -765,7 +765,7 @@ inline void control_volumes(SimState& s, const run::RunState& r, const LoopConst
         const double f = r.IN > 0.0 ? (1.0 + std::cos(PI * tp / r.IN)) / 2.0 : 0.0;
         s.HRVE = r.HRVE0 * f;
         s.HRVC = r.HRVC0 * f;
-        s.MH = (c.rdMH - 2.0 * s.HRVE * run::ROW) * c.AHR;
+        s.MH = std::max(0.0, (c.rdMH - 2.0 * s.HRVE * run::ROW) * c.AHR);  // never below an empty column
         s.MHK = (s.MH + c.MK) / 100000.0;
     } else {
         s.MH = c.MH_AFTER;
@@ -1088,7 +1088,7 @@ LoopConstants loop_constants(const run::RunState& r, const PrecalcState& sd,
         c.takes_globals = c.takes_globals || d.source[static_cast<std::size_t>(k)].pair < 0;
     c.rdMH = r.R * r.ZW * run::ROW;
     c.MK = c.rdMH * c.AKR;
-    c.MH_BEFORE = (c.rdMH - 2.0 * r.HRVE0 * run::ROW) * c.AHR;
+    c.MH_BEFORE = std::max(0.0, (c.rdMH - 2.0 * r.HRVE0 * run::ROW) * c.AHR);
     c.MH_AFTER = c.rdMH * c.AHR;
     c.MHK_BEFORE = (c.MH_BEFORE + c.MK) / 100000.0;
     c.MHK_AFTER = (c.MH_AFTER + c.MK) / 100000.0;
