@@ -1,9 +1,21 @@
 #pragma once
 // State of the pen-plotter device: the surface it draws on, its scale and origin, its pens.
+#include <vector>
+
 #include "platform/surface.hpp"
 #include "runtime/units.hpp"
 
 namespace korvex::device {
+
+// The box of a piece of lettering in pixels, for checks of a page: the page it stands on (1
+// for the first), the pixel of the origin in force (the diagram it belongs to) and its kind.
+enum class Lettering { text, legend };
+struct LetteringBox {
+    Lettering kind = Lettering::text;
+    int page = 1;
+    int origin_x = 0, origin_y = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
 
 struct Device {
     // Set by the driver before every model run.
@@ -25,6 +37,8 @@ struct Device {
     int colour_in_force = 0;           // 0: none chosen yet
     bool wide_after_negative = false;  // a width below -100 was given: a later 0 also gives 2
     int NPLOT = 0;
+    int pages_ended = 0;               // page marks drawn
+    std::vector<LetteringBox>* lettering = nullptr;  // when set, every box lettered goes here
 };
 
 // What the pen routines reach: the device, the listings, and two numbers owned by the run

@@ -138,6 +138,17 @@ void PLOTS(Plotter& p, float XL, float YL, float F) {
     }
 }
 
+void note_lettering(Plotter& p, float X0, float Y0, float X1, float Y1, Lettering kind) {
+    Device& d = p.dev;
+    if (d.lettering == nullptr) return;
+    auto px = [&](float X) { return to_pixel(static_cast<float>(d.IPIXX) * (d.FACT * X + d.XORIG)); };
+    auto py = [&](float Y) { return to_pixel(static_cast<float>(d.IPIXY) * (-d.FACT * Y + d.YORIG)); };
+    LetteringBox b{kind, d.pages_ended + 1, px(0.0f), py(0.0f), px(X0), py(Y1), px(X1), py(Y0)};
+    if (b.left > b.right) std::swap(b.left, b.right);
+    if (b.top > b.bottom) std::swap(b.top, b.bottom);
+    d.lettering->push_back(b);
+}
+
 void PLOT(Plotter& p, float X, float Y, int IPEN) {
     Device& d = p.dev;
     ++d.NPLOT;
@@ -164,6 +175,7 @@ void PLOT(Plotter& p, float X, float Y, int IPEN) {
             d.surface->move_to({IX, IY});
     }
 
+    if (IPEN == -999 || IPEN == 999) ++d.pages_ended;
     if (IPEN == -999) {
         d.XORIG = d.YORIG = 0.0f;
         if (p.units.level(6)) trace_page_end(p, " PLOT -999 hDC=");

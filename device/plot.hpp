@@ -12,6 +12,9 @@ void PLOT(Plotter& p, float X, float Y, int IPEN);
 void POLYLN(Plotter& p, const float* X, const float* Y, int N);
 // The last point mapped, in user units relative to the origin in force, and FACT.
 void WHERE(const Device& d, float& X, float& Y, float& F);
+// The box from (X0, Y0) to (X1, Y1), user centimetres, to the lettering record of the device
+// when it keeps one.
+void note_lettering(Plotter& p, float X0, float Y0, float X1, float Y1, Lettering kind);
 // New pen: line style, width, colour index.
 void SETPEN(Plotter& p, int S, int W, int C);
 

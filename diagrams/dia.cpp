@@ -350,6 +350,31 @@ void draw_ts_frame(device::Plotter& pl, properties::SteamState& steam, const Dia
     w.frame_integral = fr.integral;
 }
 
+// Top of the crank-angle key, below the part-engine's name in the upper left corner.
+float key_top(const DiagramPage& pg) { return pg.YL - 1.5f * pg.HOE; }
+
+// The lettering in the upper left corner of a p-V diagram that its isotherm labels keep clear
+// of: the part-engine's name (detail level 4) and the crank-angle key (once it stands or will).
+void corner_lettering(const runtime::Units& u, const DiagramPage& pg, int GITTER, const DiagramWork& w,
+                      IsothermAxes& ax) {
+    if (w.pe > 0 && u.level(4))
+        ax.busy[static_cast<std::size_t>(ax.nbusy++)] = {1.5f * pg.HOE, pg.YL - 1.5f * pg.HOE, 19.5f * pg.HOE,
+                                                         pg.YL - 0.5f * pg.HOE};
+    const bool key = w.key_drawn || (GITTER == 8 && w.pe == 1 && u.level(1) && u.level(3));
+    if (key)
+        ax.busy[static_cast<std::size_t>(ax.nbusy++)] = {pg.HSYM, key_top(pg) - 18.0f * pg.HSYM, 7.5f * pg.HSYM,
+                                                         key_top(pg) - 2.0f * pg.HSYM};
+}
+
+// The crank-angle marks on a curve; their key (detail level 3) once per diagram, however many
+// curves and runs mark it.
+void crank_marks(device::Plotter& pl, const DiaInputs& in, const DiagramPage& pg, const Series& x, const Series& ys,
+                 DiagramWork& w) {
+    const bool key = pl.units.level(3) && !w.key_drawn;
+    MARKEN(pl, x, ys, pg.N, in.IANGLE, in.ANGLE, pg.HSYM, pg.XL, pg.YL, key_top(pg), key);
+    w.key_drawn = w.key_drawn || key;
+}
+
 // A temperature curve over an entropy: the area it encloses (GITTER 6 and above), the ideal
 // frame with the utilisation of it (7, 8) and the crank-angle marks (6, 8) on the first
 // part-engine. A vapour curve without vapour is not drawn (skip).
@@ -369,7 +394,7 @@ CurveArea ts_area(device::Plotter& pl, properties::SteamState& steam, const DiaI
         if (w.frame_built) write_utilisation(u, ITYP, a.work, w.frame_integral);
     }
     if ((GITTER == 6 || GITTER == 8) && w.pe == 1)
-        MARKEN(pl, x, ys, pg.N, in.IANGLE, in.ANGLE, pg.HSYM, pg.XL, pg.YL, pg.YL - 1.5f * pg.HOE, u.level(3));
+        crank_marks(pl, in, pg, x, ys, w);
     return a;
 }
 
@@ -392,14 +417,14 @@ CurveArea pv_area(device::Plotter& pl, const DiaInputs& in, const DiagramPage& p
         ax.XL = pg.XL;
         ax.YL = pg.YL;
         ax.HOE = pg.HOE;
+        corner_lettering(u, pg, GITTER, w, ax);
         const double TL = GITTER == 7 ? in.TK : in.TC_MIN;
         const double DTI = GITTER == 7 ? in.TH - in.TK : in.TE_MAX - in.TC_MIN;
         IsothermResult ir;
         ISOTHE(pl, in.M0[pi], TL, DTI, in.VXMIN[pi], in.VXMAX[pi], ax, ir);
         w.iso_done = true;
     }
-    if ((GITTER == 6 || GITTER == 8) && w.pe == 1 && u.level(1))
-        MARKEN(pl, x, ys, pg.N, in.IANGLE, in.ANGLE, pg.HSYM, pg.XL, pg.YL, pg.YL - 1.5f * pg.HOE, u.level(3));
+    if ((GITTER == 6 || GITTER == 8) && w.pe == 1 && u.level(1)) crank_marks(pl, in, pg, x, ys, w);
     return a;
 }
 
@@ -428,16 +453,19 @@ void draw_curve(device::Plotter& pl, const DiagramPage& pg, const CurveCounters&
 
 // The legend entry of a curve at (legx, legy): its marker, a short line where the text begins
 // blank, and the text.
-void draw_legend(device::Plotter& pl, const DiagramPage& pg, const CurveCounters& cc, const std::string& leg,
+void draw_legend(device::Plotter& pl, float h, const CurveCounters& cc, const std::string& leg,
                  float legx, float legy) {
     if (leg.size() <= 1) return;
-    const float ym = legy + 0.5f * pg.HSYM;
-    SYMBLI(pl, legx, ym, pg.HSYM, cc.symbol, 0.0f, -1);
+    const float ym = legy + 0.5f * h;
+    SYMBLI(pl, legx, ym, h, cc.symbol, 0.0f, -1);
     if (leg.compare(0, 4, "    ") == 0) {
-        device::PLOT(pl, legx - 2.0f * pg.HSYM, ym, 3);
-        device::PLOT(pl, legx + 2.0f * pg.HSYM, ym, 2);
+        device::PLOT(pl, legx - 2.0f * h, ym, 3);
+        device::PLOT(pl, legx + 2.0f * h, ym, 2);
     }
-    SYMBOL(pl, legx, legy, pg.HSYM, leg, 0.0f, static_cast<int>(leg.size()));
+    SYMBOL(pl, legx, legy, h, leg, 0.0f, static_cast<int>(leg.size()));
+    const float left = legx - (leg.compare(0, 4, "    ") == 0 ? 2.0f : 0.5f) * std::fabs(h);
+    device::note_lettering(pl, left, legy, legx + lettering_length(h, leg.size()), legy + std::fabs(h),
+                           device::Lettering::legend);
 }
 
 // The curve of ordinate slot J (1-based): its extremes, its legend place (2 HSYM below the one
@@ -454,9 +482,8 @@ void one_curve(device::Plotter& pl, properties::SteamState& steam, const DiaInpu
     Series& ys = ser.y[j];
     const std::string name(trimmed(NAMEG(IO)));
     if (u.level(2)) list_extremes(u, pg.N, ser.x, ys, name, kc, w.xname, w.ka);
-    def.nlegend += 1;
-    float legy = pg.YL + 0.5f * pg.HSYM;
-    for (int k = 0; k < def.nlegend; ++k) legy -= 2.0f * pg.HSYM;
+    def.drawn_as.legtop -= 2.0f * w.legh;
+    const float legy = def.drawn_as.legtop;
 
     std::string qtext = name + "-" + w.xname;
     qtext.resize(8, ' ');
@@ -476,7 +503,7 @@ void one_curve(device::Plotter& pl, properties::SteamState& steam, const DiaInpu
         // A curve on a scale made for its own values is drawn whole; one on a scale from the
         // deck, from another diagram or from an earlier run is cut to the axes.
         draw_curve(pl, pg, cc, ser.x, ys, w.x_own && w.y_own[j]);
-        draw_legend(pl, pg, cc, leg, w.legx, legy);
+        draw_legend(pl, w.legh, cc, leg, w.legx, legy);
         device::SETPEN(pl, 1, 1, 7);
     }
     const bool time_abscissa = w.IA == NPAIRPOS + 1 + static_cast<int>(GlobalField::TIME);
@@ -550,30 +577,66 @@ bool scale_and_frame(device::Plotter& pl, DiagramState& d, const DiagramPage& pg
     } else {
         for (int gi = 0; gi < w.g.n; ++gi) scale_ordinate_group(u, d, ser, pg, w, gi);
         draw_frame(pl, pg, heading, def, ser, w.g);
-        def.nlegend = 0;
+        def.drawn_as = {pg.XL, pg.YL, pg.HOE, pg.HSYM, legend_x(w.g.n, pg.XL, pg.HOE), pg.YL + 0.5f * pg.HSYM, false};
     }
     return true;
 }
 
+// A run adding its curves into the diagrams of the run before has no diagram for a definition
+// beyond those: the page was laid out for those alone, so the listings say why it is not drawn.
+void no_diagram_to_add_to(runtime::Units& u, int ND) {
+    for (runtime::Unit* un : {&u.u6, &u.u9})
+        un->free(" =====>> " + std::to_string(ND) + ". DIAGRAMM: IM VORHERIGEN LAUF NICHT GEZEICHNET; KEIN PLATZ "
+                 "AUF DER SEITE, ES WIRD NICHT GEZEICHNET");
+}
+
+// The page a diagram is drawn on: a diagram drawn before keeps its axes and lettering, so that
+// curves added into it are cut to its axes and their legend joins its legend column.
+DiagramPage page_of(const DiagramPage& run_page, const DiagramDefinition& def) {
+    DiagramPage pg = run_page;
+    if (!run_page.adding_run || def.AX != 1) return pg;
+    pg.XL = def.drawn_as.XL;
+    pg.YL = def.drawn_as.YL;
+    pg.HOE = def.drawn_as.HOE;
+    pg.HSYM = def.drawn_as.HSYM;
+    return pg;
+}
+
+// The lettering height of the legend entries the run's curves give a diagram: HSYM, or less
+// when the room left in its legend column would not hold them all above the abscissa; below it
+// stand the axes and legends of other diagrams.
+float legend_height(const DiagramPage& pg, const DiagramDefinition& def) {
+    int m = 0;
+    for (int j = 0; j < std::clamp(def.NORD, 0, MAXORD); ++j) m += def.IO[static_cast<std::size_t>(j)] != 0;
+    const float room = def.drawn_as.legtop;
+    if (m == 0 || !(pg.HSYM > 0.0f) || room - 2.0f * pg.HSYM * static_cast<float>(m) >= 0.0f) return pg.HSYM;
+    return std::max(room, 0.0f) / (2.0f * static_cast<float>(m));
+}
+
 // Diagram ND: its origin, scaling, axes and frame, one curve per ordinate slot with its
 // integrals, markers and legend, the series for the observer and the closing message.
-void one_diagram(device::Plotter& pl, DiagramState& d, const DiaInputs& in, const DiagramPage& pg,
+void one_diagram(device::Plotter& pl, DiagramState& d, const DiaInputs& in, const DiagramPage& run_page,
                  properties::SteamState& steam, CurveCounters& cc, ResultsObserver* results, int NLAUF, int ND) {
     DiagramDefinition& def = d.def[static_cast<std::size_t>(ND - 1)];
     DiagramSeries& ser = d.series[static_cast<std::size_t>(ND - 1)];
+    if (run_page.adding_run && def.AX != 1) return no_diagram_to_add_to(pl.units, ND);
     const float XX = def.XX, YY = def.YY;
     device::PLOT(pl, XX, YY, -3);
+    const DiagramPage pg = page_of(run_page, def);
     DiagramWork w;
     w.ND = ND;
     if (scale_and_frame(pl, d, pg, in.heading, w)) {
         if (!pg.adding_run) cc.restart_colours();
         cc.restart_positions(pg.adding_run, gitter_of(def));
-        w.legx = legend_x(w.g.n, pg.XL, pg.HOE);
+        w.legx = def.drawn_as.legx;
         const int nord = std::clamp(def.NORD, 0, MAXORD);
+        w.legh = legend_height(pg, def);
+        w.key_drawn = def.drawn_as.key;
         for (int J = 1; J <= nord; ++J) {
             cc.advance();
             if (def.IO[static_cast<std::size_t>(J - 1)] != 0) one_curve(pl, steam, in, pg, cc, def, ser, w, J);
         }
+        def.drawn_as.key = w.key_drawn;
         if (results != nullptr) report_series(*results, NLAUF, pg.N, def, ser, w);
         list_diagram_end(pl.units.u9, def, w);
     }

@@ -384,9 +384,18 @@ void trace_isotherm(runtime::Units& u, double XM, double T, double v0, double DV
     iso.work *= 100.0;  // bar * litre -> W*s
 }
 
+// Whether a label box (axis cm: x0, y0, x1, y1) stays clear of the lettering the axes hold.
+bool clear_of(const std::array<float, 4>& b, const IsothermAxes& ax) {
+    for (int i = 0; i < ax.nbusy; ++i) {
+        const auto& o = ax.busy[static_cast<std::size_t>(i)];
+        if (b[0] < o[2] && o[0] < b[2] && b[1] < o[3] && o[1] < b[3]) return false;
+    }
+    return true;
+}
+
 // The isotherm dashed (the lower one in colour 4, the upper in 2) and its temperature at its
 // high-pressure end, kept inside the axes.
-void draw_isotherm(device::Plotter& p, const IsothermAxes& ax, Isotherm& iso, bool upper, double T) {
+void draw_isotherm(device::Plotter& p, IsothermAxes& ax, Isotherm& iso, bool upper, double T) {
     runtime::Units& u = p.units;
     const int n = iso.n;
     device::SETPEN(p, 2, 1, upper ? 2 : 4);
@@ -402,11 +411,23 @@ void draw_isotherm(device::Plotter& p, const IsothermAxes& ax, Isotherm& iso, bo
     const float h = ax.HOE > 0.0f ? ax.HOE : 0.25f;
     const std::string text = number_text(static_cast<float>(T), -1);
     const float w = static_cast<float>(text.size()) * h;
-    float x = iso.XA[static_cast<std::size_t>(k)] + 0.3f * h;
-    float y = iso.YA[static_cast<std::size_t>(k)] + (upper ? 0.3f * h : -1.3f * h);
-    x = std::max(0.0f, std::min(x, ax.XL - w));
-    y = std::max(0.0f, std::min(y, ax.YL - h));
-    NUMBER(p, x, y, h, static_cast<float>(T), 0.0f, -1);
+    // Beside the isotherm's end, or, where other lettering stands there, at its first point
+    // further along that is clear of it.
+    std::array<float, 4> box{};
+    for (int i = k; i < n; ++i) {
+        float x = iso.XA[static_cast<std::size_t>(i)] + 0.3f * h;
+        float y = iso.YA[static_cast<std::size_t>(i)] + (upper ? 0.3f * h : -1.3f * h);
+        x = std::max(0.0f, std::min(x, ax.XL - w));
+        y = std::max(0.0f, std::min(y, ax.YL - h));
+        const std::array<float, 4> b{x, y, x + w, y + h};
+        if (i == k) box = b;
+        if (clear_of(b, ax)) {
+            box = b;
+            break;
+        }
+    }
+    NUMBER(p, box[0], box[1], h, static_cast<float>(T), 0.0f, -1);
+    if (ax.nbusy < static_cast<int>(ax.busy.size())) ax.busy[static_cast<std::size_t>(ax.nbusy++)] = box;
 }
 
 // Isochores at VMIN and VMAX between the two isotherms, above the abscissa.
@@ -463,10 +484,11 @@ void ISOTHE(device::Plotter& p, double XM, double TL, double DTI, double VMIN, d
     if (!isotherms_possible(u, XM, TL, DTI, VMIN, VMAX)) return;
     const double v0 = VMIN / 1000.0, DVOL = (VMAX - VMIN) / 1000.0 / NISO;
     std::array<Isotherm, 2> iso{};
+    IsothermAxes lettered = ax;  // the labels keep clear of each other too
     for (int k = 0; k < 2; ++k) {
         const double T = TL + k * DTI;
         trace_isotherm(u, XM, T, v0, DVOL, ax, axes_ok, iso[static_cast<std::size_t>(k)]);
-        if (axes_ok) draw_isotherm(p, ax, iso[static_cast<std::size_t>(k)], k == 1, T);
+        if (axes_ok) draw_isotherm(p, lettered, iso[static_cast<std::size_t>(k)], k == 1, T);
     }
     if (axes_ok) draw_isochores(p, ax, VMIN, VMAX, iso[0], iso[1]);
     isotherm_balance(u, XM, TL, DTI, VMIN, VMAX, iso[1].work, iso[0].work, r);

@@ -76,6 +76,9 @@ struct IsothermAxes {
     float FY = 0.0f, DY = 0.0f;   // pressure axis, bar
     float XL = 0.0f, YL = 0.0f;   // axis lengths, cm
     float HOE = 0.0f;             // lettering height of the labels
+    // Lettering inside the axes that the labels keep clear of (axis cm: x0, y0, x1, y1).
+    std::array<std::array<float, 4>, 3> busy{};
+    int nbusy = 0;
 };
 
 struct IsothermResult {

@@ -325,6 +325,11 @@ void SYMBOL(device::Plotter& p, float X, float Y, float H, std::string_view TEXT
     }
     const float end = static_cast<float>(N) * adv;
     device::PLOT(p, X + end * d.c, Y + end * d.s, 3);
+    // The box the text takes: its N character places along d, its height across.
+    const float xs[4] = {X, X + end * d.c, X - height * d.s, X + end * d.c - height * d.s};
+    const float ys[4] = {Y, Y + end * d.s, Y + height * d.c, Y + end * d.s + height * d.c};
+    device::note_lettering(p, *std::min_element(xs, xs + 4), *std::min_element(ys, ys + 4),
+                           *std::max_element(xs, xs + 4), *std::max_element(ys, ys + 4), device::Lettering::text);
 }
 
 void SYMBLI(device::Plotter& p, float X, float Y, float H, int ISYM, float ANGLE, int N) {
@@ -417,6 +422,12 @@ bool clip_segment(float& ax, float& ay, float& bx, float& by, float XL, float YL
 }
 
 }  // namespace
+
+float lettering_length(float H, std::size_t N) {
+    float adv, height;
+    letter_size(H, adv, height);
+    return static_cast<float>(N) * adv;
+}
 
 bool on_axes(float X, float Y, float XL, float YL) {
     constexpr float tol = 1.0e-4f;

@@ -46,6 +46,9 @@ void NUMBER(device::Plotter& p, float X, float Y, float H, float VALUE, float AN
 void SYMBOL(device::Plotter& p, float X, float Y, float H, std::string_view TEXT, float ANGLE,
             int N);
 
+// Length of N characters lettered at height H, cm.
+float lettering_length(float H, std::size_t N);
+
 // Marker symbol ISYM (0..12) centred on (X, Y); N must be -1.
 void SYMBLI(device::Plotter& p, float X, float Y, float H, int ISYM, float ANGLE, int N);
 

@@ -120,9 +120,9 @@ void handle_iback(RunState& r, device::Device& dev, runtime::Units& u) {
     } else {
         r.IBACK_EFF = 0;
         dev.NPANEL = 1;
-        both(u, "====>> ERROR: IBACK MUST BE A NEGATIV INTEGER OR 0, 20, 30, 40, 50 OR 60");
+        both(u, " ====>> ERROR: IBACK MUST BE A NEGATIV INTEGER OR 0, 20, 30, 40, 50 OR 60");
         both(u, "      IN THE FIRST DATA INPUT: ZEILE 11; \"IBACK\" IS NOW SET TO 0");
-        both(u, "====>> SIMULATION GOES ON WITH \"IBACK=0\"");
+        both(u, " ====>> SIMULATION GOES ON WITH \"IBACK=0\"");
     }
     if (r.IBACK_EFF > 0 && u.level(2)) {
         u.u6.line(" BEI NEUEN KURVEN IN VORHERIGE DIAGRAMME BLEIBEN DIE EINGEGEBENEN");
@@ -362,26 +362,29 @@ void show_job_error(RunState& r, device::Plotter& pl, int NFAIL, bool no_diagram
     if (NFAIL > 0) diagrams::NUMBER(pl, diagrams::CONTINUE, 0.5f, 0.5f, static_cast<float>(NFAIL), 0.0f, -1);
 }
 
+// The page the closing lettering goes onto: the plain page of 25 by 12 cm, whole and from its
+// left edge, whatever panel of a series or diagram scale the job stopped in (on a panel or a
+// narrow page the lettering would be squeezed or run off the edge).
+void closing_page(device::Plotter& pl) {
+    pl.dev.NPANEL = 1;
+    device::PLOTS(pl, 25.0f, 12.0f, 1.0f);
+    pl.dev.XORIG = 0.0f;
+}
+
 // End of the job: the summary, the error on the page, the deck rewound so that the next call
 // computes the whole job again from its start.
 void end_job(RunState& r, device::Plotter pl, bool stopped) {
     runtime::Units& u = pl.units;
     const int NFAIL = r.NFAIL;
     const bool no_diagrams = r.NDIAG == 0;  // whether any run of the job plotted one
-    if (stopped) {
-        device::PLOTS(pl, 25.0f, 12.0f, 1.0f);
-    } else if ((NFAIL > 0 || no_diagrams) && r.NLAUF > 0) {
-        // The closing lettering of an error the job went on after goes onto the plain page of
-        // 25 by 12 cm from its left edge, as after an error that stops, not onto the scale of
-        // the diagrams before (on a narrow page it would run off the edge).
-        device::PLOTS(pl, 25.0f, 12.0f, 1.0f);
-        pl.dev.XORIG = 0.0f;
+    if (stopped || ((NFAIL > 0 || no_diagrams) && r.NLAUF > 0)) {
+        closing_page(pl);
     } else if (r.NLAUF == 0) {
         // A job that computed no run has no page yet: set one up, as a run without diagrams
         // does, so that the closing lettering has a scale.
         device::PLOTS(pl, 25.0f, 12.0f, 0.0f);
     }
-    u.u9.line("PROGRAMM ENDE; KEINE WEITERE EINGABE");
+    u.u9.line(" PROGRAMM ENDE; KEINE WEITERE EINGABE");
 
     if (r.NDIAG > 0) {
         give_length_back(r);

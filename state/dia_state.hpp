@@ -12,6 +12,15 @@ constexpr int NPLOTMAX = 2001;   // plot points per series
 constexpr int NSERIES = 2003;    // cells of a series: values, FIRST_V, DELTA_V
 constexpr int NGLOBAL = 149;     // global plottable quantities (catalogue positions 557..705)
 
+// How a diagram was drawn: its axis lengths and lettering heights, its legend column (x, and
+// the top of the room still free in it, cm) and whether its crank-angle key stands. Curves that
+// later runs add into the diagram are drawn on these, whatever those runs give themselves.
+struct DrawnFrame {
+    float XL = 0.0f, YL = 0.0f, HOE = 0.0f, HSYM = 0.0f;
+    float legx = 0.0f, legtop = 0.0f;
+    bool key = false;
+};
+
 struct DiagramDefinition {
     int FREI = 0;                                  // 1: defined and drawable
     std::string abscissa = std::string(6, ' ');
@@ -23,7 +32,7 @@ struct DiagramDefinition {
     int ncaption = 0;
     float XX = 0.0f, YY = 0.0f;                    // origin on the page, cm
     int AX = 0;                                    // 1 once the axes are drawn
-    int nlegend = 0;                               // legend places taken by its curves so far
+    DrawnFrame drawn_as;                           // set when its axes are drawn
     int abscissa_pos = 0, abscissa_class = 0;      // name resolution; 0 = not resolved
     std::array<int, MAXORD> IO{};                  // ordinate positions
     std::array<int, MAXORD> ID{};                  // ordinate classes
@@ -109,6 +118,8 @@ struct DiagramWork {
     bool x_own = false;                            // abscissa scale made from its own values
     std::array<bool, MAXORD> y_own{};              // the same per ordinate slot
     float legx = 0.0f;                             // x of the legend column, cm
+    float legh = 0.0f;                             // lettering height of the run's legend entries
+    bool key_drawn = false;                        // the crank-angle key stands
     bool frame_done = false;                       // the T-S frame was tried
     bool frame_built = false;                      // ... and built, enclosing frame_integral
     double frame_integral = 0.0;

@@ -52,7 +52,7 @@ TEST(E2eBatch, EveryExampleExitsAsItsErrorNumberSaysAndWritesItsPagesInOrder) {
         int closes = 0;
         std::size_t close_at = 0, last_run_end = 0;
         for (std::size_t i = 0; i < f09.size(); ++i) {
-            if (f09[i] == "PROGRAMM ENDE; KEINE WEITERE EINGABE") ++closes, close_at = i;
+            if (f09[i] == " PROGRAMM ENDE; KEINE WEITERE EINGABE") ++closes, close_at = i;
             if (f09[i].find(". BERECHNUNG ====") != std::string::npos) last_run_end = i;
         }
         ASSERT_EQ(closes, 1);

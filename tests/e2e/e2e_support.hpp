@@ -40,6 +40,7 @@ inline korvex::runtime::DateTime fixed_date() { return {2005, 4, 8, 12, 0, 0, 0}
 struct Job {
     std::unique_ptr<korvex::Program> p = std::make_unique<korvex::Program>();
     korvex::platform::RecordingSurface page{1008, 700};
+    std::vector<korvex::device::LetteringBox> lettering;
     int pages = 0;
 
     explicit Job(const std::string& deck) {
@@ -48,6 +49,7 @@ struct Job {
         p->device.surface = &page;
         p->device.ISIZEX = 1008;
         p->device.ISIZEY = 700;
+        p->device.lettering = &lettering;
     }
 
     // One pass through the deck: paints until the run control reports no further page. A job
@@ -129,10 +131,11 @@ inline std::vector<std::string> bad_numbers(const std::string& listing) {
 }
 
 // ---- Page check ------------------------------------------------------------------------------
-// What every page must hold: every point drawn lies on the page (the device pulls a point beyond
+// What every page must hold: every point drawn and every piece of lettering lies on the page (the device pulls a point beyond
 // the right or lower edge to 5 pixels inside it and leaves negative ones as they are, so such
 // points stand out), no two diagrams' axis rectangles overlap, and every curve, ideal frame and
-// isotherm (the polylines of a page) lies inside the axis rectangle of one of its diagrams.
+// isotherm (the polylines of a page) lies inside the axis rectangle of one of its diagrams, and
+// no legend entry stands over another one or inside a diagram.
 
 struct AxisLine {
     korvex::platform::Point start, end;   // the axis runs from start (its origin) to end
@@ -164,11 +167,36 @@ inline std::vector<AxisLine> axis_lines(const std::vector<korvex::platform::Reco
     return out;
 }
 
+struct Box {
+    int left, top, right, bottom;
+    bool over(const Box& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
+};
+
+// The faults of the lettering of one page: boxes off the page, legend entries over each other
+// or over an axis rectangle.
+inline void lettering_faults(const std::vector<korvex::device::LetteringBox>& all, int page, int width, int height,
+                             const std::vector<Box>& axes, std::vector<std::string>& faults) {
+    std::vector<Box> legends;
+    for (const auto& l : all) {
+        if (l.page != page) continue;
+        const Box b{l.left, l.top, l.right, l.bottom};
+        const std::string at = "page " + std::to_string(page) + " (" + std::to_string(b.left) + ", " + std::to_string(b.top) + ")";
+        if (b.left < 0 || b.top < 0 || b.right > width || b.bottom > height) faults.push_back("lettering off the " + at);
+        if (l.kind != korvex::device::Lettering::legend) continue;
+        for (const Box& o : legends)
+            if (o.over(b)) faults.push_back("legend entries over each other at " + at);
+        for (const Box& o : axes)
+            if (o.over(b)) faults.push_back("legend entry inside a diagram at " + at);
+        legends.push_back(b);
+    }
+}
+
 // The faults of the pages drawn on one recording surface of width by height pixels: points off
-// the page, and polylines outside every axis rectangle of their page. A page ends with its page
-// mark, the only rectangle a page holds.
+// the page, polylines outside every axis rectangle of their page, and the faults of the
+// lettering recorded on the way. A page ends with its page mark, the only rectangle a page holds.
 inline std::vector<std::string> page_faults(const std::vector<korvex::platform::RecordingSurface::Op>& all,
-                                            int width, int height) {
+                                            int width, int height,
+                                            const std::vector<korvex::device::LetteringBox>& lettering = {}) {
     using Kind = korvex::platform::RecordingSurface::Kind;
     using korvex::platform::Point;
     std::vector<std::string> faults;
@@ -185,9 +213,6 @@ inline std::vector<std::string> page_faults(const std::vector<korvex::platform::
         }
         // One page: its axis rectangles from the x axes and the ordinate axes that share their
         // origin.
-        struct Box {
-            int left, top, right, bottom;
-        };
         std::vector<Box> boxes;
         const auto axes = axis_lines(ops);
         for (const auto& x : axes) {
@@ -221,6 +246,7 @@ inline std::vector<std::string> page_faults(const std::vector<korvex::platform::
                 faults.push_back("point off the page at " + where(page, op.p));
             }
         }
+        lettering_faults(lettering, page, width, height, boxes, faults);
         ops.clear();
         ++page;
     }

@@ -18,7 +18,7 @@ TEST(E2ePages, EveryDeckDrawsOnItsPagesAndInsideItsDiagrams) {
         SCOPED_TRACE(name);
         auto j = e2e::run_job(ex.deck);
         EXPECT_EQ(j->p->run.NEWDIA, 0);
-        for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700)) ADD_FAILURE() << f;
+        for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700, j->lettering)) ADD_FAILURE() << f;
         for (const std::string* t : {&j->u6(), &j->u8(), &j->u9()})
             for (const auto& l : e2e::lines_of(*t))
                 if (l.rfind("***", 0) != 0 && std::regex_search(l, nonfinite)) ADD_FAILURE() << l;

@@ -10,7 +10,7 @@ using korvex::platform::RecordingSurface;
 
 namespace {
 
-const std::string kEnd = "PROGRAMM ENDE; KEINE WEITERE EINGABE";
+const std::string kEnd = " PROGRAMM ENDE; KEINE WEITERE EINGABE";
 
 std::string end_of_run(int n) {
     return " =================================================   ENDE DER  " + std::to_string(n) +

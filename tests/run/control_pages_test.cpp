@@ -12,7 +12,7 @@ using namespace control_test;
 
 namespace {
 
-const std::string kIbackError = "====>> ERROR: IBACK MUST BE A NEGATIV INTEGER OR 0, 20, 30, 40, 50 OR 60";
+const std::string kIbackError = " ====>> ERROR: IBACK MUST BE A NEGATIV INTEGER OR 0, 20, 30, 40, 50 OR 60";
 const std::string kOnePicture = " -----> 1 BILD; GESAMTE LAENGE IN X=  23.4 HOEHE=  13.4 CM";
 
 }  // namespace
@@ -221,7 +221,7 @@ TEST(ControlPages, IbackValuesAsTabled) {
         auto j = whole_job(join(runs({c.iback}, "1")));
         SCOPED_TRACE(c.iback);
         EXPECT_EQ(has(j->u6(), kIbackError), c.error_lines);
-        EXPECT_EQ(has(j->u9(), "====>> SIMULATION GOES ON WITH \"IBACK=0\""), c.error_lines);
+        EXPECT_EQ(has(j->u9(), " ====>> SIMULATION GOES ON WITH \"IBACK=0\""), c.error_lines);
         EXPECT_EQ(has(j->u6(), " NO ERROR, BUT IT IS BETTER TO SPECIFY \"IBACK= 0\" IN THE FIRST RUN"), c.better_note);
         EXPECT_TRUE(has(j->u9(), " ==============>> IBACK=" + korvex::runtime::I(c.echoed, 3) + " <<=========="));
         EXPECT_EQ(j->p->device.NPANEL, 1);
