@@ -9,7 +9,7 @@ namespace korvex::device {
 
 // The box of a piece of lettering in pixels, for checks of a page: the page it stands on (1
 // for the first), the pixel of the origin in force (the diagram it belongs to) and its kind.
-enum class Lettering { text, legend };
+enum class Lettering { text, legend, axis };
 struct LetteringBox {
     Lettering kind = Lettering::text;
     int page = 1;
@@ -39,6 +39,7 @@ struct Device {
     int NPLOT = 0;
     int pages_ended = 0;               // page marks drawn
     std::vector<LetteringBox>* lettering = nullptr;  // when set, every box lettered goes here
+    Lettering lettering_kind = Lettering::text;      // the kind of what is lettered now
 };
 
 // What the pen routines reach: the device, the listings, and two numbers owned by the run

@@ -16,6 +16,10 @@ namespace korvex::diagrams {
 
 namespace {
 
+// The least x of a legend column whose entries, of height h, begin with a line sample 2 h long
+// left of the marker: right of the axes.
+float clear_of_axes(float XL, float h) { return XL + 2.0f * std::fabs(h); }
+
 using PF = simulation::PairField;
 
 std::string_view trimmed(std::string_view s) {
@@ -295,6 +299,15 @@ void integral_line(runtime::Units& u, const std::string& qtext, double v) {
         un->free(" DIA--> QINT: INTEGRAL DES \"" + qtext + "\" DIAGRAMMS:", v, " WATT * SEC");
 }
 
+// A curve of a single plot point (a run kept a revolution it ended in at once) encloses no
+// area: the listings say so; the frame or the isotherms are drawn from the run's extremes all the
+// same.
+void single_point_note(runtime::Units& u, int ND, const std::string& qtext) {
+    for (runtime::Unit* un : {&u.u6, &u.u9})
+        un->free("=====>> " + std::to_string(ND) + ". DIAGRAMM: \"" + qtext +
+                 "\" HAT NUR 1 PLOT-PUNKT; KEIN INTEGRAL");
+}
+
 // The kind of T-S curve the abscissa asks for: 1 gas (S1), 2 gas and vapour (S2), 3 vapour
 // (S3). Without vapour, S2 falls back to the gas and S3 draws nothing (0), both with error 112.
 int ts_type(runtime::Units& u, int& NFAIL, int xfield, bool FDAMPF) {
@@ -385,13 +398,17 @@ CurveArea ts_area(device::Plotter& pl, properties::SteamState& steam, const DiaI
     CurveArea a;
     const int ITYP = ts_type(u, pl.NFAIL, pair_field(w.IA), in.FDAMPF);
     skip = ITYP == 0;
-    if (skip || GITTER < 6 || pg.N < 2) return a;
-    const QintResult q = QINT(u, x, ys, pg.N, "T", qtext);
-    a = {true, q.QNUTZ};
-    integral_line(u, qtext, a.work);
+    if (skip || GITTER < 6 || pg.N < 1) return a;
+    if (pg.N >= 2) {
+        const QintResult q = QINT(u, x, ys, pg.N, "T", qtext);
+        a = {true, q.QNUTZ};
+        integral_line(u, qtext, a.work);
+    } else {
+        single_point_note(u, w.ND, qtext);
+    }
     if (GITTER == 7 || GITTER == 8) {
         draw_ts_frame(pl, steam, in, pg, GITTER, ITYP, x, ys, w);
-        if (w.frame_built) write_utilisation(u, ITYP, a.work, w.frame_integral);
+        if (w.frame_built && a.integrated) write_utilisation(u, ITYP, a.work, w.frame_integral);
     }
     if ((GITTER == 6 || GITTER == 8) && w.pe == 1)
         crank_marks(pl, in, pg, x, ys, w);
@@ -401,12 +418,16 @@ CurveArea ts_area(device::Plotter& pl, properties::SteamState& steam, const DiaI
 // A pressure curve over a volume: the work it encloses, the ideal isotherms (GITTER 7, 8; once
 // per diagram) and the crank-angle marks (6, 8) on the first part-engine.
 CurveArea pv_area(device::Plotter& pl, const DiaInputs& in, const DiagramPage& pg, int GITTER,
-                  const Series& x, const Series& ys, const std::string& qtext, DiagramWork& w) {
+                  const Series& x, const Series& ys, const std::string& qtext, DiagramWork& w, DrawnFrame& as) {
     runtime::Units& u = pl.units;
     const auto N = static_cast<std::size_t>(pg.N);
-    const QintResult q = QINT(u, x, ys, pg.N, "P", qtext);
-    const CurveArea a{true, q.QNUTZ};
-    integral_line(u, qtext, a.work);
+    CurveArea a;
+    if (pg.N >= 2) {
+        a = {true, QINT(u, x, ys, pg.N, "P", qtext).QNUTZ};
+        integral_line(u, qtext, a.work);
+    } else {
+        single_point_note(u, w.ND, qtext);
+    }
     if ((GITTER == 7 || GITTER == 8) && !w.iso_done) {
         const std::size_t pi = w.pe > 0 ? static_cast<std::size_t>(w.pe - 1) : 0;
         IsothermAxes ax;
@@ -418,10 +439,14 @@ CurveArea pv_area(device::Plotter& pl, const DiaInputs& in, const DiagramPage& p
         ax.YL = pg.YL;
         ax.HOE = pg.HOE;
         corner_lettering(u, pg, GITTER, w, ax);
+        for (int i = 0; i < as.nlabels && ax.nbusy < static_cast<int>(ax.busy.size()); ++i)
+            ax.busy[static_cast<std::size_t>(ax.nbusy++)] = as.labels[static_cast<std::size_t>(i)];
         const double TL = GITTER == 7 ? in.TK : in.TC_MIN;
         const double DTI = GITTER == 7 ? in.TH - in.TK : in.TE_MAX - in.TC_MIN;
         IsothermResult ir;
         ISOTHE(pl, in.M0[pi], TL, DTI, in.VXMIN[pi], in.VXMAX[pi], ax, ir);
+        for (int i = 0; i < ir.nlabel && as.nlabels < static_cast<int>(as.labels.size()); ++i)
+            as.labels[static_cast<std::size_t>(as.nlabels++)] = ir.label[static_cast<std::size_t>(i)];
         w.iso_done = true;
     }
     if ((GITTER == 6 || GITTER == 8) && w.pe == 1 && u.level(1)) crank_marks(pl, in, pg, x, ys, w);
@@ -432,9 +457,8 @@ CurveArea pv_area(device::Plotter& pl, const DiaInputs& in, const DiagramPage& p
 
 // The curve in the counters' colour (whole on a scale made for its own values, else cut to the
 // axes) with its markers at the counters' positions.
-void draw_curve(device::Plotter& pl, const DiagramPage& pg, const CurveCounters& cc, const Series& x,
-                const Series& ys, bool whole) {
-    const int N = pg.N;
+void draw_curve(device::Plotter& pl, const DiagramPage& pg, const CurveCounters& cc, std::span<const float> x,
+                std::span<const float> ys, int N, bool whole) {
     device::SETPEN(pl, 1, 1, cc.colour);
     if (whole) KURVE(pl, x, ys, N, 1, 0, 0);
     else clipped_curve(pl, x, ys, N, 1, pg.XL, pg.YL);
@@ -449,6 +473,34 @@ void draw_curve(device::Plotter& pl, const DiagramPage& pg, const CurveCounters&
         if (!whole && !on_axes(xa, ya, pg.XL, pg.YL)) continue;
         SYMBLI(pl, xa, ya, pg.HSYM, cc.symbol, 0.0f, -1);
     }
+}
+
+// The first point of a curve to draw: over a crank angle, a series that begins at the end of a
+// revolution (360 degrees, then on from 0) starts where the angle starts, so that no line runs
+// back across the diagram.
+int first_point(int ka, const Series& x, int N) {
+    const std::string_view unit = trimmed(unit_text(ka));
+    const bool crank_angle = unit == "WINKELGRAD" || unit == "BOGENMASS";
+    return crank_angle && N >= 2 && x[0] > x[1] ? 1 : 0;
+}
+
+// Whether any point of a curve lies on the axes; one on a scale not made for it may have none.
+bool any_on_axes(const DiagramPage& pg, const Series& x, const Series& ys) {
+    const auto N = static_cast<std::size_t>(pg.N);
+    const float FX = x[N], DX = x[N + 1], FY = ys[N], DY = ys[N + 1];
+    if (DX == 0.0f || DY == 0.0f) return true;  // said already: no scale
+    for (std::size_t i = 0; i < N; ++i)
+        if (on_axes((x[i] - FX) / DX, (ys[i] - FY) / DY, pg.XL, pg.YL)) return true;
+    return false;
+}
+
+// An empty diagram is never a mystery: a curve on a scale not made for it that misses the axes
+// altogether is named in the listings.
+void outside_note(runtime::Units& u, int ND, const std::string& name, int kc) {
+    for (runtime::Unit* un : {&u.u6, &u.u9})
+        un->free("=====>> " + std::to_string(ND) + ". DIAGRAMM: KURVE \"" + name +
+                 "\" LIEGT GANZ AUSSERHALB DER ACHSEN (MASSSTAB \"" + std::string(trimmed(unit_text(kc))) +
+                 "\" AUS DER EINGABE ODER EINEM ANDEREN DIAGRAMM)");
 }
 
 // The legend entry of a curve at (legx, legy): its marker, a short line where the text begins
@@ -493,8 +545,8 @@ void one_curve(device::Plotter& pl, properties::SteamState& steam, const DiaInpu
         bool skip = false;
         a = ts_area(pl, steam, in, pg, GITTER, ser.x, ys, qtext, w, skip);
         if (skip) return;
-    } else if (w.ka == 6 && kc == 7 && pg.N >= 2) {
-        a = pv_area(pl, in, pg, GITTER, ser.x, ys, qtext, w);
+    } else if (w.ka == 6 && kc == 7 && pg.N >= 1) {
+        a = pv_area(pl, in, pg, GITTER, ser.x, ys, qtext, w, def.drawn_as);
     }
 
     w.drawn[static_cast<std::size_t>(w.ndrawn++)] = J - 1;
@@ -502,7 +554,11 @@ void one_curve(device::Plotter& pl, properties::SteamState& steam, const DiaInpu
         const std::string leg = legend_text(name, a.integrated, def.NBILD, a.work, in.ETA1, in.ETA2, in.ETA3);
         // A curve on a scale made for its own values is drawn whole; one on a scale from the
         // deck, from another diagram or from an earlier run is cut to the axes.
-        draw_curve(pl, pg, cc, ser.x, ys, w.x_own && w.y_own[j]);
+        const bool whole = w.x_own && w.y_own[j];
+        const int from = first_point(w.ka, ser.x, pg.N);
+        draw_curve(pl, pg, cc, std::span<const float>(ser.x).subspan(static_cast<std::size_t>(from)),
+                   std::span<const float>(ys).subspan(static_cast<std::size_t>(from)), pg.N - from, whole);
+        if (!whole && pg.N > 0 && !any_on_axes(pg, ser.x, ys)) outside_note(u, w.ND, name, kc);
         draw_legend(pl, w.legh, cc, leg, w.legx, legy);
         device::SETPEN(pl, 1, 1, 7);
     }
@@ -564,7 +620,7 @@ bool scale_and_frame(device::Plotter& pl, DiagramState& d, const DiagramPage& pg
     def.abscissa_class = w.ka;
     w.pe = part_engine(w.IA);
     w.xname = std::string(trimmed(NAMEG(w.IA)));
-    label_part_engine(pl, pg, w.pe);
+    if (!(pg.adding_run && def.AX == 1)) label_part_engine(pl, pg, w.pe);
     scale_abscissa(u, d, ser.x, pg, w);
 
     const int nord = std::clamp(def.NORD, 0, MAXORD);
@@ -631,6 +687,7 @@ void one_diagram(device::Plotter& pl, DiagramState& d, const DiaInputs& in, cons
         w.legx = def.drawn_as.legx;
         const int nord = std::clamp(def.NORD, 0, MAXORD);
         w.legh = legend_height(pg, def);
+        w.legx = std::max(w.legx, clear_of_axes(pg.XL, w.legh));
         w.key_drawn = def.drawn_as.key;
         for (int J = 1; J <= nord; ++J) {
             cc.advance();
@@ -737,7 +794,7 @@ float legend_reach(const DiagramDefinition& def, float XL, float HOE, float HSYM
     }
     const float advance = HSYM > 0.0f ? HSYM : -6.0f * HSYM / 7.0f;
     const std::size_t len = legend_text("", integrates, def.NBILD, 0.0, 0.0, 0.0, 0.0).size();
-    return legend_x(ngroups, XL, HOE) + static_cast<float>(len) * advance;
+    return std::max(legend_x(ngroups, XL, HOE), clear_of_axes(XL, HSYM)) + static_cast<float>(len) * advance;
 }
 
 }  // namespace

@@ -395,7 +395,7 @@ bool clear_of(const std::array<float, 4>& b, const IsothermAxes& ax) {
 
 // The isotherm dashed (the lower one in colour 4, the upper in 2) and its temperature at its
 // high-pressure end, kept inside the axes.
-void draw_isotherm(device::Plotter& p, IsothermAxes& ax, Isotherm& iso, bool upper, double T) {
+void draw_isotherm(device::Plotter& p, IsothermAxes& ax, Isotherm& iso, bool upper, double T, IsothermResult& r) {
     runtime::Units& u = p.units;
     const int n = iso.n;
     device::SETPEN(p, 2, 1, upper ? 2 : 4);
@@ -412,22 +412,21 @@ void draw_isotherm(device::Plotter& p, IsothermAxes& ax, Isotherm& iso, bool upp
     const std::string text = number_text(static_cast<float>(T), -1);
     const float w = static_cast<float>(text.size()) * h;
     // Beside the isotherm's end, or, where other lettering stands there, at its first point
-    // further along that is clear of it.
+    // further along that is clear of it (by a third of a character); without one, no label.
     std::array<float, 4> box{};
-    for (int i = k; i < n; ++i) {
+    bool clear = false;
+    for (int i = k; i < n && !clear; ++i) {
         float x = iso.XA[static_cast<std::size_t>(i)] + 0.3f * h;
         float y = iso.YA[static_cast<std::size_t>(i)] + (upper ? 0.3f * h : -1.3f * h);
         x = std::max(0.0f, std::min(x, ax.XL - w));
         y = std::max(0.0f, std::min(y, ax.YL - h));
-        const std::array<float, 4> b{x, y, x + w, y + h};
-        if (i == k) box = b;
-        if (clear_of(b, ax)) {
-            box = b;
-            break;
-        }
+        box = {x, y, x + w, y + h};
+        clear = clear_of({x - 0.3f * h, y - 0.3f * h, x + w + 0.3f * h, y + 1.3f * h}, ax);
     }
+    if (!clear) return;
     NUMBER(p, box[0], box[1], h, static_cast<float>(T), 0.0f, -1);
     if (ax.nbusy < static_cast<int>(ax.busy.size())) ax.busy[static_cast<std::size_t>(ax.nbusy++)] = box;
+    r.label[static_cast<std::size_t>(r.nlabel++)] = box;
 }
 
 // Isochores at VMIN and VMAX between the two isotherms, above the abscissa.
@@ -488,7 +487,7 @@ void ISOTHE(device::Plotter& p, double XM, double TL, double DTI, double VMIN, d
     for (int k = 0; k < 2; ++k) {
         const double T = TL + k * DTI;
         trace_isotherm(u, XM, T, v0, DVOL, ax, axes_ok, iso[static_cast<std::size_t>(k)]);
-        if (axes_ok) draw_isotherm(p, lettered, iso[static_cast<std::size_t>(k)], k == 1, T);
+        if (axes_ok) draw_isotherm(p, lettered, iso[static_cast<std::size_t>(k)], k == 1, T, r);
     }
     if (axes_ok) draw_isochores(p, ax, VMIN, VMAX, iso[0], iso[1]);
     isotherm_balance(u, XM, TL, DTI, VMIN, VMAX, iso[1].work, iso[0].work, r);

@@ -77,7 +77,7 @@ struct IsothermAxes {
     float XL = 0.0f, YL = 0.0f;   // axis lengths, cm
     float HOE = 0.0f;             // lettering height of the labels
     // Lettering inside the axes that the labels keep clear of (axis cm: x0, y0, x1, y1).
-    std::array<std::array<float, 4>, 3> busy{};
+    std::array<std::array<float, 4>, 8> busy{};
     int nbusy = 0;
 };
 
@@ -85,6 +85,8 @@ struct IsothermResult {
     bool built = false;
     double AEXP = 0.0, ACOMP = 0.0, ANUTZ = 0.0, ETA = 0.0;    // integrated, W*s
     double AEXP_C = 0.0, ACOMP_C = 0.0, ANUTZ_C = 0.0;          // closed form, W*s
+    std::array<std::array<float, 4>, 2> label{};               // boxes of the labels drawn
+    int nlabel = 0;
 };
 
 // The isotherms at TL and TL + DTI for XM (mol) between VMIN and VMAX (cm**3), with the

@@ -235,6 +235,7 @@ void ACHSE(device::Plotter& p, float X, float Y, std::string_view TITLE, int NC,
 
     // Ticks from the start, one per cm; a fractional or absurd length is cut to what fits.
     const float ltrunc = std::isfinite(L) ? std::clamp(aint(1.0f + L), 0.0f, 1000.0f) : 0.0f;
+    p.dev.lettering_kind = device::Lettering::axis;
     const int NT = static_cast<int>(ltrunc);
     const float tick = 0.7f * H;
     float x, y;
@@ -251,10 +252,15 @@ void ACHSE(device::Plotter& p, float X, float Y, std::string_view TITLE, int NC,
         NUMBER(p, x, y, H, label(FIRSTV + ft * DELTAV), ANGLE, nd);
     }
 
-    // Title centred on the axis; with an exponent "*10" and the exponent follow it.
-    const float th = 1.4f * H;
-    const float title_start = 0.5f * L - 0.7f * H * static_cast<float>(title_len + (E != 0 ? 7 : 0));
-    const float title_off = th * (3.1f * s - 0.7f);
+    // Title centred on the axis; with an exponent "*10" and the exponent follow it. A title
+    // longer than its axis is lettered smaller, so that it stays beside the axis (and on the page)
+    // at the distance of a title of full height.
+    const float places = static_cast<float>(title_len + (E != 0 ? 7 : 0));
+    const float th0 = 1.4f * H;
+    const float th = places * std::fabs(th0) > L && L > 0.0f ? std::copysign(L / places, th0) : th0;
+    const float half = th == th0 ? 0.7f * H : 0.5f * th;  // half a title place
+    const float title_start = 0.5f * L - half * places;
+    const float title_off = th0 * (3.1f * s - 0.7f);
     at(title_start, title_off, x, y);
     SYMBOL(p, x, y, th, TITLE, ANGLE, title_len);
     if (E != 0) {
@@ -262,9 +268,10 @@ void ACHSE(device::Plotter& p, float X, float Y, std::string_view TITLE, int NC,
         at(star, title_off, x, y);
         SYMBOL(p, x, y, th, "*10", ANGLE, 3);
         at(star + 3.0f * th, title_off + 0.8f * th, x, y);
-        NUMBER(p, x, y, 0.7f * H, static_cast<float>(E), ANGLE, -1);
+        NUMBER(p, x, y, half, static_cast<float>(E), ANGLE, -1);
     }
 
+    p.dev.lettering_kind = device::Lettering::text;
     // The line, from the far end back to the start, with the tick marks on the way.
     at(L, 0.0f, x, y);
     device::PLOT(p, x, y, 3);
@@ -329,7 +336,7 @@ void SYMBOL(device::Plotter& p, float X, float Y, float H, std::string_view TEXT
     const float xs[4] = {X, X + end * d.c, X - height * d.s, X + end * d.c - height * d.s};
     const float ys[4] = {Y, Y + end * d.s, Y + height * d.c, Y + end * d.s + height * d.c};
     device::note_lettering(p, *std::min_element(xs, xs + 4), *std::min_element(ys, ys + 4),
-                           *std::max_element(xs, xs + 4), *std::max_element(ys, ys + 4), device::Lettering::text);
+                           *std::max_element(xs, xs + 4), *std::max_element(ys, ys + 4), p.dev.lettering_kind);
 }
 
 void SYMBLI(device::Plotter& p, float X, float Y, float H, int ISYM, float ANGLE, int N) {

@@ -26,6 +26,7 @@ constexpr float PAGE_FACTOR = 0.39354587f;
 // How a part of a run ended.
 enum class Outcome {
     go_on,       // the run goes on (or, after its end, the next run follows)
+    count_page,  // the run goes on and starts a page, if it has diagrams to draw
     page_break,  // the page was ended; the next call continues this run
     job_ends,    // "STOP", or the end of the input
     job_stops,   // a stopping error: NFAIL is set
@@ -160,16 +161,31 @@ Outcome run_head(Program& p) {
     handle_iback(r, p.device, p.units);
     // A positive IBACK that does not add into earlier diagrams (a new series, a value corrected
     // to 0, or nothing to add to) starts new diagrams from cleared scaling values; its page is
-    // counted here, and only here, so that no empty page comes before it.
+    // counted once, so that no empty page comes before it.
     const bool counted = r.NLAUF > 0 && r.IBACK > 0 && r.IBACK_EFF <= 0;
-    if (counted) {
-        p.dia.scaling.fill(0.0f);
-        if (new_page_needed(r.MVSDIA, p.plotter())) return Outcome::page_break;
-    }
     if (r.IBACK_EFF > 0) return Outcome::go_on;
     p.dia.scaling.fill(0.0f);
-    if (r.NRLAUF > 0 || counted) return Outcome::go_on;
-    return new_page_needed(r.MVSDIA, p.plotter()) ? Outcome::page_break : Outcome::go_on;
+    if (r.NRLAUF > 0 && !counted) return Outcome::go_on;
+    return Outcome::count_page;
+}
+
+// The run's scaling lines and diagram definitions, read once: at the continuation point, or
+// before its page is counted (a run whose definitions draw nothing makes no page).
+Outcome read_diagrams(Program& p) {
+    RunState& r = p.run;
+    if (p.device.ISIZEX == 0) r.NRLAUF = 0;
+    if (!r.run_has_diagrams || p.dia.read_ahead != 0) {
+        const bool stopped = p.dia.read_ahead == 2;
+        p.dia.read_ahead = 0;
+        return stopped ? Outcome::job_stops : Outcome::go_on;
+    }
+    if (r.IBACK_EFF >= 0) p.dia.saved_scaling = p.dia.scaling;
+    const DeckStatus s = read_run_diagrams(p.units, r, p.dia);
+    if (s == DeckStatus::error) return Outcome::job_stops;
+    if (s == DeckStatus::run_then_end) r.run_is_last = true;
+    // Curves added into earlier diagrams keep the scales of those diagrams.
+    if (r.IBACK_EFF > 0) p.dia.scaling = p.dia.saved_scaling;
+    return Outcome::go_on;
 }
 
 // A run into the diagrams of a series' last panel takes that panel's length off the page's total
@@ -287,19 +303,19 @@ void lay_out_page(RunState& r, diagrams::DiagramState& dia, device::Plotter pl) 
 
 // The rest of a run from the continuation point on: diagram definitions, machine, page,
 // listings, simulation and the end-of-run lines.
-Outcome run_tail(Program& p) {
+Outcome run_tail(Program& p, bool count_page) {
     RunState& r = p.run;
     runtime::Units& u = p.units;
-    bool last = r.run_is_last;
-    if (p.device.ISIZEX == 0) r.NRLAUF = 0;
-    if (r.run_has_diagrams) {
-        if (r.IBACK_EFF >= 0) p.dia.saved_scaling = p.dia.scaling;
-        const DeckStatus s = read_run_diagrams(u, r, p.dia);
-        if (s == DeckStatus::error) return Outcome::job_stops;
-        if (s == DeckStatus::run_then_end) last = true;
-        // Curves added into earlier diagrams keep the scales of those diagrams.
-        if (r.IBACK_EFF > 0) p.dia.scaling = p.dia.saved_scaling;
+    // A run counts its page when it draws a diagram or stops the job on one (the error goes
+    // onto a page of its own, not over the diagrams before).
+    const Outcome o = read_diagrams(p);
+    const bool page = o == Outcome::job_stops || active_diagrams(p.dia) > 0;
+    if (count_page && page && new_page_needed(r.MVSDIA, p.plotter())) {
+        p.dia.read_ahead = o == Outcome::job_stops ? 2 : 1;
+        return Outcome::page_break;
     }
+    if (o == Outcome::job_stops) return o;
+    const bool last = r.run_is_last;
     if (!derive_geometry(p.run, p.units) || !derive_options(p.run, p.units)) return Outcome::job_stops;
 
     lay_out_page(r, p.dia, p.plotter());
@@ -437,11 +453,11 @@ void run_control(Program& p) {
         if (!read_first_line(p.units, p.run)) o = Outcome::job_ends;
     } else {
         // A new page: the run whose head was read before the page break goes on.
-        o = run_tail(p);
+        o = run_tail(p, false);
     }
     while (o == Outcome::go_on) {
         o = run_head(p);
-        if (o == Outcome::go_on) o = run_tail(p);
+        if (o == Outcome::go_on || o == Outcome::count_page) o = run_tail(p, o == Outcome::count_page);
     }
     if (o != Outcome::page_break) end_job(p.run, p.plotter(), o == Outcome::job_stops);
     p.units.flush();

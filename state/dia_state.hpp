@@ -19,6 +19,8 @@ struct DrawnFrame {
     float XL = 0.0f, YL = 0.0f, HOE = 0.0f, HSYM = 0.0f;
     float legx = 0.0f, legtop = 0.0f;
     bool key = false;
+    std::array<std::array<float, 4>, 4> labels{};  // isotherm labels drawn in it (x0, y0, x1, y1)
+    int nlabels = 0;
 };
 
 struct DiagramDefinition {
@@ -65,6 +67,9 @@ struct DiagramState {
     // The 66 scaling values of the deck: class k has FIRST_V at 2k-2 and DELTA_V at 2k-1.
     std::array<float, 2 * NCLASS> scaling{};
     std::array<float, 2 * NCLASS> saved_scaling{}; // kept for the page (IBACK)
+    // The run's definitions were read before its page break: 1, or 2 when their reading
+    // stopped the job; 0 otherwise.
+    int read_ahead = 0;
     // Scale table: FIRST_V(k), DELTA_V(k) for class k = 1..33 (index k-1).
     std::array<float, NCLASS> FIRST_V{};
     std::array<float, NCLASS> DELTA_V{};

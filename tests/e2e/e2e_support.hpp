@@ -173,15 +173,24 @@ struct Box {
 };
 
 // The faults of the lettering of one page: boxes off the page, legend entries over each other
-// or over an axis rectangle.
+// or over an axis rectangle, texts inside the axes (names, keys, labels) over each other.
 inline void lettering_faults(const std::vector<korvex::device::LetteringBox>& all, int page, int width, int height,
                              const std::vector<Box>& axes, std::vector<std::string>& faults) {
-    std::vector<Box> legends;
+    std::vector<Box> legends, inside;
     for (const auto& l : all) {
         if (l.page != page) continue;
         const Box b{l.left, l.top, l.right, l.bottom};
         const std::string at = "page " + std::to_string(page) + " (" + std::to_string(b.left) + ", " + std::to_string(b.top) + ")";
         if (b.left < 0 || b.top < 0 || b.right > width || b.bottom > height) faults.push_back("lettering off the " + at);
+        const bool in_axes = std::any_of(axes.begin(), axes.end(), [&](const Box& a) {
+            return b.left >= a.left && b.right <= a.right && b.top >= a.top && b.bottom <= a.bottom;
+        });
+        // Lettering of a diagram stands at its origin; the closing lettering of a job at the page's.
+        if (l.kind == korvex::device::Lettering::text && in_axes && l.origin_x > 0) {
+            for (const Box& o : inside)
+                if (o.over(b)) faults.push_back("texts over each other inside a diagram at " + at);
+            inside.push_back(b);
+        }
         if (l.kind != korvex::device::Lettering::legend) continue;
         for (const Box& o : legends)
             if (o.over(b)) faults.push_back("legend entries over each other at " + at);
@@ -247,6 +256,8 @@ inline std::vector<std::string> page_faults(const std::vector<korvex::platform::
             }
         }
         lettering_faults(lettering, page, width, height, boxes, faults);
+        if (k < all.size() && std::none_of(ops.begin(), ops.end(), [](const auto& op) { return op.kind == Kind::Polyline || op.kind == Kind::Line; }))
+            faults.push_back("page " + std::to_string(page) + " holds nothing but its page mark");
         ops.clear();
         ++page;
     }

@@ -22,6 +22,11 @@ TEST(E2ePages, EveryDeckDrawsOnItsPagesAndInsideItsDiagrams) {
         for (const std::string* t : {&j->u6(), &j->u8(), &j->u9()})
             for (const auto& l : e2e::lines_of(*t))
                 if (l.rfind("***", 0) != 0 && std::regex_search(l, nonfinite)) ADD_FAILURE() << l;
+        // A curve over the crank angle of a kept revolution runs left to right, never back.
+        if (name == "pages_kept_revolution.dat")
+            for (const auto& op : j->page.of(korvex::platform::RecordingSurface::Kind::Polyline))
+                for (std::size_t i = 1; i < op.points.size(); ++i)
+                    if (op.points[i].x < op.points[i - 1].x - 200) ADD_FAILURE() << "line back across a diagram";
         if (name.rfind("pages_", 0) == 0) {
             ++layouts;
             EXPECT_EQ(j->nfail(), ex.stated);
@@ -57,4 +62,26 @@ TEST(E2ePages, IdealIsothermWorkIsThatOfAWholeRevolution) {
     // The second run ends before its first revolution is complete: no frame, no isotherms.
     EXPECT_EQ(e2e::count(j->u6(), " ======>> ERROR IN FRAME, VMAX/VMIN NOCH NICHT BESTIMMT"), 1u);
     EXPECT_EQ(e2e::count(j->u6(), head), 1u);
+}
+
+// What the listings say where a page cannot show it, and what they must not say: a diagram a
+// run adding curves has no place for, a curve of a single point, a curve that misses the axes of
+// a shared scale; the labels of isotherms found on the axes of the diagram they are drawn in.
+TEST(E2ePages, ListingsSayWhatThePageCannotShow) {
+    struct Case {
+        const char* deck;
+        const char* said;
+        const char* not_said;
+    };
+    const Case cases[] = {
+        {"pages_added.dat", "2. DIAGRAMM: IM VORHERIGEN LAUF NICHT GEZEICHNET", "FEHLER BEI PI("},
+        {"pages_kept_revolution.dat", "\"P1-VG1  \" HAT NUR 1 PLOT-PUNKT; KEIN INTEGRAL", "FEHLER BEI"},
+        {"pages_kept_revolution.dat", "3. DIAGRAMM: KURVE \"VE1\" LIEGT GANZ AUSSERHALB DER ACHSEN", "\"P1\" LIEGT GANZ"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.deck);
+        auto j = e2e::run_job(e2e::read_file(e2e::fs::path(KORVEX_SOURCE_DIR) / "tests/decks" / c.deck));
+        EXPECT_EQ(e2e::count(j->u6(), c.said), 1u);
+        EXPECT_EQ(e2e::count(j->u6(), c.not_said), 0u);
+    }
 }
