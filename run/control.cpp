@@ -56,6 +56,7 @@ void start_job(Program& p) {
     r.redo_page = true;
     r.length_taken = false;
     r.run_has_diagrams = r.run_is_last = false;
+    p.dia.read_ahead = 0;  // a page break of an earlier pass left a run's definitions read
     p.device.NPANEL = 1;
     r.label_H = " H1 ";
     r.label_K = " K1 ";
