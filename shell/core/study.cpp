@@ -382,6 +382,9 @@ void StudyResults::diagram(const DiagramResults& d) {
 void StudyResults::run_end(int run, int NFAIL) {
     StudyRow row = current_ && current_->run == run ? *current_ : StudyRow{run};
     row.NFAIL = run_error(last_NFAIL_, NFAIL);
+    // A run that ended with an error shows none of its values as results; events it only
+    // counted (1 to 99) let it go on, and its last revolution stands.
+    if (row.NFAIL >= 100) row.has_results = false;
     last_NFAIL_ = NFAIL;
     rows_.push_back(row);
     current_.reset();

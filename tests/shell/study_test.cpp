@@ -199,3 +199,33 @@ TEST(Study, UsageErrors) {
         EXPECT_FALSE(std::filesystem::exists(dir / "KORVEX.F06")) << c.vary;
     }
 }
+
+// A run keeps its row whatever happens to it: an error it ends with (666, the vapour pressure
+// reached) empties its results, events it only counts (1: a marker not found) leave them, and a
+// job that stops before a further run gives that run a row with the stopping number (504).
+TEST(Study, RowsOfRunsThatEndWithAnError) {
+    auto p = std::make_unique<Program>();
+    shell::StudyResults study(*p, nullptr);
+    const int ends[] = {666, 667, 667};
+    for (int run = 1; run <= 3; ++run) {
+        RevolutionResults r;
+        r.run = run;
+        r[ResultColumn::A1] = 100.0 * run;
+        study.revolution(r);
+        study.run_end(run, ends[run - 1]);
+    }
+    p->run.NLAUF = 3;
+    study.job_end(504);
+    const auto& rows = study.rows();
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].NFAIL, 666);
+    EXPECT_FALSE(rows[0].has_results);
+    EXPECT_EQ(rows[1].NFAIL, 1);
+    EXPECT_TRUE(rows[1].has_results);
+    EXPECT_EQ(rows[1].A1, 200.0);
+    EXPECT_EQ(rows[2].NFAIL, 0);
+    EXPECT_TRUE(rows[2].has_results);
+    EXPECT_EQ(rows[3].run, 4);
+    EXPECT_EQ(rows[3].NFAIL, 504);
+    EXPECT_FALSE(rows[3].has_results);
+}
