@@ -6,12 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <regex>
 
 #include "tests/e2e/e2e_support.hpp"
 
 TEST(E2ePages, EveryDeckDrawsOnItsPagesAndInsideItsDiagrams) {
-    static const std::regex nonfinite(R"((^|[^A-Za-z])(NaN|nan|Inf|inf|Infinity)([^A-Za-z]|$))");
     int layouts = 0;
     for (const auto& ex : e2e::all_decks()) {
         const std::string name = ex.path.filename().string();
@@ -19,9 +17,9 @@ TEST(E2ePages, EveryDeckDrawsOnItsPagesAndInsideItsDiagrams) {
         auto j = e2e::run_job(ex.deck);
         EXPECT_EQ(j->p->run.NEWDIA, 0);
         for (const auto& f : e2e::page_faults(j->page.ops(), 1008, 700, j->lettering)) ADD_FAILURE() << f;
+        // The batch program's own judge of a listing, which passes over deck text it echoes.
         for (const std::string* t : {&j->u6(), &j->u8(), &j->u9()})
-            for (const auto& l : e2e::lines_of(*t))
-                if (l.rfind("***", 0) != 0 && std::regex_search(l, nonfinite)) ADD_FAILURE() << l;
+            if (korvex::runtime::shows_non_finite(*t, ex.deck)) ADD_FAILURE() << "NaN or Infinity in a listing";
         // A curve over the crank angle of a kept revolution runs left to right, never back.
         if (name == "pages_kept_revolution.dat")
             for (const auto& op : j->page.of(korvex::platform::RecordingSurface::Kind::Polyline))
