@@ -343,6 +343,35 @@ bool csv_finished(CsvResults* csv) {
     return false;
 }
 
+// The writer of one page of the kind --pages asks for (none: an SVG page that is not saved).
+std::unique_ptr<PageWriter> page_writer(const Options& o, const ShellHooks& hooks) {
+    if (o.pages == "svg" || o.pages == "none") return std::make_unique<SvgPage>(o.width, o.height);
+    return hooks.make_page(o.pages, o.width, o.height);
+}
+
+// The study table and, with pages, the study page after the job. False when the table could
+// not be written; a page that could not be written sets pages_lost.
+bool write_study(const Options& o, const ShellHooks& hooks, const std::string& deck, const StudyResults& rows,
+                 bool& pages_lost) {
+    bool written = true;
+    const auto varied = varied_columns(deck_runs(deck));
+    const auto table = o.dir / NAME_STUDY_CSV;
+    if (!write_study_table(table, varied, rows.rows())) {
+        std::fprintf(stderr, "korvex: cannot write the study table %s\n", table.string().c_str());
+        written = false;
+    }
+    if (o.pages != "none") {
+        std::unique_ptr<PageWriter> writer = page_writer(o, hooks);
+        const auto file = o.dir / (std::string(NAME_STUDY_PAGE) + "." + o.pages);
+        if (writer) draw_study_page(writer->surface(), o.width, o.height, varied, rows.rows());
+        if (!writer || !writer->save(file)) {
+            std::fprintf(stderr, "korvex: cannot write the page %s\n", file.string().c_str());
+            pages_lost = true;
+        }
+    }
+    return written;
+}
+
 int batch(const Options& o, const ShellHooks& hooks) {
     const bool native = o.pages == "svg" || o.pages == "none";
     if (!native && !hooks.make_page)
@@ -393,9 +422,7 @@ int batch(const Options& o, const ShellHooks& hooks) {
             std::fprintf(stderr, "korvex: cannot open %s\n", s.open_failure.c_str());
             return EXIT_USAGE;
         }
-        std::unique_ptr<PageWriter> writer;
-        if (native) writer = std::make_unique<SvgPage>(o.width, o.height);
-        else writer = hooks.make_page(o.pages, o.width, o.height);
+        std::unique_ptr<PageWriter> writer = page_writer(o, hooks);
         if (!writer) {
             progress.finish();
             std::fprintf(stderr, "korvex: cannot make %s pages\n", o.pages.c_str());
@@ -446,22 +473,7 @@ int batch(const Options& o, const ShellHooks& hooks) {
     bool study_written = true;
     if (study_rows) {
         study_rows->job_end(p->run.NFAIL);
-        const auto varied = varied_columns(deck_runs(deck));
-        const auto table = o.dir / NAME_STUDY_CSV;
-        if (!write_study_table(table, varied, study_rows->rows())) {
-            std::fprintf(stderr, "korvex: cannot write the study table %s\n", table.string().c_str());
-            study_written = false;
-        }
-        if (o.pages != "none") {
-            std::unique_ptr<PageWriter> writer =
-                native ? std::make_unique<SvgPage>(o.width, o.height) : hooks.make_page(o.pages, o.width, o.height);
-            const auto file = o.dir / (std::string(NAME_STUDY_PAGE) + "." + o.pages);
-            if (writer) draw_study_page(writer->surface(), o.width, o.height, varied, study_rows->rows());
-            if (!writer || !writer->save(file)) {
-                std::fprintf(stderr, "korvex: cannot write the page %s\n", file.string().c_str());
-                pages_lost = true;
-            }
-        }
+        study_written = write_study(o, hooks, deck, *study_rows, pages_lost);
     }
     if (!p->units.flush()) {
         std::fprintf(stderr, "korvex: the listings could not be written completely\n");

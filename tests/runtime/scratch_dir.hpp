@@ -63,6 +63,9 @@ inline int exit_status_of(const std::string& command) {
 #endif
 }
 
+// A path in double quotes, for a shell command line.
+inline std::string quoted(const std::filesystem::path& p) { return "\"" + p.string() + "\""; }
+
 #ifdef KORVEX_BINARY
 // Runs the built korvex program with the arguments; standard output lands in dir/out, standard
 // error in dir/err. Its exit status.

@@ -16,12 +16,10 @@ using namespace korvex;
 using korvex::testing::ScratchDir;
 using korvex::testing::slurp;
 using korvex::testing::spit;
+using korvex::testing::quoted;
 using korvex::testing::run_korvex;
 
 namespace {
-
-
-std::string quoted(const std::filesystem::path& p) { return "\"" + p.string() + "\""; }
 
 int cli(std::vector<std::string> args, const shell::ShellHooks& hooks = {}) {
     args.insert(args.begin(), "korvex");

@@ -15,11 +15,10 @@ using namespace korvex;
 using korvex::testing::ScratchDir;
 using korvex::testing::slurp;
 using korvex::testing::spit;
+using korvex::testing::quoted;
 using korvex::testing::run_korvex;
 
 namespace {
-
-std::string quoted(const std::filesystem::path& p) { return "\"" + p.string() + "\""; }
 
 std::string sample() { return slurp(std::filesystem::path(KORVEX_SOURCE_DIR) / "examples" / "sample.dat"); }
 
