@@ -372,6 +372,29 @@ bool write_study(const Options& o, const ShellHooks& hooks, const std::string& d
     return written;
 }
 
+// Whether the job's listings are whole, it ended without an error number and no listing shows
+// a number that is not finite; what is not is said on standard error.
+bool job_succeeded(Program& p, const std::string& deck) {
+    if (!p.units.flush()) {
+        std::fprintf(stderr, "korvex: the listings could not be written completely\n");
+        return false;
+    }
+    if (p.run.NFAIL != 0) {
+        std::fprintf(stderr, "korvex: FEHLER Nr. %d\n", p.run.NFAIL);
+        return false;
+    }
+    // A number that is not finite in a listing is a computation that went wrong, even where no
+    // check of the model caught it: the job is not reported as a success.
+    for (const runtime::Unit* u : {&p.units.u6, &p.units.u8, &p.units.u9}) {
+        if (u->is_open() && listing_shows_non_finite(u->path(), deck)) {
+            std::fprintf(stderr, "korvex: %s shows a number that is not finite (NaN or Infinity)\n",
+                         u->path().filename().string().c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
 int batch(const Options& o, const ShellHooks& hooks) {
     const bool native = o.pages == "svg" || o.pages == "none";
     if (!native && !hooks.make_page)
@@ -475,23 +498,7 @@ int batch(const Options& o, const ShellHooks& hooks) {
         study_rows->job_end(p->run.NFAIL);
         study_written = write_study(o, hooks, deck, *study_rows, pages_lost);
     }
-    if (!p->units.flush()) {
-        std::fprintf(stderr, "korvex: the listings could not be written completely\n");
-        return EXIT_JOB_FAILED;
-    }
-    if (p->run.NFAIL != 0) {
-        std::fprintf(stderr, "korvex: FEHLER Nr. %d\n", p->run.NFAIL);
-        return EXIT_JOB_FAILED;
-    }
-    // A number that is not finite in a listing is a computation that went wrong, even where no
-    // check of the model caught it: the job is not reported as a success.
-    for (const runtime::Unit* u : {&p->units.u6, &p->units.u8, &p->units.u9}) {
-        if (u->is_open() && listing_shows_non_finite(u->path(), deck)) {
-            std::fprintf(stderr, "korvex: %s shows a number that is not finite (NaN or Infinity)\n",
-                         u->path().filename().string().c_str());
-            return EXIT_JOB_FAILED;
-        }
-    }
+    if (!job_succeeded(*p, deck)) return EXIT_JOB_FAILED;
     return pages_lost || !csv_written || !study_written ? EXIT_JOB_FAILED : EXIT_JOB_OK;
 }
 
