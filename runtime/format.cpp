@@ -1,8 +1,8 @@
 #include "runtime/format.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -29,19 +29,25 @@ std::string non_finite(double v, int w) {
     return stars(w);
 }
 
-// printf into a string, sized for whatever the conversion needs. The digits come from the C
-// library, which rounds the exact binary value to nearest, ties to even, as the Fortran run-time
-// does.
-template <class... A>
-std::string print(const char* fmt, A... args) {
-    char buf[128];
-    const int n = std::snprintf(buf, sizeof buf, fmt, args...);
-    if (n < 0) return {};
-    if (n < static_cast<int>(sizeof buf)) return std::string(buf, n);
-    std::string s(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(s.data(), s.size(), fmt, args...);
-    s.resize(n);
+// The decimal digits of a non-negative value in fixed ("%.*f") or scientific ("%.*e") form.
+// std::to_chars writes what printf writes in the "C" locale: the exact binary value rounded to
+// nearest, ties to even, as the Fortran run-time does; it needs no format string parsed and no
+// locale consulted, which makes it several times faster on the listings' numbers.
+std::string digits_of(double a, std::chars_format form, int precision) {
+    char buf[512];
+    const auto r = std::to_chars(buf, buf + sizeof buf, a, form, precision);
+    if (r.ec == std::errc()) return std::string(buf, r.ptr);
+    // More digits than the buffer holds (a huge precision): the long way.
+    std::string s(static_cast<std::size_t>(precision) + 400, '\0');
+    const auto q = std::to_chars(s.data(), s.data() + s.size(), a, form, precision);
+    s.resize(q.ec == std::errc() ? static_cast<std::size_t>(q.ptr - s.data()) : 0);
     return s;
+}
+
+// An integer's decimal digits.
+std::string_view integer_digits(long long v, char (&buf)[24]) {
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string_view(buf, static_cast<std::size_t>(r.ptr - buf));
 }
 
 }  // namespace
@@ -49,8 +55,7 @@ std::string print(const char* fmt, A... args) {
 std::string I(long long v, int w) {
     if (w <= 0) return {};
     char buf[24];
-    const int n = std::snprintf(buf, sizeof buf, "%lld", v);
-    return right(std::string_view(buf, n), w);
+    return right(integer_digits(v, buf), w);
 }
 
 std::string F(double v, int w, int d) {
@@ -61,7 +66,7 @@ std::string F(double v, int w, int d) {
     if (d + 1 > w) return stars(w);
     const double a = std::fabs(v);
     if (a >= 1e18 && std::log10(a) >= w) return stars(w);
-    std::string digits = print("%.*f", d, a);
+    std::string digits = digits_of(a, std::chars_format::fixed, d);
     if (d == 0) digits += '.';
     const bool neg = std::signbit(v);
     const int len = static_cast<int>(digits.size()) + (neg ? 1 : 0);
@@ -89,25 +94,36 @@ std::string E(double v, int w, int d) {
         mant.assign(d, '0');
     } else {
         // "d.ddde+XX": the digits without the point make the mantissa 0.dddd, one decade up.
-        const std::string s = print("%.*e", d - 1, std::fabs(v));
+        const std::string s = digits_of(std::fabs(v), std::chars_format::scientific, d - 1);
         const auto e = s.find('e');
         if (e == std::string::npos) return stars(w);
+        mant.reserve(e);
         for (std::size_t i = 0; i < e; ++i)
             if (s[i] != '.') mant.push_back(s[i]);
         exp10 = std::atoi(s.c_str() + e + 1) + 1;
     }
     const int ae = std::abs(exp10);
-    char eb[16];
+    if (ae > 999) return stars(w);
+    // E+dd, or a three-digit exponent in the place of the letter: +ddd.
+    const char sign = exp10 < 0 ? '-' : '+';
+    char eb[4];
     if (ae <= 99) {
-        std::snprintf(eb, sizeof eb, "E%c%02d", exp10 < 0 ? '-' : '+', ae);
-    } else if (ae <= 999) {
-        // A three-digit exponent takes the place of the letter.
-        std::snprintf(eb, sizeof eb, "%c%03d", exp10 < 0 ? '-' : '+', ae);
+        eb[0] = 'E';
+        eb[1] = sign;
     } else {
-        return stars(w);
+        eb[0] = sign;
+        eb[1] = static_cast<char>('0' + ae / 100);
     }
-    std::string s = std::string(neg ? "-" : "") + "0." + mant + eb;
-    if (static_cast<int>(s.size()) > w) s = std::string(neg ? "-" : "") + "." + mant + eb;
+    eb[2] = static_cast<char>('0' + ae / 10 % 10);
+    eb[3] = static_cast<char>('0' + ae % 10);
+    // The leading zero only where the field has room for it.
+    const bool zero = static_cast<int>(mant.size()) + 6 + (neg ? 1 : 0) <= w;
+    std::string s;
+    s.reserve(static_cast<std::size_t>(w));
+    if (neg) s += '-';
+    s.append(zero ? "0." : ".");
+    s.append(mant);
+    s.append(eb, sizeof eb);
     return right(s, w);
 }
 
@@ -121,8 +137,7 @@ std::string X(int n) { return std::string(n > 0 ? n : 0, ' '); }
 
 void append_free_item(std::string& out, long long v) {
     char buf[24];
-    const int n = std::snprintf(buf, sizeof buf, "%lld", v);
-    out.append(buf, n);
+    out.append(integer_digits(v, buf));
 }
 
 void append_free_item(std::string& out, double v) {
@@ -134,16 +149,19 @@ void append_free_item(std::string& out, double v) {
     // Plain decimals for the usual magnitudes; 8 significant digits are rounded first, so that
     // 99999999.6 does not come out as a nine-digit number.
     if (a >= 1e-3 && a < 1e8) {
-        int n = std::snprintf(buf, sizeof buf, "%.8g", v);
+        const int n = static_cast<int>(
+            std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 8).ptr - buf);
         if (std::memchr(buf, 'e', n) == nullptr) {
             out.append(buf, n);
             if (std::memchr(buf, '.', n) == nullptr) out += ".0";
             return;
         }
     }
-    int n = std::snprintf(buf, sizeof buf, "%.7E", v);
+    const int n = static_cast<int>(
+        std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 7).ptr - buf);
     // Trailing zeros of the mantissa go: 1.2000000E+09 -> 1.2E+09.
-    const char* e = static_cast<const char*>(std::memchr(buf, 'E', n));
+    char* e = static_cast<char*>(std::memchr(buf, 'e', n));
+    *e = 'E';
     int m = static_cast<int>(e - buf);
     while (m > 2 && buf[m - 1] == '0' && buf[m - 2] != '.') --m;
     out.append(buf, m);
