@@ -29,9 +29,11 @@ struct SideIn {
     char S = 'E';               // side letter in the messages
     double U = 0.0;             // piston speed, m/s
     double A = 0.0;             // piston area, cm2
-    double FQ = 0.0;            // nozzle cross-section, cm2
+    double FREE = 0.0;          // free cross-section beside the nozzles, A - FQ, cm2
+    double RATIO = 0.0;         // A / (A - FQ)
+    double JETS = 0.0;          // circumference of all jets, NDU * DDU * PI, m
     double UDU0 = 0.0;          // jet velocity, m/s
-    double NDU = 0.0, DDU = 0.0, OFR = 1.0;
+    double OFR = 1.0;
     double H = 0.0;             // length of the space, cm
     double V = 0.0;             // volume of the space, cm3
     double DGL = 0.0;           // hydraulic diameter, m
@@ -52,30 +54,39 @@ struct SideOut {
     double MVAP = 0.0;          // vapour mass mixed into the gas, g
 };
 
-// The jet against the gas: a jet slower than the gas in the free cross-section is reported
-// once per episode and computed with its own velocity; the end of the episode is reported too.
-double relative_velocity(const SideIn& s, int N, double angle, bool& slow, runtime::Unit& u9) {
+// The report of a jet slower than the gas in the free cross-section (slow), or of the end of
+// such an episode.
+[[gnu::noinline, gnu::cold]] void report_slow_jet(const SideIn& s, int N, double angle,
+                                                  double vgas, bool slow, runtime::Unit& u9) {
     using runtime::E;
     using runtime::I;
-    const double vgas = quot(s.U * s.A, s.A - s.FQ);
-    double w = s.UDU0 - vgas;
-    if (w < 0.0) {
-        if (!slow) {
-            const std::string n = I(N, 1);
-            const char side[2] = {s.S, '\0'};
-            u9.record("FEHLER: Einspritzgeschwindigkeit UDU0", side, "=", E(s.UDU0, 12, 6),
-                      " KLEINER als Kolbengeschwindigkeit U", side, "=", E(vgas, 12, 6), " m/sec");
-            u9.record("        Zylinderpaar H", n, " - K", n, " bei:", runtime::F(angle, 7, 2),
-                      " Grad Kurbelwinkel; ABHILFE: Drehzahl oder Duesen-Anzahl bzw.");
-            u9.record("        Duesen-Durchmesser NDU", side, ", DDU", side,
-                      " verkleinern oder Beregnungsvolumenstrom BEVOL vergroessern");
-            slow = true;
-        }
-        w = s.UDU0;
-    } else if (slow) {
-        const std::string n = I(N, 1);
+    const std::string n = I(N, 1);
+    if (slow) {
+        const char side[2] = {s.S, '\0'};
+        u9.record("FEHLER: Einspritzgeschwindigkeit UDU0", side, "=", E(s.UDU0, 12, 6),
+                  " KLEINER als Kolbengeschwindigkeit U", side, "=", E(vgas, 12, 6), " m/sec");
+        u9.record("        Zylinderpaar H", n, " - K", n, " bei:", runtime::F(angle, 7, 2),
+                  " Grad Kurbelwinkel; ABHILFE: Drehzahl oder Duesen-Anzahl bzw.");
+        u9.record("        Duesen-Durchmesser NDU", side, ", DDU", side,
+                  " verkleinern oder Beregnungsvolumenstrom BEVOL vergroessern");
+    } else {
         u9.record("FEHLER: aufgehoben fuer Zylinderpaar H", n, " - K", n, " bei:",
                   runtime::F(angle, 7, 2), " Grad Kurbelwinkel");
+    }
+}
+
+// The jet against the gas: a jet slower than the gas in the free cross-section is reported
+// once per episode and computed with its own velocity; the end of the episode is reported too.
+inline double relative_velocity(const SideIn& s, int N, double angle, bool& slow,
+                                runtime::Unit& u9) {
+    const double vgas = quot(s.U * s.A, s.FREE);
+    double w = s.UDU0 - vgas;
+    if (w < 0.0) {
+        if (!slow) report_slow_jet(s, N, angle, vgas, true, u9);
+        slow = true;
+        w = s.UDU0;
+    } else if (slow) {
+        report_slow_jet(s, N, angle, vgas, false, u9);
         slow = false;
     }
     return w;
@@ -83,14 +94,17 @@ double relative_velocity(const SideIn& s, int N, double angle, bool& slow, runti
 
 // Heat balance of one side: liquid flowing through at CL from TIN to TOUT, the gas of the
 // space warmed or cooled through the jet surface, the loss taken from the liquid.
-bool side_step(const SideIn& s, int N, double angle, double rdt, double CV, double PV,
-               const BeregCommon& C, bool& slow, runtime::Units& u, properties::SteamState& st,
-               int& NFAIL, SideOut& o) {
+// (Inlined into BEREG, which calls it for both sides: the side is then read where it stands.)
+[[gnu::always_inline]] inline bool side_step(const SideIn& s, int N, double angle, double rdt,
+                                             double CV, double PV, const BeregCommon& C,
+                                             bool& slow, runtime::Units& u,
+                                             properties::SteamState& st, int& NFAIL,
+                                             SideOut& o) {
     const double w = relative_velocity(s, N, angle, slow, u.u9);
     const double HL = s.H / 100.0;  // length of the space, m
 
     // Surface of all jets of the side, m2.
-    const double AO = s.NDU * (s.DDU / 100.0) * PI * HL * s.OFR;
+    const double AO = s.JETS * HL * s.OFR;
     o.RE = quot(w * s.DGL, s.NU);
     const double PE = o.RE * C.PR;
     const double GZ = quot(PE * s.DGL, HL);
@@ -108,7 +122,7 @@ bool side_step(const SideIn& s, int N, double angle, double rdt, double CV, doub
     const double C1 = CV * s.MV * rdt;
     const double C2 = CV * s.DM;
     const double CG = C1 + C2;
-    const double SG = (PV * quot(s.A, s.A - s.FQ) * s.DV) / 10.0 - C1 * s.TV - C2 * s.TREG;
+    const double SG = (PV * s.RATIO * s.DV) / 10.0 - C1 * s.TV - C2 * s.TREG;
 
     o.TE = s.TV;
     o.TOUT = s.TIN;
@@ -203,15 +217,25 @@ namespace {
 
 // The hot side (E) of pair a.N as the heat balance sees it: piston speed UE, m/s, and the
 // regenerator end temperature TER.
-SideIn hot_side(const BeregArgs& a, const BeregCommon& C, double UE, double TER) {
+// The side's run values, kept in k (see SideConstants).
+const SideConstants& side_constants(SideConstants& k, double A, double FQ, int NDU, double DDU) {
+    if (!(k.set && same_bits(k.A, A) && same_bits(k.FQ, FQ) && k.NDU == NDU &&
+          same_bits(k.DDU, DDU)))
+        k = {true, A, FQ, DDU, NDU, A - FQ, quot(A, A - FQ), NDU * (DDU / 100.0) * PI};
+    return k;
+}
+
+SideIn hot_side(const BeregArgs& a, const BeregCommon& C, double UE, double TER,
+                SideConstants& k) {
     SideIn e;
     e.S = 'E';
     e.U = UE;
+    const SideConstants& K = side_constants(k, a.AH, C.FQDUE, C.NDUE, C.DDUE);
     e.A = a.AH;
-    e.FQ = C.FQDUE;
+    e.FREE = K.FREE;
+    e.RATIO = K.RATIO;
+    e.JETS = K.JETS;
     e.UDU0 = C.UDU0E;
-    e.NDU = C.NDUE;
-    e.DDU = C.DDUE;
     e.OFR = C.OFRE;
     e.H = a.HE;
     e.V = a.VE;
@@ -230,15 +254,17 @@ SideIn hot_side(const BeregArgs& a, const BeregCommon& C, double UE, double TER)
 }
 
 // The cold side (C), the same with piston speed UC and end temperature TCR.
-SideIn cold_side(const BeregArgs& a, const BeregCommon& C, double UC, double TCR) {
+SideIn cold_side(const BeregArgs& a, const BeregCommon& C, double UC, double TCR,
+                 SideConstants& k) {
     SideIn c;
     c.S = 'C';
     c.U = UC;
+    const SideConstants& K = side_constants(k, a.AK, C.FQDUC, C.NDUC, C.DDUC);
     c.A = a.AK;
-    c.FQ = C.FQDUC;
+    c.FREE = K.FREE;
+    c.RATIO = K.RATIO;
+    c.JETS = K.JETS;
     c.UDU0 = C.UDU0C;
-    c.NDU = C.NDUC;
-    c.DDU = C.DDUC;
     c.OFR = C.OFRC;
     c.H = a.HC;
     c.V = a.VC;
@@ -302,7 +328,7 @@ bool BEREG(PairRecord& R, Injection& INJ, const BeregArgs& a, double& TE, double
 
     // Piston speeds of the pair's hot and cold side, m/s: the pairs take the two cranks in
     // turn, the second pair of each crank on the far side of the piston.
-    const double U1 = INJ.U1 / 100.0, U2 = INJ.U2 / 100.0;
+    const double U1 = INJ.U1, U2 = INJ.U2;
     double UE = U1, UC = U2;
     switch (N) {
         case 2: UE = -U1; UC = -U2; break;
@@ -317,8 +343,8 @@ bool BEREG(PairRecord& R, Injection& INJ, const BeregArgs& a, double& TE, double
     S.TER = regenerator_end(a.DVE < 0.0, a.TEV, L, INJ.XTR, S.C1E, S.C2E);
     S.TCR = regenerator_end(a.DVC < 0.0, a.TCV, -L, INJ.XTR, S.C1C, S.C2C);
 
-    const SideIn e = hot_side(a, C, UE, S.TER);
-    const SideIn c = cold_side(a, C, UC, S.TCR);
+    const SideIn e = hot_side(a, C, UE, S.TER, INJ.side[0]);
+    const SideIn c = cold_side(a, C, UC, S.TCR, INJ.side[1]);
 
     SideOut oe, oc;
     if (!side_step(e, N, a.CANGLE, rdt, a.CV, a.PV, C, S.SLOWE, u, st, NFAIL, oe)) return false;
@@ -363,6 +389,7 @@ void prepare_injection(Injection& INJ, const run::RunState& r) {
     C.PR = run::PR;
     C.PRF = prandtl_factor(C.PR);
     INJ.pair = {};
+    INJ.side = {};
     INJ.U1 = INJ.U2 = INJ.XTR = 0.0;
 }
 

@@ -815,8 +815,8 @@ inline bool first_pair_step(SimState& s, run::RunState& r, runtime::Units& u,
     const LoopConstants& c = s.constants;
     const double DT = s.DELT_NEU;
     const bool counting = s.TIME > 0.0;
-    s.inj.U1 = s.U1;
-    s.inj.U2 = s.U2;
+    s.inj.U1 = s.U1 / 100.0;
+    s.inj.U2 = s.U2 / 100.0;
     s.inj.XTR = s.XTR;
     COMP(s.pair[0], s.comp, s.comp_pair[0], s.inj, s.TIME, DT, u, steam, r.NFAIL);
     if (r.NFAIL > 880) return false;

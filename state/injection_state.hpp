@@ -43,11 +43,24 @@ struct BeregPairState {
     double TER = 0.0, TCR = 0.0;
 };
 
+// Values of one side that hold for the whole run: formed from the piston area A, the nozzle
+// cross-section FQ and the nozzles' number and diameter when the heat balance first needs
+// them, and formed anew should one of these differ bit for bit.
+struct SideConstants {
+    bool set = false;
+    double A = 0.0, FQ = 0.0, DDU = 0.0;
+    int NDU = 0;
+    double FREE = 0.0;          // free cross-section beside the nozzles, A - FQ, cm2
+    double RATIO = 0.0;         // A / (A - FQ)
+    double JETS = 0.0;          // circumference of all jets, NDU * DDU * PI, m
+};
+
 struct Injection {
     BeregCommon C{};
     std::array<BeregPairState, 4> pair{};
+    std::array<SideConstants, 2> side{};  // hot, cold
     // Crank state of the step; the driver sets it before it steps the pairs.
-    double U1 = 0.0, U2 = 0.0;  // crank speeds, cm/s
+    double U1 = 0.0, U2 = 0.0;  // crank speeds, m/s
     double XTR = 0.0;           // steps per 10 degrees of crank angle
 };
 

@@ -81,12 +81,12 @@ struct Cycle {
         place(0.0);
         COMP(R, C, PP, INJ, 0.0, DT, u, st, NFAIL);  // settles the previous-step values
     }
-    // Crank at angle A: piston travels and speeds (cm/s) of the hot and the cold side.
+    // Crank at angle A: piston travels (cm) and speeds (m/s) of the hot and the cold side.
     void place(double A) {
         PP.XE = RAD * (1.0 - std::cos(A));
         PP.XC = RAD * (1.0 - std::cos(A - PI / 2.0));
-        INJ.U1 = RAD * OMEGA * std::sin(A);
-        INJ.U2 = RAD * OMEGA * std::sin(A - PI / 2.0);
+        INJ.U1 = RAD * OMEGA * std::sin(A) / 100.0;
+        INJ.U2 = RAD * OMEGA * std::sin(A - PI / 2.0) / 100.0;
         PP.CANGLE = A * 180.0 / PI;
     }
     void revolution() {

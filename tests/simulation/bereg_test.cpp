@@ -124,7 +124,7 @@ TEST(BeregJet, SlowJetIsReportedOncePerEpisode) {
     Fixture x;
     x.INJ.C.UDU0E = 0.5;
     x.INJ.C.UDU0C = 50.0;
-    x.INJ.U1 = 190.0;  // 1.9 m/s; in the free 9.5 of 10 cm2 the gas moves at 2 m/s
+    x.INJ.U1 = 1.9;  // in the free 9.5 of 10 cm2 the gas moves at 2 m/s
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(x.step());
     const std::string& t = x.u.u9.text();
     EXPECT_EQ(t,
@@ -143,7 +143,7 @@ TEST(BeregJet, SlowJetIsReportedOncePerEpisode) {
     ASSERT_TRUE(x.step());
     EXPECT_EQ(count(t, "FEHLER: aufgehoben fuer Zylinderpaar H1 - K1 bei:  90.00 Grad Kurbelwinkel\n"), 1u);
     // A new episode is a new message.
-    x.INJ.U1 = 190.0;
+    x.INJ.U1 = 1.9;
     ASSERT_TRUE(x.step());
     EXPECT_EQ(count(t, "UDU0E="), 2u);
     EXPECT_EQ(count(t, "UDU0C="), 0u);
@@ -152,7 +152,7 @@ TEST(BeregJet, SlowJetIsReportedOncePerEpisode) {
     Fixture y;
     y.INJ.C.UDU0E = 50.0;
     y.INJ.C.UDU0C = 0.5;
-    y.INJ.U1 = 190.0;
+    y.INJ.U1 = 1.9;
     y.a.N = 4;
     ASSERT_TRUE(y.step());
     EXPECT_EQ(y.u.u9.text().find("FEHLER: Einspritzgeschwindigkeit UDU0C=0.500000E+00 KLEINER als "

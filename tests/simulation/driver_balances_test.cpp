@@ -73,8 +73,9 @@ TEST(DriverBalances, LiquidColumnsLoseTwiceTheControlHeightUntilTheControlVolume
         const auto& s = d.series[0];
         const double AH = PI / 4 * 25, AHR = PI / 4 * 24, ROW = double(0.988f), RZW = 2.5 * (short_columns ? 0.5 : 6);
         const double HRVE0 = 20.0 / AH;
-        if (short_columns)
+        if (short_columns) {
             EXPECT_NE(columns_job(true).u6().find("hot liquid column ZW*R =    1.250 CM is shorter"), std::string::npos);
+        }
         int before = 0, closing = 0, after = 0;
         for (int k = 1; k < d.NPLOT; ++k) {
             const auto i = static_cast<std::size_t>(k);
