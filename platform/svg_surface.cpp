@@ -1,6 +1,7 @@
 #include "platform/svg_surface.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 
@@ -10,8 +11,7 @@ namespace {
 
 void append_int(std::string& s, int v) {
     char buf[16];
-    int n = std::snprintf(buf, sizeof buf, "%d", v);
-    s.append(buf, static_cast<std::size_t>(n));
+    s.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
 void append_point(std::string& s, Point p) {

@@ -313,7 +313,14 @@ int explain(const std::string& what) {
 // The whole of a file ("" when it cannot be read).
 std::string file_text(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (!ec) text.reserve(static_cast<std::size_t>(size));
+    char buf[1 << 14];
+    while (in.read(buf, sizeof buf) || in.gcount() > 0)
+        text.append(buf, static_cast<std::size_t>(in.gcount()));
+    return text;
 }
 
 }  // namespace
