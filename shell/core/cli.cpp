@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <exception>
 #include <fstream>
-#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string_view>
 #include <system_error>
 
@@ -313,14 +313,9 @@ int explain(const std::string& what) {
 // The whole of a file ("" when it cannot be read).
 std::string file_text(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    std::string text;
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(file, ec);
-    if (!ec) text.reserve(static_cast<std::size_t>(size));
-    char buf[1 << 14];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0)
-        text.append(buf, static_cast<std::size_t>(in.gcount()));
-    return text;
+    std::ostringstream text;
+    if (in) text << in.rdbuf();
+    return std::move(text).str();
 }
 
 }  // namespace
@@ -402,6 +397,23 @@ bool job_succeeded(Program& p, const std::string& deck) {
     return true;
 }
 
+// The paint of one page into the writer's surface, with the pen selected as the window does
+// before every paint: solid black, width 2.
+PaintArgs paint_args(PageWriter& writer, const Options& o) {
+    PaintArgs a;
+    a.surface = &writer.surface();
+    a.ISIZEX = o.width;
+    a.ISIZEY = o.height;
+    a.HWND = 1;
+    a.HDC = 1;
+    a.HPEN = platform::Pen{platform::PenStyle::Solid, 2, {}};
+    a.HPENOLD = platform::Pen{};
+    a.HPEN_ID = 2;
+    a.HPENOLD_ID = 1;
+    a.surface->select_pen(a.HPEN);
+    return a;
+}
+
 int batch(const Options& o, const ShellHooks& hooks) {
     const bool native = o.pages == "svg" || o.pages == "none";
     if (!native && !hooks.make_page)
@@ -458,18 +470,7 @@ int batch(const Options& o, const ShellHooks& hooks) {
             std::fprintf(stderr, "korvex: cannot make %s pages\n", o.pages.c_str());
             return EXIT_USAGE;
         }
-        // As the window does before every paint: a solid black pen of width 2 is selected.
-        PaintArgs a;
-        a.surface = &writer->surface();
-        a.ISIZEX = o.width;
-        a.ISIZEY = o.height;
-        a.HWND = 1;
-        a.HDC = 1;
-        a.HPEN = platform::Pen{platform::PenStyle::Solid, 2, {}};
-        a.HPENOLD = platform::Pen{};
-        a.HPEN_ID = 2;
-        a.HPENOLD_ID = 1;
-        a.surface->select_pen(a.HPEN);
+        PaintArgs a = paint_args(*writer, o);
         const int NEWDIA = PLOTIW(*p, s, 4, title, a);
         if (NEWDIA == PLOTIW_OPEN_FAILED) {
             progress.finish();
